@@ -1,0 +1,41 @@
+#pragma once
+
+#include "model/FileNode.hpp"
+
+#include <cstddef>
+#include <memory>
+#include <span>
+#include <string_view>
+#include <vector>
+
+namespace dorvale {
+
+/// Owns the nodes of one tree, their names and their child lists in large blocks, so a
+/// node costs its record plus its name and building a tree allocates only once per block.
+/// Nothing is freed before the arena itself. Not thread-safe: one builder at a time.
+class NodeArena final {
+public:
+    NodeArena() = default;
+    NodeArena(const NodeArena&) = delete;
+    NodeArena& operator=(const NodeArena&) = delete;
+
+    /// A new node with a copy of `name`. The node has no children until `setChildren`.
+    [[nodiscard]] FileNode* make(std::string_view name, FileNode* parent,
+                                 const FileNode::Attributes& attributes);
+
+    /// Gives `folder` a copy of `children` as its child list, replacing any earlier one.
+    void setChildren(FileNode& folder, std::span<FileNode* const> children);
+
+    /// Bytes reserved from the system so far.
+    [[nodiscard]] std::size_t bytesReserved() const { return m_reserved; }
+
+private:
+    [[nodiscard]] void* allocate(std::size_t bytes, std::size_t alignment);
+
+    std::vector<std::unique_ptr<std::byte[]>> m_blocks;
+    std::byte* m_cursor = nullptr;
+    std::size_t m_left = 0;
+    std::size_t m_reserved = 0;
+};
+
+} // namespace dorvale

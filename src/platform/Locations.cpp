@@ -1,0 +1,98 @@
+#include "platform/Locations.hpp"
+
+#include "platform/Paths.hpp"
+
+#include <pwd.h>
+#include <unistd.h>
+
+#include <cstdlib>
+
+namespace dorvale {
+
+namespace {
+
+constexpr std::string_view applicationFolderName = "Dorvale";
+
+std::string absoluteVariable(const char* name) {
+    const char* value = std::getenv(name);
+    if (value == nullptr || value[0] != '/') {
+        return {};
+    }
+    return normalizePath(value);
+}
+
+std::string homeFromPasswordDatabase() {
+    long bufferSize = sysconf(_SC_GETPW_R_SIZE_MAX);
+    std::string buffer(bufferSize > 0 ? static_cast<std::size_t>(bufferSize) : 16384, '\0');
+    passwd entry{};
+    passwd* found = nullptr;
+    if (getpwuid_r(getuid(), &entry, buffer.data(), buffer.size(), &found) != 0 ||
+        found == nullptr || found->pw_dir == nullptr || found->pw_dir[0] != '/') {
+        return "/";
+    }
+    return normalizePath(found->pw_dir);
+}
+
+std::string variableOr(const char* name, const std::string& home, std::string_view fallback) {
+    std::string value = absoluteVariable(name);
+    return value.empty() ? joinPath(home, fallback) : value;
+}
+
+} // namespace
+
+Locations Locations::fromEnvironment() {
+    Locations locations;
+    locations.home = absoluteVariable("HOME");
+    if (locations.home.empty()) {
+        locations.home = homeFromPasswordDatabase();
+    }
+    locations.dataHome = variableOr("XDG_DATA_HOME", locations.home, ".local/share");
+    locations.configHome = variableOr("XDG_CONFIG_HOME", locations.home, ".config");
+    return locations;
+}
+
+Locations Locations::inside(std::string_view root, std::string_view homeRelative) {
+    Locations locations;
+    const std::string base = normalizePath(root);
+    locations.home = normalizePath(std::string(base) + "/" + std::string(homeRelative));
+    locations.dataVolume = base;
+    locations.systemRoot = base == "/" ? std::string() : base;
+    locations.dataHome = joinPath(locations.home, ".local/share");
+    locations.configHome = joinPath(locations.home, ".config");
+    return locations;
+}
+
+std::string Locations::systemPath(std::string_view absolute) const {
+    return normalizePath(systemRoot + "/" + std::string(absolute));
+}
+
+std::string Locations::homePath(std::string_view relative) const {
+    return joinPath(home, relative);
+}
+
+std::string Locations::applicationSupport() const {
+    return joinPath(dataHome, applicationFolderName);
+}
+
+std::string Locations::settingsFolder() const {
+    return joinPath(configHome, applicationFolderName);
+}
+
+std::string Locations::homeTrash() const {
+    return joinPath(dataHome, "Trash");
+}
+
+std::string Locations::trashFolder() const {
+    return joinPath(homeTrash(), "files");
+}
+
+std::string Locations::autostartFolder() const {
+    return joinPath(configHome, "autostart");
+}
+
+std::vector<std::string> Locations::launchFolders() const {
+    return {homePath("Library/LaunchAgents"), systemPath("/Library/LaunchAgents"),
+            systemPath("/Library/LaunchDaemons")};
+}
+
+} // namespace dorvale

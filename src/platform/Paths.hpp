@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Lexical helpers for paths held as raw bytes. None of them touches the file system.
+namespace dorvale {
+
+/// Collapses repeated slashes, drops "." components and a trailing slash, and resolves ".."
+/// against the component before it. In an absolute path ".." at the top stays at "/"; in a
+/// relative path leading ".." components are kept. An empty path stays empty.
+[[nodiscard]] std::string normalizePath(std::string_view path);
+
+/// `folder` + "/" + `name`, with a single slash when `folder` already ends with one.
+[[nodiscard]] std::string joinPath(std::string_view folder, std::string_view name);
+
+/// The text after the last slash ("" for a path ending in a slash).
+[[nodiscard]] std::string_view lastComponent(std::string_view path);
+
+/// Everything before the last slash; "/" for a child of the root, "" when there is no slash.
+[[nodiscard]] std::string_view parentPath(std::string_view path);
+
+/// Whether `path` is `folder` itself or lies beneath it.
+[[nodiscard]] bool isSameOrInside(std::string_view path, std::string_view folder);
+
+} // namespace dorvale

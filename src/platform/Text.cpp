@@ -1,0 +1,84 @@
+#include "platform/Text.hpp"
+
+#include <unicode/uchar.h>
+#include <unicode/utf8.h>
+
+#include <cstdint>
+
+namespace dorvale {
+
+namespace {
+
+// The next code point of `text` from `offset`, case-folded; an ill-formed byte becomes a
+// negative value derived from the byte so that it equals only the same byte.
+std::int32_t nextFolded(std::string_view text, std::int32_t& offset) {
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
+    const auto length = static_cast<std::int32_t>(text.size());
+    const std::uint8_t lead = bytes[offset];
+    if (lead < 0x80) {
+        ++offset;
+        return lead >= 'A' && lead <= 'Z' ? lead + ('a' - 'A') : lead;
+    }
+    const std::int32_t start = offset;
+    UChar32 c = 0;
+    U8_NEXT(bytes, offset, length, c);
+    if (c < 0) {
+        offset = start + 1;
+        return -1 - static_cast<std::int32_t>(lead);
+    }
+    return u_foldCase(c, U_FOLD_CASE_DEFAULT);
+}
+
+bool matchesAt(std::string_view text, std::int32_t offset, std::string_view query) {
+    std::int32_t queryOffset = 0;
+    const auto queryLength = static_cast<std::int32_t>(query.size());
+    const auto textLength = static_cast<std::int32_t>(text.size());
+    while (queryOffset < queryLength) {
+        if (offset >= textLength) {
+            return false;
+        }
+        if (nextFolded(text, offset) != nextFolded(query, queryOffset)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+std::string toValidUtf8(std::string_view bytes) {
+    std::string result;
+    result.reserve(bytes.size());
+    const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());
+    const auto length = static_cast<std::int32_t>(bytes.size());
+    std::int32_t offset = 0;
+    while (offset < length) {
+        const std::int32_t start = offset;
+        UChar32 c = 0;
+        U8_NEXT(data, offset, length, c);
+        if (c < 0) {
+            result += "\xEF\xBF\xBD";
+        } else {
+            result.append(bytes.substr(static_cast<std::size_t>(start),
+                                       static_cast<std::size_t>(offset - start)));
+        }
+    }
+    return result;
+}
+
+bool containsIgnoringCase(std::string_view text, std::string_view query) {
+    if (query.empty()) {
+        return true;
+    }
+    const auto textLength = static_cast<std::int32_t>(text.size());
+    std::int32_t offset = 0;
+    while (offset < textLength) {
+        if (matchesAt(text, offset, query)) {
+            return true;
+        }
+        nextFolded(text, offset);
+    }
+    return false;
+}
+
+} // namespace dorvale

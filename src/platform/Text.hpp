@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Text helpers that work on raw bytes, which need not be valid UTF-8.
+namespace dorvale {
+
+/// The bytes as UTF-8, each ill-formed sequence replaced by U+FFFD.
+[[nodiscard]] std::string toValidUtf8(std::string_view bytes);
+
+/// Whether `text` contains `query`, comparing case-folded code points. Bytes that are not
+/// valid UTF-8 compare only with the same bytes, so such a name matches only a query that
+/// really occurs in it. An empty query is contained in every text.
+[[nodiscard]] bool containsIgnoringCase(std::string_view text, std::string_view query);
+
+} // namespace dorvale

@@ -1,0 +1,40 @@
+#include "platform/Paths.hpp"
+
+#include <gtest/gtest.h>
+
+namespace dorvale {
+namespace {
+
+TEST(NormalizePath, IsLexical) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"/", "/"},
+        {"//", "/"},
+        {"/Users/a/", "/Users/a"},
+        {"/Users//a/./b", "/Users/a/b"},
+        {"/Users/a/../b", "/Users/b"},
+        {"/../x", "/x"},
+        {"a/../../b", "../b"},
+        {"./", "."},
+        {"", ""},
+        {"/a/b/..", "/a"},
+    };
+    for (const auto& [path, expected] : cases) {
+        EXPECT_EQ(normalizePath(path), expected) << path;
+    }
+}
+
+TEST(PathHelpers, ComponentsAndContainment) {
+    EXPECT_EQ(joinPath("/", "Users"), "/Users");
+    EXPECT_EQ(joinPath("/Users", "a"), "/Users/a");
+    EXPECT_EQ(lastComponent("/Users/a"), "a");
+    EXPECT_EQ(parentPath("/Users/a"), "/Users");
+    EXPECT_EQ(parentPath("/Users"), "/");
+    EXPECT_EQ(parentPath("Users"), "");
+    EXPECT_TRUE(isSameOrInside("/Users/a", "/Users/a"));
+    EXPECT_TRUE(isSameOrInside("/Users/a/b", "/Users/a"));
+    EXPECT_FALSE(isSameOrInside("/Users/ab", "/Users/a"));
+    EXPECT_TRUE(isSameOrInside("/x", "/"));
+}
+
+} // namespace
+} // namespace dorvale

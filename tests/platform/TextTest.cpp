@@ -1,0 +1,34 @@
+#include "platform/Text.hpp"
+
+#include <gtest/gtest.h>
+
+namespace dorvale {
+namespace {
+
+TEST(ContainsIgnoringCase, FoldsBeyondAscii) {
+    EXPECT_TRUE(containsIgnoringCase("Résumé Final.pdf", "RÉSUMÉ"));
+    EXPECT_TRUE(containsIgnoringCase("ΣΟΦΊΑ", "σοφία"));
+    EXPECT_TRUE(containsIgnoringCase("anything", ""));
+    EXPECT_FALSE(containsIgnoringCase("short", "shorter"));
+    EXPECT_FALSE(containsIgnoringCase("", "a"));
+}
+
+TEST(ContainsIgnoringCase, InvalidBytesMatchOnlyThemselves) {
+    const std::string name = "bad\xFFname\xC3";
+    EXPECT_TRUE(containsIgnoringCase(name, "NAME"));
+    EXPECT_TRUE(containsIgnoringCase(name, "\xFFN"));
+    EXPECT_FALSE(containsIgnoringCase(name, "\xEF\xBF\xBD"));
+    EXPECT_FALSE(containsIgnoringCase(name, "\xFE"));
+}
+
+TEST(ToValidUtf8, ReplacesIllFormedSequences) {
+    EXPECT_EQ(toValidUtf8("ok é"), "ok é");
+    EXPECT_EQ(toValidUtf8("a\xFF"
+                          "b"),
+              "a\xEF\xBF\xBD"
+              "b");
+    EXPECT_EQ(toValidUtf8("\xC3"), "\xEF\xBF\xBD");
+}
+
+} // namespace
+} // namespace dorvale

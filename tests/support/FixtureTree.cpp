@@ -1,0 +1,175 @@
+#include "support/FixtureTree.hpp"
+
+#include "platform/Paths.hpp"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <stdexcept>
+
+namespace dorvale::test {
+
+namespace {
+
+[[noreturn]] void fail(std::string_view what, const std::string& path) {
+    throw std::runtime_error(std::string(what) + " " + path + ": " + std::strerror(errno));
+}
+
+void check(bool ok, std::string_view what, const std::string& path) {
+    if (!ok) {
+        fail(what, path);
+    }
+}
+
+// Makes every folder beneath `path` enterable and writable again, so removal cannot fail.
+void unlockTree(const std::string& path) {
+    struct stat info {};
+    if (lstat(path.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
+        return;
+    }
+    chmod(path.c_str(), 0700);
+    DIR* folder = opendir(path.c_str());
+    if (folder == nullptr) {
+        return;
+    }
+    while (const dirent* entry = readdir(folder)) {
+        const std::string_view name = entry->d_name;
+        if (name != "." && name != "..") {
+            unlockTree(joinPath(path, name));
+        }
+    }
+    closedir(folder);
+}
+
+void removeTree(const std::string& path) {
+    struct stat info {};
+    if (lstat(path.c_str(), &info) != 0) {
+        return;
+    }
+    if (S_ISDIR(info.st_mode)) {
+        if (DIR* folder = opendir(path.c_str())) {
+            while (const dirent* entry = readdir(folder)) {
+                const std::string_view name = entry->d_name;
+                if (name != "." && name != "..") {
+                    removeTree(joinPath(path, name));
+                }
+            }
+            closedir(folder);
+        }
+        rmdir(path.c_str());
+    } else {
+        unlink(path.c_str());
+    }
+}
+
+} // namespace
+
+FixtureTree::FixtureTree() {
+    const char* base = std::getenv("TMPDIR");
+    std::string pattern =
+        joinPath(base != nullptr && base[0] == '/' ? base : "/tmp", "dorvale-test-XXXXXX");
+    check(mkdtemp(pattern.data()) != nullptr, "mkdtemp", pattern);
+    m_root = pattern;
+    check(chmod(m_root.c_str(), 0755) == 0, "chmod", m_root);
+}
+
+FixtureTree::~FixtureTree() {
+    unlockTree(m_root);
+    removeTree(m_root);
+}
+
+std::string FixtureTree::path(std::string_view relative) const {
+    return relative.empty() ? m_root : joinPath(m_root, relative);
+}
+
+std::string FixtureTree::createParents(std::string_view relative) {
+    const std::string_view parent = parentPath(relative);
+    if (!parent.empty() && parent != "/") {
+        folder(parent);
+    }
+    return path(relative);
+}
+
+std::string FixtureTree::folder(std::string_view relative) {
+    const std::string full = createParents(relative);
+    check(mkdir(full.c_str(), 0755) == 0 || errno == EEXIST, "mkdir", full);
+    return full;
+}
+
+std::string FixtureTree::file(std::string_view relative, std::string_view contents) {
+    const std::string full = createParents(relative);
+    const int fd = open(full.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    check(fd >= 0, "open", full);
+    std::size_t written = 0;
+    while (written < contents.size()) {
+        const ssize_t n = write(fd, contents.data() + written, contents.size() - written);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            close(fd);
+            fail("write", full);
+        }
+        written += static_cast<std::size_t>(n);
+    }
+    check(close(fd) == 0, "close", full);
+    return full;
+}
+
+std::string FixtureTree::allocatedFile(std::string_view relative, std::int64_t bytes) {
+    const std::string full = file(relative);
+    const int fd = open(full.c_str(), O_WRONLY | O_CLOEXEC);
+    check(fd >= 0, "open", full);
+    const int result = bytes > 0 ? posix_fallocate(fd, 0, bytes) : 0;
+    close(fd);
+    errno = result;
+    check(result == 0, "fallocate", full);
+    return full;
+}
+
+std::string FixtureTree::sparseFile(std::string_view relative, std::int64_t length) {
+    const std::string full = file(relative);
+    check(truncate(full.c_str(), length) == 0, "truncate", full);
+    return full;
+}
+
+std::string FixtureTree::hardLink(std::string_view existing, std::string_view relative) {
+    const std::string full = createParents(relative);
+    check(link(path(existing).c_str(), full.c_str()) == 0, "link", full);
+    return full;
+}
+
+std::string FixtureTree::symlink(std::string_view target, std::string_view relative) {
+    const std::string full = createParents(relative);
+    check(::symlink(std::string(target).c_str(), full.c_str()) == 0, "symlink", full);
+    return full;
+}
+
+void FixtureTree::setTimes(std::string_view relative, double modified, double accessed) {
+    const auto toSpec = [](double seconds) {
+        timespec spec{};
+        spec.tv_sec = static_cast<time_t>(seconds);
+        spec.tv_nsec = static_cast<long>((seconds - static_cast<double>(spec.tv_sec)) * 1e9);
+        return spec;
+    };
+    const timespec times[2] = {toSpec(accessed), toSpec(modified)};
+    const std::string full = path(relative);
+    check(utimensat(AT_FDCWD, full.c_str(), times, AT_SYMLINK_NOFOLLOW) == 0, "utimensat", full);
+}
+
+void FixtureTree::setMode(std::string_view relative, mode_t mode) {
+    const std::string full = path(relative);
+    check(chmod(full.c_str(), mode) == 0, "chmod", full);
+}
+
+void FixtureTree::setOwner(std::string_view relative, uid_t uid, gid_t gid) {
+    const std::string full = path(relative);
+    check(lchown(full.c_str(), uid, gid) == 0, "lchown", full);
+}
+
+} // namespace dorvale::test
