@@ -1,0 +1,282 @@
+#include "platform/FileOperations.hpp"
+
+#include "platform/Paths.hpp"
+#include "platform/Trash.hpp"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <stdio.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <optional>
+#include <vector>
+
+namespace dorvale {
+
+namespace {
+
+FileError errorFor(FileOperation operation, std::string_view path, int code = errno) {
+    return FileError{.code = code, .operation = operation, .path = std::string(path)};
+}
+
+// Closes a descriptor when it goes out of scope.
+class Descriptor {
+public:
+    explicit Descriptor(int fd)
+        : m_fd(fd) {}
+    ~Descriptor() {
+        if (m_fd >= 0) {
+            close(m_fd);
+        }
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+
+    [[nodiscard]] int get() const { return m_fd; }
+    [[nodiscard]] bool valid() const { return m_fd >= 0; }
+    /// Closes now and reports whether the close succeeded.
+    bool closeNow() {
+        const int fd = m_fd;
+        m_fd = -1;
+        return close(fd) == 0;
+    }
+
+private:
+    int m_fd;
+};
+
+// Keeps the first error of a walk that goes on after failures.
+class FirstError {
+public:
+    void note(FileError error) {
+        if (!m_error) {
+            m_error = std::move(error);
+        }
+    }
+    [[nodiscard]] Result<void> result() const {
+        return m_error ? Result<void>(*m_error) : Result<void>();
+    }
+
+private:
+    std::optional<FileError> m_error;
+};
+
+// The names inside the open folder `fd`; "." and ".." left out. The descriptor stays open.
+std::optional<std::vector<std::string>> listFolder(int fd) {
+    const int copy = dup(fd);
+    if (copy < 0) {
+        return std::nullopt;
+    }
+    DIR* folder = fdopendir(copy);
+    if (folder == nullptr) {
+        close(copy);
+        return std::nullopt;
+    }
+    std::vector<std::string> names;
+    errno = 0;
+    while (const dirent* entry = readdir(folder)) {
+        const std::string_view name = entry->d_name;
+        if (name != "." && name != "..") {
+            names.emplace_back(name);
+        }
+    }
+    const int readError = errno;
+    closedir(folder);
+    errno = readError;
+    return readError == 0 ? std::optional(std::move(names)) : std::nullopt;
+}
+
+void removeEntry(int parentFd, const std::string& name, const std::string& path,
+                 FirstError& firstError);
+
+void removeFolderContents(int folderFd, const std::string& path, FirstError& firstError) {
+    const auto names = listFolder(folderFd);
+    if (!names) {
+        firstError.note(errorFor(FileOperation::Remove, path));
+        return;
+    }
+    for (const std::string& name : *names) {
+        removeEntry(folderFd, name, joinPath(path, name), firstError);
+    }
+}
+
+void removeFolder(int parentFd, const std::string& name, const std::string& path,
+                  FirstError& firstError) {
+    {
+        const Descriptor folder(
+            openat(parentFd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+        if (!folder.valid()) {
+            firstError.note(errorFor(FileOperation::Remove, path));
+            return;
+        }
+        removeFolderContents(folder.get(), path, firstError);
+    }
+    if (unlinkat(parentFd, name.c_str(), AT_REMOVEDIR) != 0) {
+        firstError.note(errorFor(FileOperation::Remove, path));
+    }
+}
+
+void removeEntry(int parentFd, const std::string& name, const std::string& path,
+                 FirstError& firstError) {
+    struct stat info {};
+    if (fstatat(parentFd, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
+        firstError.note(errorFor(FileOperation::Remove, path));
+        return;
+    }
+    if (S_ISDIR(info.st_mode)) {
+        removeFolder(parentFd, name, path, firstError);
+    } else if (unlinkat(parentFd, name.c_str(), 0) != 0) {
+        firstError.note(errorFor(FileOperation::Remove, path));
+    }
+}
+
+bool isFolder(const std::string& path) {
+    struct stat info {};
+    return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+Result<void> writeAll(int fd, std::string_view contents, std::string_view path) {
+    std::size_t written = 0;
+    while (written < contents.size()) {
+        const ssize_t n = write(fd, contents.data() + written, contents.size() - written);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            return errorFor(FileOperation::Write, path, n < 0 ? errno : EIO);
+        }
+        written += static_cast<std::size_t>(n);
+    }
+    return {};
+}
+
+// Makes a completed rename durable; a failure here leaves the new file in place, so it is
+// not reported.
+void syncFolder(std::string_view folder) {
+    const Descriptor fd(open(std::string(folder).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (fd.valid()) {
+        fsync(fd.get());
+    }
+}
+
+} // namespace
+
+Result<void> removeForGood(std::string_view path) {
+    const std::string full = normalizePath(path);
+    const std::string name(lastComponent(full));
+    if (name.empty() || name == "." || name == "..") {
+        return errorFor(FileOperation::Remove, path, EINVAL);
+    }
+    std::string parent(parentPath(full));
+    if (parent.empty()) {
+        parent = ".";
+    }
+    const Descriptor parentFd(open(parent.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!parentFd.valid()) {
+        return errorFor(FileOperation::Remove, full);
+    }
+    FirstError firstError;
+    removeEntry(parentFd.get(), name, full, firstError);
+    Result<void> result = firstError.result();
+    if (result.ok()) {
+        // The item is gone; a stale description left behind would only show a broken entry
+        // in the desktop's Trash, so failing to remove it is not an error of the removal.
+        if (const auto info = Trash::infoFileFor(full)) {
+            unlink(info->c_str());
+        }
+    }
+    return result;
+}
+
+Result<void> moveWithoutReplacing(std::string_view from, std::string_view to) {
+    const std::string source(from);
+    const std::string target(to);
+    if (renameat2(AT_FDCWD, source.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0) {
+        return {};
+    }
+    if (errno != EINVAL) {
+        return errorFor(FileOperation::Move, source);
+    }
+    // Some file systems (older network and FUSE ones) do not know the no-replace flag.
+    // Checking first leaves a short window in which another program could create the
+    // target, which is the best such a file system allows.
+    struct stat info {};
+    if (lstat(target.c_str(), &info) == 0) {
+        return errorFor(FileOperation::Move, source, EEXIST);
+    }
+    if (rename(source.c_str(), target.c_str()) != 0) {
+        return errorFor(FileOperation::Move, source);
+    }
+    return {};
+}
+
+Result<void> createFolderChain(std::string_view path) {
+    const std::string full = normalizePath(path);
+    if (full.empty() || isFolder(full)) {
+        return {};
+    }
+    const std::string parent(parentPath(full));
+    if (!parent.empty() && parent != full) {
+        if (Result<void> made = createFolderChain(parent); !made.ok()) {
+            return made;
+        }
+    }
+    if (mkdir(full.c_str(), 0777) != 0 && !(errno == EEXIST && isFolder(full))) {
+        // Something other than a folder stands in the way.
+        return errorFor(FileOperation::CreateFolder, full, errno == EEXIST ? ENOTDIR : errno);
+    }
+    return {};
+}
+
+Result<void> writeFileAtomically(std::string_view path, std::string_view contents) {
+    const std::string target(path);
+    std::string temporary = target + ".XXXXXX";
+    Descriptor fd(mkostemp(temporary.data(), O_CLOEXEC));
+    if (!fd.valid()) {
+        return errorFor(FileOperation::Write, target);
+    }
+    Result<void> written = writeAll(fd.get(), contents, target);
+    if (written.ok() && fsync(fd.get()) != 0) {
+        written = errorFor(FileOperation::Write, target);
+    }
+    if (!fd.closeNow() && written.ok()) {
+        written = errorFor(FileOperation::Write, target);
+    }
+    if (written.ok() && rename(temporary.c_str(), target.c_str()) != 0) {
+        written = errorFor(FileOperation::Write, target);
+    }
+    if (!written.ok()) {
+        unlink(temporary.c_str());
+        return written;
+    }
+    const std::string_view folder = parentPath(target);
+    syncFolder(folder.empty() ? "." : folder);
+    return {};
+}
+
+Result<std::string> readFile(std::string_view path) {
+    const std::string source(path);
+    const Descriptor fd(open(source.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!fd.valid()) {
+        return errorFor(FileOperation::Read, source);
+    }
+    std::string contents;
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = read(fd.get(), buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n < 0) {
+            return errorFor(FileOperation::Read, source);
+        }
+        if (n == 0) {
+            return contents;
+        }
+        contents.append(buffer, static_cast<std::size_t>(n));
+    }
+}
+
+} // namespace dorvale

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "platform/Result.hpp"
+
+#include <string>
+#include <string_view>
+
+// The file-system changes the program makes, each returning its first error as a value.
+// Paths are raw bytes.
+namespace dorvale {
+
+/// Deletes `path` outright: a folder with everything in it. Works relative to open folder
+/// descriptors and never follows a symbolic link, so a link (at the top or anywhere inside)
+/// is removed as a link and its target is left alone. When one entry cannot be removed the
+/// rest are still removed; the first error is returned. When the item lies directly in a
+/// Trash "files" folder, its ".trashinfo" is removed as well.
+[[nodiscard]] Result<void> removeForGood(std::string_view path);
+
+/// Renames `from` to `to` without ever replacing what stands at `to` (EEXIST then).
+/// Never copies: a move across file systems fails with EXDEV.
+[[nodiscard]] Result<void> moveWithoutReplacing(std::string_view from, std::string_view to);
+
+/// Creates the folder and every missing parent with default permissions. A folder that
+/// already exists is fine; something other than a folder in the way is an error.
+[[nodiscard]] Result<void> createFolderChain(std::string_view path);
+
+/// Replaces the file at `path` with `contents` atomically: a temporary file in the same
+/// folder is written, flushed to disk and renamed over the old one, so a reader sees either
+/// the old contents or the new ones, never a mixture.
+[[nodiscard]] Result<void> writeFileAtomically(std::string_view path, std::string_view contents);
+
+/// The whole contents of the file at `path`.
+[[nodiscard]] Result<std::string> readFile(std::string_view path);
+
+} // namespace dorvale

@@ -1,0 +1,98 @@
+#include "platform/Uuid.hpp"
+
+#include <openssl/rand.h>
+
+#include <random>
+#include <string_view>
+
+namespace dorvale {
+
+namespace {
+
+constexpr std::string_view hexDigits = "0123456789ABCDEF";
+
+// Offsets in the text form where a "-" stands.
+constexpr bool isDashOffset(std::size_t offset) {
+    return offset == 8 || offset == 13 || offset == 18 || offset == 23;
+}
+
+int hexValue(char c) {
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    return -1;
+}
+
+void fillRandom(std::array<std::uint8_t, 16>& bytes) {
+    if (RAND_bytes(bytes.data(), static_cast<int>(bytes.size())) == 1) {
+        return;
+    }
+    // The OpenSSL generator only fails when it cannot be seeded; the kernel's source
+    // behind random_device is then the best that is left.
+    std::random_device device;
+    for (auto& byte : bytes) {
+        byte = static_cast<std::uint8_t>(device());
+    }
+}
+
+} // namespace
+
+Uuid Uuid::random() {
+    Uuid id;
+    fillRandom(id.bytes);
+    id.bytes[6] = static_cast<std::uint8_t>((id.bytes[6] & 0x0F) | 0x40);
+    id.bytes[8] = static_cast<std::uint8_t>((id.bytes[8] & 0x3F) | 0x80);
+    return id;
+}
+
+std::optional<Uuid> Uuid::parse(std::string_view text) {
+    if (text.size() != 36) {
+        return std::nullopt;
+    }
+    Uuid id;
+    std::size_t byte = 0;
+    for (std::size_t offset = 0; offset < text.size(); ++offset) {
+        if (isDashOffset(offset)) {
+            if (text[offset] != '-') {
+                return std::nullopt;
+            }
+            continue;
+        }
+        const int high = hexValue(text[offset]);
+        const int low = hexValue(text[++offset]);
+        if (high < 0 || low < 0) {
+            return std::nullopt;
+        }
+        id.bytes[byte++] = static_cast<std::uint8_t>(high * 16 + low);
+    }
+    return id;
+}
+
+std::string Uuid::text() const {
+    std::string result;
+    result.reserve(36);
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        if (i == 4 || i == 6 || i == 8 || i == 10) {
+            result += '-';
+        }
+        result += hexDigits[bytes[i] >> 4];
+        result += hexDigits[bytes[i] & 0x0F];
+    }
+    return result;
+}
+
+} // namespace dorvale
+
+std::size_t std::hash<dorvale::Uuid>::operator()(const dorvale::Uuid& id) const noexcept {
+    std::size_t value = 0;
+    for (const auto byte : id.bytes) {
+        value = value * 131 + byte;
+    }
+    return value;
+}

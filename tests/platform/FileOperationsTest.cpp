@@ -1,0 +1,166 @@
+#include "platform/FileOperations.hpp"
+
+#include "support/FixtureTree.hpp"
+#include "support/Unprivileged.hpp"
+
+#include <dirent.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <string>
+#include <vector>
+
+namespace dorvale {
+namespace {
+
+using test::FixtureTree;
+using test::runUnprivileged;
+using test::unprivilegedId;
+
+bool exists(const std::string& path) {
+    struct stat info {};
+    return lstat(path.c_str(), &info) == 0;
+}
+
+std::vector<std::string> namesIn(const std::string& folder) {
+    std::vector<std::string> names;
+    if (DIR* dir = opendir(folder.c_str())) {
+        while (const dirent* entry = readdir(dir)) {
+            const std::string name = entry->d_name;
+            if (name != "." && name != "..") {
+                names.push_back(name);
+            }
+        }
+        closedir(dir);
+    }
+    return names;
+}
+
+TEST(RemoveForGood, RemovesATreeButNeverWhatItsLinksPointTo) {
+    FixtureTree fixture;
+    fixture.file("outside/keep.txt", "keep");
+    fixture.file("tree/sub/deeper/file", "x");
+    fixture.file("tree/.hidden", "x");
+    fixture.folder("tree/empty");
+    fixture.folder("tree/closed");
+    fixture.file("tree/closed/inner", "x");
+    fixture.setMode("tree/closed", 0000);
+    fixture.symlink(fixture.path("outside"), "tree/folder-link");
+    fixture.symlink(fixture.path("outside/keep.txt"), "tree/file-link");
+    fixture.symlink(fixture.path("outside"), "top-link");
+
+    ASSERT_TRUE(removeForGood(fixture.path("tree")).ok());
+    ASSERT_TRUE(removeForGood(fixture.path("top-link")).ok());
+
+    EXPECT_FALSE(exists(fixture.path("tree")));
+    EXPECT_FALSE(exists(fixture.path("top-link")));
+    EXPECT_EQ(namesIn(fixture.path("outside")), std::vector<std::string>{"keep.txt"});
+}
+
+TEST(RemoveForGood, MissingItemReportsItsPath) {
+    FixtureTree fixture;
+    const Result<void> removed = removeForGood(fixture.path("gone"));
+    ASSERT_FALSE(removed.ok());
+    EXPECT_EQ(removed.error().code, ENOENT);
+    EXPECT_EQ(removed.error().operation, FileOperation::Remove);
+    EXPECT_EQ(removed.error().path, fixture.path("gone"));
+}
+
+// A folder of the user holding one part they may remove and one they may not: the removable
+// part goes, the first refusal is reported, and the refused part stays.
+TEST(RemoveForGood, GoesOnPastARefusalAndReportsIt) {
+    FixtureTree fixture;
+    fixture.file("mixed/own/a", "a");
+    fixture.file("mixed/locked/b", "b");
+    for (const char* path : {"mixed", "mixed/own", "mixed/own/a"}) {
+        fixture.setOwner(path, unprivilegedId, unprivilegedId);
+    }
+    const std::string mixed = fixture.path("mixed");
+    const std::string lockedFile = fixture.path("mixed/locked/b");
+    const int status = runUnprivileged([&] {
+        const Result<void> removed = removeForGood(mixed);
+        if (removed.ok()) {
+            return 1;
+        }
+        if (removed.error().code != EACCES || removed.error().path != lockedFile) {
+            return 2;
+        }
+        return exists(mixed + "/own") ? 3 : 0;
+    });
+    EXPECT_EQ(status, 0);
+    EXPECT_TRUE(exists(lockedFile));
+}
+
+// Removing an item straight out of a Trash also drops its description, so the desktop's
+// Trash does not list a ghost; a look-alike folder that is no Trash keeps its files.
+TEST(RemoveForGood, DropsTheDescriptionOfAnItemInATrash) {
+    struct Case {
+        const char* trash;
+        bool isTrash;
+    };
+    const Case cases[] = {
+        {"home/.local/share/Trash", true},
+        {"volume/.Trash-1000", true},
+        {"volume/.Trash/1000", true},
+        {"project/Backups", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.trash);
+        FixtureTree fixture;
+        const std::string trash = c.trash;
+        fixture.file(trash + "/files/item/inside", "x");
+        const std::string info = fixture.file(trash + "/info/item.trashinfo", "[Trash Info]\n");
+        fixture.file(trash + "/info/other.trashinfo", "[Trash Info]\n");
+
+        ASSERT_TRUE(removeForGood(fixture.path(trash + "/files/item")).ok());
+        EXPECT_EQ(exists(info), !c.isTrash);
+        EXPECT_TRUE(exists(fixture.path(trash + "/info/other.trashinfo")));
+    }
+}
+
+TEST(MoveWithoutReplacing, MovesButNeverReplaces) {
+    FixtureTree fixture;
+    const std::string first = fixture.file("first", "1");
+    const std::string second = fixture.file("second", "2");
+    fixture.file("folder/inside", "x");
+
+    const Result<void> refused = moveWithoutReplacing(first, second);
+    ASSERT_FALSE(refused.ok());
+    EXPECT_EQ(refused.error().code, EEXIST);
+    EXPECT_TRUE(exists(first));
+    EXPECT_EQ(readFile(second).value(), "2");
+
+    ASSERT_TRUE(moveWithoutReplacing(fixture.path("folder"), fixture.path("moved")).ok());
+    EXPECT_EQ(readFile(fixture.path("moved/inside")).value(), "x");
+}
+
+TEST(CreateFolderChain, CreatesMissingFoldersAndStopsAtAFile) {
+    FixtureTree fixture;
+    fixture.file("plain", "x");
+    const std::string deep = fixture.path("a/b/c/d");
+    ASSERT_TRUE(createFolderChain(deep).ok());
+    EXPECT_TRUE(exists(deep));
+    EXPECT_TRUE(createFolderChain(deep).ok());
+
+    const Result<void> blocked = createFolderChain(fixture.path("plain/sub"));
+    ASSERT_FALSE(blocked.ok());
+    EXPECT_EQ(blocked.error().code, ENOTDIR);
+    EXPECT_FALSE(createFolderChain(fixture.path("plain")).ok());
+}
+
+TEST(WriteFileAtomically, ReplacesContentsAndLeavesNoTemporaryFile) {
+    FixtureTree fixture;
+    const std::string target = fixture.file("data/file.json", "old contents");
+    ASSERT_TRUE(writeFileAtomically(target, "new").ok());
+    EXPECT_EQ(readFile(target).value(), "new");
+    EXPECT_EQ(namesIn(fixture.path("data")), std::vector<std::string>{"file.json"});
+
+    const Result<void> failed = writeFileAtomically(fixture.path("missing/file.json"), "x");
+    ASSERT_FALSE(failed.ok());
+    EXPECT_EQ(failed.error().code, ENOENT);
+}
+
+} // namespace
+} // namespace dorvale
