@@ -1,6 +1,7 @@
 #include "platform/FileOperations.hpp"
 
 #include "platform/Paths.hpp"
+#include "platform/Tr.hpp"
 #include "platform/Trash.hpp"
 
 #include <dirent.h>
@@ -88,21 +89,22 @@ std::optional<std::vector<std::string>> listFolder(int fd) {
     return readError == 0 ? std::optional(std::move(names)) : std::nullopt;
 }
 
-void removeEntry(int parentFd, const std::string& name, const std::string& path,
+void removeEntry(int parentFd, dev_t parentDevice, const std::string& name, const std::string& path,
                  FirstError& firstError);
 
-void removeFolderContents(int folderFd, const std::string& path, FirstError& firstError) {
+void removeFolderContents(int folderFd, dev_t device, const std::string& path,
+                          FirstError& firstError) {
     const auto names = listFolder(folderFd);
     if (!names) {
         firstError.note(errorFor(FileOperation::Remove, path));
         return;
     }
     for (const std::string& name : *names) {
-        removeEntry(folderFd, name, joinPath(path, name), firstError);
+        removeEntry(folderFd, device, name, joinPath(path, name), firstError);
     }
 }
 
-void removeFolder(int parentFd, const std::string& name, const std::string& path,
+void removeFolder(int parentFd, dev_t device, const std::string& name, const std::string& path,
                   FirstError& firstError) {
     {
         const Descriptor folder(
@@ -111,24 +113,34 @@ void removeFolder(int parentFd, const std::string& name, const std::string& path
             firstError.note(errorFor(FileOperation::Remove, path));
             return;
         }
-        removeFolderContents(folder.get(), path, firstError);
+        removeFolderContents(folder.get(), device, path, firstError);
     }
     if (unlinkat(parentFd, name.c_str(), AT_REMOVEDIR) != 0) {
         firstError.note(errorFor(FileOperation::Remove, path));
     }
 }
 
-void removeEntry(int parentFd, const std::string& name, const std::string& path,
+void removeEntry(int parentFd, dev_t parentDevice, const std::string& name, const std::string& path,
                  FirstError& firstError) {
     struct stat info {};
     if (fstatat(parentFd, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
         firstError.note(errorFor(FileOperation::Remove, path));
         return;
     }
-    if (S_ISDIR(info.st_mode)) {
-        removeFolder(parentFd, name, path, firstError);
-    } else if (unlinkat(parentFd, name.c_str(), 0) != 0) {
-        firstError.note(errorFor(FileOperation::Remove, path));
+    if (!S_ISDIR(info.st_mode)) {
+        if (unlinkat(parentFd, name.c_str(), 0) != 0) {
+            firstError.note(errorFor(FileOperation::Remove, path));
+        }
+    } else if (info.st_dev != parentDevice) {
+        // Another file system mounted inside the tree is not part of what was asked for;
+        // descending would empty that whole volume.
+        firstError.note(FileError{
+            .code = EXDEV,
+            .operation = FileOperation::Remove,
+            .path = path,
+            .detail = std::string(tr("Another volume is mounted here, so it was left alone."))});
+    } else {
+        removeFolder(parentFd, info.st_dev, name, path, firstError);
     }
 }
 
@@ -173,12 +185,15 @@ Result<void> removeForGood(std::string_view path) {
     if (parent.empty()) {
         parent = ".";
     }
-    const Descriptor parentFd(open(parent.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (!parentFd.valid()) {
+    // Unlinking needs only write and search permission on the parent, not read permission,
+    // so the parent is opened as a bare path.
+    const Descriptor parentFd(open(parent.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+    struct stat parentInfo {};
+    if (!parentFd.valid() || fstat(parentFd.get(), &parentInfo) != 0) {
         return errorFor(FileOperation::Remove, full);
     }
     FirstError firstError;
-    removeEntry(parentFd.get(), name, full, firstError);
+    removeEntry(parentFd.get(), parentInfo.st_dev, name, full, firstError);
     Result<void> result = firstError.result();
     if (result.ok()) {
         // The item is gone; a stale description left behind would only show a broken entry

@@ -93,6 +93,16 @@ TEST(RemoveForGood, GoesOnPastARefusalAndReportsIt) {
     EXPECT_TRUE(exists(lockedFile));
 }
 
+// Removing an entry needs write and search permission on its folder, not read permission.
+TEST(RemoveForGood, WorksInAFolderThatMayNotBeListed) {
+    FixtureTree fixture;
+    const std::string item = fixture.file("drop/item", "x");
+    fixture.setOwner("drop", unprivilegedId, unprivilegedId);
+    fixture.setMode("drop", 0300);
+    EXPECT_EQ(runUnprivileged([&] { return removeForGood(item).ok() ? 0 : 1; }), 0);
+    EXPECT_FALSE(exists(item));
+}
+
 // Removing an item straight out of a Trash also drops its description, so the desktop's
 // Trash does not list a ghost; a look-alike folder that is no Trash keeps its files.
 TEST(RemoveForGood, DropsTheDescriptionOfAnItemInATrash) {

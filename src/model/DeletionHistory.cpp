@@ -1,0 +1,340 @@
+#include "model/DeletionHistory.hpp"
+
+#include "platform/FileOperations.hpp"
+#include "platform/Paths.hpp"
+#include "platform/Text.hpp"
+#include "platform/Trash.hpp"
+
+#include <openssl/evp.h>
+
+#include <cerrno>
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <nlohmann/json.hpp>
+#include <optional>
+
+namespace dorvale {
+
+namespace {
+
+using Json = nlohmann::json;
+
+// The file counts dates from 2001-01-01 00:00 UTC; the program counts from 1970.
+constexpr double referenceDateOffset = 978'307'200.0;
+
+std::string toBase64(std::string_view bytes) {
+    std::string text(4 * ((bytes.size() + 2) / 3) + 1, '\0');
+    const int length = EVP_EncodeBlock(reinterpret_cast<unsigned char*>(text.data()),
+                                       reinterpret_cast<const unsigned char*>(bytes.data()),
+                                       static_cast<int>(bytes.size()));
+    text.resize(static_cast<std::size_t>(length));
+    return text;
+}
+
+std::optional<std::string> fromBase64(std::string_view text) {
+    if (text.size() % 4 != 0) {
+        return std::nullopt;
+    }
+    std::string bytes(text.size() / 4 * 3, '\0');
+    const int length = EVP_DecodeBlock(reinterpret_cast<unsigned char*>(bytes.data()),
+                                       reinterpret_cast<const unsigned char*>(text.data()),
+                                       static_cast<int>(text.size()));
+    if (length < 0) {
+        return std::nullopt;
+    }
+    // The decoder counts the padding as zero bytes.
+    const std::size_t padding = text.ends_with("==") ? 2 : text.ends_with('=') ? 1 : 0;
+    bytes.resize(static_cast<std::size_t>(length) - padding);
+    return bytes;
+}
+
+bool isValidUtf8(std::string_view bytes) {
+    return toValidUtf8(bytes) == bytes;
+}
+
+// Appends `text` (valid UTF-8) as a JSON string, with "/" escaped as "\/".
+void appendString(std::string& out, std::string_view text) {
+    static constexpr std::string_view hex = "0123456789abcdef";
+    out += '"';
+    for (const char c : text) {
+        switch (c) {
+        case '"':
+            out += "\\\"";
+            break;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '/':
+            out += "\\/";
+            break;
+        case '\b':
+            out += "\\b";
+            break;
+        case '\f':
+            out += "\\f";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        default:
+            if (static_cast<unsigned char>(c) < 0x20) {
+                out += "\\u00";
+                out += hex[static_cast<unsigned char>(c) >> 4];
+                out += hex[static_cast<unsigned char>(c) & 0x0F];
+            } else {
+                out += c;
+            }
+        }
+    }
+    out += '"';
+}
+
+// The shortest text that reads back as the same double; a date that is not finite
+// (which JSON cannot hold) is written as the reference date.
+void appendNumber(std::string& out, double value) {
+    char text[32];
+    const auto [end, error] =
+        std::to_chars(text, text + sizeof text, std::isfinite(value) ? value : 0.0);
+    out.append(text, error == std::errc() ? end : text);
+}
+
+void appendKey(std::string& out, std::string_view key) {
+    out += ',';
+    appendString(out, key);
+    out += ':';
+}
+
+void appendPath(std::string& out, std::string_view key, std::string_view path) {
+    appendKey(out, key);
+    appendString(out, toValidUtf8(path));
+}
+
+// Exact bytes of a path that the UTF-8 text cannot carry.
+void appendPathBytes(std::string& out, std::string_view key, std::string_view path) {
+    if (!isValidUtf8(path)) {
+        appendKey(out, key);
+        appendString(out, toBase64(path));
+    }
+}
+
+void appendEntry(std::string& out, const HistoryEntry& entry) {
+    out += "{\"id\":";
+    appendString(out, entry.id.text());
+    appendKey(out, "date");
+    appendNumber(out, entry.date - referenceDateOffset);
+    appendPath(out, "originalPath", entry.originalPath);
+    if (entry.trashPath) {
+        appendPath(out, "trashPath", *entry.trashPath);
+    }
+    appendKey(out, "size");
+    out += std::to_string(entry.size);
+    appendKey(out, "restored");
+    out += entry.restored ? "true" : "false";
+    appendPathBytes(out, "originalPathBytes", entry.originalPath);
+    if (entry.trashPath) {
+        appendPathBytes(out, "trashPathBytes", *entry.trashPath);
+    }
+    out += '}';
+}
+
+std::string encode(const std::vector<HistoryEntry>& entries) {
+    std::string out = "[";
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (i > 0) {
+            out += ',';
+        }
+        appendEntry(out, entries[i]);
+    }
+    out += ']';
+    return out;
+}
+
+const Json* member(const Json& object, const char* key) {
+    const auto found = object.find(key);
+    return found == object.end() ? nullptr : &*found;
+}
+
+// The exact bytes of a path written with a replaced sequence, when the extra key holds
+// them and they still match the text (another program may have edited the path).
+std::string exactPath(const Json& object, const char* bytesKey, std::string text) {
+    const Json* bytes = member(object, bytesKey);
+    if (bytes == nullptr || !bytes->is_string()) {
+        return text;
+    }
+    auto decoded = fromBase64(bytes->get_ref<const std::string&>());
+    return decoded && toValidUtf8(*decoded) == text ? std::move(*decoded) : text;
+}
+
+std::optional<std::int64_t> readSize(const Json& object) {
+    const Json* size = member(object, "size");
+    if (size == nullptr || !size->is_number_integer()) {
+        return std::nullopt;
+    }
+    if (size->is_number_unsigned() &&
+        size->get<std::uint64_t>() >
+            static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max())) {
+        return std::nullopt;
+    }
+    return size->get<std::int64_t>();
+}
+
+// The trash path: absent when missing or null; `false` when it has the wrong type.
+bool readTrashPath(const Json& object, std::optional<std::string>& trashPath) {
+    const Json* value = member(object, "trashPath");
+    if (value == nullptr || value->is_null()) {
+        return true;
+    }
+    if (!value->is_string()) {
+        return false;
+    }
+    trashPath = exactPath(object, "trashPathBytes", value->get<std::string>());
+    return true;
+}
+
+std::optional<HistoryEntry> decodeEntry(const Json& object) {
+    if (!object.is_object()) {
+        return std::nullopt;
+    }
+    const Json* id = member(object, "id");
+    const Json* date = member(object, "date");
+    const Json* originalPath = member(object, "originalPath");
+    const Json* restored = member(object, "restored");
+    if (id == nullptr || !id->is_string() || date == nullptr || !date->is_number() ||
+        originalPath == nullptr || !originalPath->is_string() || restored == nullptr ||
+        !restored->is_boolean()) {
+        return std::nullopt;
+    }
+    const auto uuid = Uuid::parse(id->get_ref<const std::string&>());
+    const auto size = readSize(object);
+    HistoryEntry entry;
+    if (!uuid || !size || !readTrashPath(object, entry.trashPath)) {
+        return std::nullopt;
+    }
+    entry.id = *uuid;
+    entry.date = date->get<double>() + referenceDateOffset;
+    entry.originalPath = exactPath(object, "originalPathBytes", originalPath->get<std::string>());
+    entry.size = *size;
+    entry.restored = restored->get<bool>();
+    return entry;
+}
+
+std::optional<std::vector<HistoryEntry>> decode(std::string_view text) {
+    const Json document = Json::parse(text, nullptr, /*allow_exceptions=*/false);
+    if (!document.is_array()) {
+        return std::nullopt;
+    }
+    std::vector<HistoryEntry> entries;
+    entries.reserve(document.size());
+    for (const Json& element : document) {
+        auto entry = decodeEntry(element);
+        if (!entry) {
+            return std::nullopt;
+        }
+        entries.push_back(std::move(*entry));
+    }
+    return entries;
+}
+
+} // namespace
+
+std::string DeletionHistory::defaultLocation(const Locations& locations) {
+    return joinPath(locations.applicationSupport(), "history.json");
+}
+
+DeletionHistory::DeletionHistory(std::string fileLocation)
+    : m_fileLocation(std::move(fileLocation)) {
+    // A folder that cannot be made shows up later as a failed save, which is dropped.
+    (void)createFolderChain(parentPath(m_fileLocation));
+    load();
+}
+
+void DeletionHistory::load() {
+    Result<std::string> contents = readFile(m_fileLocation);
+    if (!contents.ok()) {
+        if (contents.error().code != ENOENT) {
+            setAside();
+        }
+        return;
+    }
+    if (auto decoded = decode(contents.value())) {
+        m_entries = std::move(*decoded);
+    } else {
+        setAside();
+    }
+}
+
+void DeletionHistory::setAside() {
+    const std::string base = m_fileLocation + ".unreadable";
+    for (int attempt = 1; attempt <= 1000; ++attempt) {
+        const std::string target = attempt == 1 ? base : base + "." + std::to_string(attempt);
+        const Result<void> moved = moveWithoutReplacing(m_fileLocation, target);
+        if (moved.ok()) {
+            return;
+        }
+        if (moved.error().code != EEXIST) {
+            break;
+        }
+    }
+    m_mayWrite = false;
+}
+
+void DeletionHistory::changed() const {
+    if (m_observer) {
+        m_observer();
+    }
+}
+
+void DeletionHistory::record(std::vector<HistoryEntry> newEntries) {
+    newEntries.reserve(newEntries.size() + m_entries.size());
+    for (HistoryEntry& entry : m_entries) {
+        if (newEntries.size() >= maximumEntries) {
+            break;
+        }
+        newEntries.push_back(std::move(entry));
+    }
+    if (newEntries.size() > maximumEntries) {
+        newEntries.resize(maximumEntries);
+    }
+    m_entries = std::move(newEntries);
+    changed();
+    save();
+}
+
+Result<void> DeletionHistory::restore(const HistoryEntry& entry) {
+    if (!entry.trashPath) {
+        return {};
+    }
+    if (Result<void> moved = Trash::restore(*entry.trashPath, entry.originalPath); !moved.ok()) {
+        return moved;
+    }
+    for (HistoryEntry& listed : m_entries) {
+        if (listed.id == entry.id) {
+            listed.restored = true;
+            changed();
+            break;
+        }
+    }
+    save();
+    return {};
+}
+
+void DeletionHistory::clear() {
+    m_entries.clear();
+    changed();
+    save();
+}
+
+void DeletionHistory::save() const {
+    if (m_mayWrite) {
+        (void)writeFileAtomically(m_fileLocation, encode(m_entries));
+    }
+}
+
+} // namespace dorvale
