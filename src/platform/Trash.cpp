@@ -327,7 +327,7 @@ Result<std::string> Trash::moveToTrash(const std::string& path) const {
     if (!trash.ok()) {
         return trash.error();
     }
-    return moveInto(trash.value(), normalizePath(path));
+    return moveInto(trash.value(), path);
 }
 
 Result<TrashDirectory> Trash::directoryFor(const std::string& path) const {
@@ -371,15 +371,23 @@ Result<TrashDirectory> Trash::homeTrash() const {
 }
 
 Result<TrashDirectory> Trash::topdirTrash(const std::string& topdir) const {
-    for (const auto& folder : {sharedTrashFolder(topdir, m_uid), userTrashFolder(topdir, m_uid)}) {
-        if (folder && createFilesAndInfo(*folder).ok()) {
-            return TrashDirectory{.path = *folder, .topdir = topdir};
+    // The per-user folder is only made when the shared one cannot be used.
+    auto folder = sharedTrashFolder(topdir, m_uid);
+    if (!folder || !createFilesAndInfo(*folder).ok()) {
+        folder = userTrashFolder(topdir, m_uid);
+        if (!folder || !createFilesAndInfo(*folder).ok()) {
+            return noUsableTrash(topdir);
         }
     }
-    return noUsableTrash(topdir);
+    return TrashDirectory{.path = *folder, .topdir = topdir};
 }
 
-Result<std::string> Trash::moveInto(const TrashDirectory& trash, const std::string& path) const {
+Result<std::string> Trash::moveInto(const TrashDirectory& trash,
+                                    const std::string& itemPath) const {
+    const std::string path = normalizePath(itemPath);
+    if (!path.starts_with('/') || path == "/") {
+        return trashError(itemPath, EINVAL);
+    }
     const auto recorded = recordedPathFor(trash, path);
     if (!recorded) {
         return noUsableTrash(path);

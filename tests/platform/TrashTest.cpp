@@ -238,6 +238,7 @@ TEST_F(TrashTest, TopOfAFileSystemUsesTheSharedTrashOnlyWhenItIsSafe) {
         EXPECT_EQ(modeOf(found.value().path) & 07777, 0700u);
         EXPECT_TRUE(exists(found.value().path + "/files"));
         EXPECT_TRUE(exists(found.value().path + "/info"));
+        EXPECT_EQ(exists(volume.path("vol/.Trash-" + uid)), c.expected == std::string(".Trash-"));
     }
 }
 
