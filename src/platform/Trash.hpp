@@ -29,6 +29,8 @@ struct TrashDirectory {
 /// stays where it is and the move fails.
 class Trash {
 public:
+    /// `clock` gives the deletion dates and must outlive the Trash; `uid` names the
+    /// per-user Trash folders at the top of other file systems.
     explicit Trash(Locations locations, const Clock& clock = Clock::system(), uid_t uid = getuid());
 
     /// Moves the item at `path` (not following a final symbolic link) into the Trash of its
