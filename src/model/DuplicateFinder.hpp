@@ -1,0 +1,53 @@
+#pragma once
+
+#include "model/DuplicateCandidate.hpp"
+#include "model/DuplicateGroup.hpp"
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+/// Finds files with identical content among the files of a scan, narrowing them down by
+/// length, then by the SHA-256 of their first 64 KiB, then by the SHA-256 of their whole
+/// content. Only files that share a length with another candidate are opened, and only those
+/// that also share their first 64 KiB are read to the end.
+///
+/// Threads: `snapshot` reads nodes and so runs on the thread that owns the tree (the GUI
+/// thread). `find` and `sha256Hex` touch no node and may run on any thread; `find` reports
+/// progress synchronously on its own thread. The groups it returns name the nodes of the
+/// snapshot; the owner of the tree publishes them only if that tree is still the current one,
+/// and only on its own thread, since the nodes may have been released in the meantime.
+namespace dorvale::DuplicateFinder {
+
+/// Receives the fraction of the search done, 0 to 1.
+using Progress = std::function<void(double fraction)>;
+
+/// Bytes from the start of a file that make up its partial key.
+inline constexpr std::int64_t partialKeyBytes = 65'536;
+/// The most read from a file in one call; the only buffer a search holds.
+inline constexpr std::int64_t readChunkBytes = 1'048'576;
+/// Progress is reported once per this many size groups begun.
+inline constexpr std::size_t sizeGroupsPerReport = 20;
+
+/// Copies what `find` needs out of the scan's file nodes, keeping their order.
+[[nodiscard]] std::vector<DuplicateCandidate> snapshot(std::span<FileNode* const> files);
+
+/// The groups of identical files among the candidates that are not deleted, are at least
+/// `minimumSize` bytes long and lie inside neither an application bundle nor a photo library,
+/// largest reclaimable space first. A file that cannot be read completely, or that no longer
+/// has the length it had in the scan, joins no group. Never fails; `progress` may be empty.
+[[nodiscard]] std::vector<DuplicateGroup> find(std::span<const DuplicateCandidate> candidates,
+                                               std::int64_t minimumSize, const Progress& progress);
+
+/// The SHA-256 of the first `limit` bytes of the file at `path` (of the whole file without a
+/// limit), as 64 lower-case hexadecimal digits. None when the path is not a regular file that
+/// can be opened, when a read fails, or when the file turns out shorter or (read without a
+/// limit) longer than it was when it was opened: a digest always covers exactly the bytes it
+/// claims to.
+[[nodiscard]] std::optional<std::string> sha256Hex(const std::string& path,
+                                                   std::optional<std::int64_t> limit = {});
+
+} // namespace dorvale::DuplicateFinder
