@@ -22,12 +22,6 @@ namespace {
 // Indices into the candidate list, in scan order.
 using Members = std::vector<std::size_t>;
 
-// Files that share a key, with the key.
-struct KeyedMembers {
-    std::string key{};
-    Members members{};
-};
-
 // Owns an open file descriptor. Errors of the close are ignored: the file was only read.
 class Descriptor {
 public:
@@ -98,48 +92,72 @@ std::string toHex(const unsigned char* bytes, unsigned int count) {
     return text;
 }
 
-// One SHA-256 computation and one bounded read buffer, reused for every file of a search.
+// A SHA-256 computation in progress.
+using Context = std::unique_ptr<EVP_MD_CTX, decltype(&EVP_MD_CTX_free)>;
+
+// Reads files into SHA-256 computations through one bounded buffer, reused for every file of
+// a search.
 class Hasher {
 public:
     Hasher()
         : m_buffer(std::make_unique_for_overwrite<std::byte[]>(readChunkBytes))
-        , m_context(EVP_MD_CTX_new(), &EVP_MD_CTX_free) {}
+        , m_scratch(EVP_MD_CTX_new(), &EVP_MD_CTX_free) {}
 
-    // The digest of the first `limit` bytes (without a limit, the whole file). When
-    // `expectedLength` is given, a file of another length gives none: it is no longer the
-    // file that was scanned.
-    std::optional<std::string> digest(const std::string& path, std::optional<std::int64_t> limit,
-                                      std::optional<std::int64_t> expectedLength);
+    // A new computation; empty when the library cannot make one.
+    [[nodiscard]] static Context begin();
+
+    // Adds the bytes of the file from offset `from` up to offset `end` (without an end, up to
+    // the end of the file) to `context`. Fails when the file cannot be opened or read, when it
+    // ends early, or when it does not have `expectedLength` (when given): it is then no longer
+    // the file that was scanned.
+    [[nodiscard]] bool add(const std::string& path, EVP_MD_CTX& context, std::int64_t from,
+                           std::optional<std::int64_t> end,
+                           std::optional<std::int64_t> expectedLength);
+
+    // The digest of what `context` has taken in so far; the computation can go on.
+    [[nodiscard]] std::optional<std::string> hex(const EVP_MD_CTX& context);
 
 private:
-    bool feed(int fd, std::int64_t bytes);
+    bool feed(int fd, EVP_MD_CTX& context, std::int64_t bytes);
     bool atEnd(int fd);
 
     std::unique_ptr<std::byte[]> m_buffer;
-    std::unique_ptr<EVP_MD_CTX, decltype(&EVP_MD_CTX_free)> m_context;
+    Context m_scratch;
 };
 
-std::optional<std::string> Hasher::digest(const std::string& path,
-                                          std::optional<std::int64_t> limit,
-                                          std::optional<std::int64_t> expectedLength) {
+Context Hasher::begin() {
+    Context context(EVP_MD_CTX_new(), &EVP_MD_CTX_free);
+    if (context && EVP_DigestInit_ex(context.get(), sha256Algorithm(), nullptr) != 1) {
+        context.reset();
+    }
+    return context;
+}
+
+bool Hasher::add(const std::string& path, EVP_MD_CTX& context, std::int64_t from,
+                 std::optional<std::int64_t> end, std::optional<std::int64_t> expectedLength) {
     std::int64_t length = 0;
     const Descriptor file = openRegularFile(path, length);
-    if (!file.valid() || (expectedLength && *expectedLength != length) || !m_context ||
-        EVP_DigestInit_ex(m_context.get(), sha256Algorithm(), nullptr) != 1) {
-        return std::nullopt;
+    if (!file.valid() || (expectedLength && *expectedLength != length)) {
+        return false;
     }
     // Reading stops at the length the file had when it was opened, so a file that keeps
-    // growing cannot hold the search; the check for more bytes afterwards turns it away.
-    const std::int64_t wanted = limit ? std::clamp<std::int64_t>(*limit, 0, length) : length;
-    if (wanted > readChunkBytes) {
+    // growing cannot hold the search; when that is the end of what is read, the check for
+    // more bytes afterwards turns such a file away.
+    const std::int64_t stop = end ? std::clamp<std::int64_t>(*end, 0, length) : length;
+    if (from > stop || (from > 0 && ::lseek(file.get(), from, SEEK_SET) != from)) {
+        return false;
+    }
+    if (stop - from > readChunkBytes) {
         ::posix_fadvise(file.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
     }
-    if (!feed(file.get(), wanted) || (!limit && !atEnd(file.get()))) {
-        return std::nullopt;
-    }
+    return feed(file.get(), context, stop - from) && (stop < length || atEnd(file.get()));
+}
+
+std::optional<std::string> Hasher::hex(const EVP_MD_CTX& context) {
     unsigned char bytes[EVP_MAX_MD_SIZE];
     unsigned int count = 0;
-    if (EVP_DigestFinal_ex(m_context.get(), bytes, &count) != 1) {
+    if (!m_scratch || EVP_MD_CTX_copy_ex(m_scratch.get(), &context) != 1 ||
+        EVP_DigestFinal_ex(m_scratch.get(), bytes, &count) != 1) {
         return std::nullopt;
     }
     return toHex(bytes, count);
@@ -148,12 +166,12 @@ std::optional<std::string> Hasher::digest(const std::string& path,
 // Hashes exactly `bytes` bytes from the current position. A failed read, or an end of file
 // before them (the file shrank), is a failure: a digest of part of the bytes would let a file
 // match what it does not equal.
-bool Hasher::feed(int fd, std::int64_t bytes) {
+bool Hasher::feed(int fd, EVP_MD_CTX& context, std::int64_t bytes) {
     while (bytes > 0) {
         const auto wanted = static_cast<std::size_t>(std::min(bytes, readChunkBytes));
         const ssize_t got = readRetrying(fd, m_buffer.get(), wanted);
         if (got <= 0 ||
-            EVP_DigestUpdate(m_context.get(), m_buffer.get(), static_cast<std::size_t>(got)) != 1) {
+            EVP_DigestUpdate(&context, m_buffer.get(), static_cast<std::size_t>(got)) != 1) {
             return false;
         }
         bytes -= got;
@@ -191,38 +209,75 @@ std::vector<Members> sizeGroups(std::span<const DuplicateCandidate> candidates,
     return groups;
 }
 
-// Groups `members` by their digest, in order of first appearance and keeping scan order
-// inside each group. A file without a digest matches nothing and is left out.
-std::vector<KeyedMembers> groupByDigest(std::span<const DuplicateCandidate> candidates,
-                                        const Members& members, Hasher& hasher,
-                                        std::optional<std::int64_t> limit) {
-    std::vector<KeyedMembers> groups;
-    std::unordered_map<std::string, std::size_t> slots;
-    for (const std::size_t index : members) {
-        const DuplicateCandidate& file = candidates[index];
-        std::optional<std::string> key = hasher.digest(file.path, limit, file.logicalSize);
-        if (!key) {
+// One file of a size group while its key is worked out: the partial key first, then, with
+// the computation carried on from where the partial key left it, the full key.
+struct PendingFile {
+    std::size_t index = 0;
+    Context context{nullptr, &EVP_MD_CTX_free};
+    std::optional<std::string> key{};
+};
+
+using PendingGroup = std::vector<PendingFile*>;
+
+// Groups files by key, in order of first appearance and keeping scan order inside each group.
+// A file without a key matches nothing and is left out.
+std::vector<PendingGroup> groupByKey(const PendingGroup& files) {
+    std::vector<PendingGroup> groups;
+    std::unordered_map<std::string_view, std::size_t> slots;
+    for (PendingFile* file : files) {
+        if (!file->key) {
             continue;
         }
-        const auto [slot, added] = slots.try_emplace(*key, groups.size());
+        const auto [slot, added] = slots.try_emplace(*file->key, groups.size());
         if (added) {
-            groups.push_back(KeyedMembers{std::move(*key), {}});
+            groups.emplace_back();
         }
-        groups[slot->second].members.push_back(index);
+        groups[slot->second].push_back(file);
     }
     return groups;
 }
 
-DuplicateGroup makeGroup(std::span<const DuplicateCandidate> candidates, KeyedMembers&& found) {
+// The partial key of each file: the digest of its first 64 KiB.
+std::vector<PendingFile> partialKeys(std::span<const DuplicateCandidate> candidates,
+                                     const Members& members, Hasher& hasher) {
+    std::vector<PendingFile> files(members.size());
+    for (std::size_t i = 0; i < members.size(); ++i) {
+        PendingFile& file = files[i];
+        const DuplicateCandidate& candidate = candidates[members[i]];
+        file.index = members[i];
+        file.context = Hasher::begin();
+        if (file.context &&
+            hasher.add(candidate.path, *file.context, 0, partialKeyBytes, candidate.logicalSize)) {
+            file.key = hasher.hex(*file.context);
+        }
+    }
+    return files;
+}
+
+// The full key of each file: the digest of its whole content. The first 64 KiB are already
+// in the computation, so reading goes on after them.
+void fullKeys(std::span<const DuplicateCandidate> candidates, const PendingGroup& files,
+              Hasher& hasher) {
+    for (PendingFile* file : files) {
+        const DuplicateCandidate& candidate = candidates[file->index];
+        file->key.reset();
+        if (hasher.add(candidate.path, *file->context, partialKeyBytes, {},
+                       candidate.logicalSize)) {
+            file->key = hasher.hex(*file->context);
+        }
+    }
+}
+
+DuplicateGroup makeGroup(std::span<const DuplicateCandidate> candidates, PendingGroup found) {
     DuplicateGroup group;
-    group.id = std::move(found.key);
-    group.size = candidates[found.members.front()].size;
-    std::stable_sort(found.members.begin(), found.members.end(), [&](std::size_t a, std::size_t b) {
-        return candidates[a].modified < candidates[b].modified;
+    group.id = *found.front()->key;
+    group.size = candidates[found.front()->index].size;
+    std::stable_sort(found.begin(), found.end(), [&](const PendingFile* a, const PendingFile* b) {
+        return candidates[a->index].modified < candidates[b->index].modified;
     });
-    group.files.reserve(found.members.size());
-    for (const std::size_t index : found.members) {
-        group.files.push_back(candidates[index].node);
+    group.files.reserve(found.size());
+    for (const PendingFile* file : found) {
+        group.files.push_back(candidates[file->index].node);
     }
     return group;
 }
@@ -230,13 +285,24 @@ DuplicateGroup makeGroup(std::span<const DuplicateCandidate> candidates, KeyedMe
 // Narrows one group of equal length down by partial key, then by full key.
 void searchSizeGroup(std::span<const DuplicateCandidate> candidates, const Members& members,
                      Hasher& hasher, std::vector<DuplicateGroup>& groups) {
-    for (const KeyedMembers& partial :
-         groupByDigest(candidates, members, hasher, partialKeyBytes)) {
-        if (partial.members.size() < 2) {
+    std::vector<PendingFile> files = partialKeys(candidates, members, hasher);
+    PendingGroup all;
+    all.reserve(files.size());
+    for (PendingFile& file : files) {
+        all.push_back(&file);
+    }
+    // Files no longer than a partial key were read to their end for it, and checked for
+    // growth, so their partial key already is the digest of the whole content.
+    const bool partialIsWhole = candidates[members.front()].logicalSize <= partialKeyBytes;
+    for (const PendingGroup& partial : groupByKey(all)) {
+        if (partial.size() < 2) {
             continue;
         }
-        for (KeyedMembers& full : groupByDigest(candidates, partial.members, hasher, {})) {
-            if (full.members.size() >= 2) {
+        if (!partialIsWhole) {
+            fullKeys(candidates, partial, hasher);
+        }
+        for (PendingGroup& full : groupByKey(partial)) {
+            if (full.size() >= 2) {
                 groups.push_back(makeGroup(candidates, std::move(full)));
             }
         }
@@ -289,7 +355,11 @@ std::vector<DuplicateGroup> find(std::span<const DuplicateCandidate> candidates,
 
 std::optional<std::string> sha256Hex(const std::string& path, std::optional<std::int64_t> limit) {
     Hasher hasher;
-    return hasher.digest(path, limit, std::nullopt);
+    const Context context = Hasher::begin();
+    if (!context || !hasher.add(path, *context, 0, limit, std::nullopt)) {
+        return std::nullopt;
+    }
+    return hasher.hex(*context);
 }
 
 } // namespace dorvale::DuplicateFinder

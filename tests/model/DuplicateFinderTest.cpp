@@ -104,13 +104,18 @@ TEST_F(DuplicateFinderTest, GroupsIdenticalFilesButNotOneDifferingInItsLastByte)
     FileNode* first = add("first.bin", contents);
     FileNode* second = add("second.bin", contents);
     add("near-miss.bin", nearMiss);
+    // Short enough for the first 64 KiB to be the whole content.
+    FileNode* shortFirst = add("short", "abc");
+    FileNode* shortSecond = add("short copy", "abc");
 
     const std::vector<DuplicateGroup> groups = search();
 
-    ASSERT_EQ(groups.size(), 1u);
+    ASSERT_EQ(groups.size(), 2u);
     EXPECT_EQ(groups[0].files, (Files{first, second}));
     EXPECT_EQ(groups[0].id, "bcf7f9d1b4311c3352e60502255ce09a6744df84e8f2c89f79c4b5d74933a95a");
     EXPECT_EQ(groups[0].size, 2'000'000);
+    EXPECT_EQ(groups[1].files, (Files{shortFirst, shortSecond}));
+    EXPECT_EQ(groups[1].id, "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad");
 }
 
 TEST_F(DuplicateFinderTest, ListsOldestFirstAndTakesTheSizeOfTheFirstInScan) {
