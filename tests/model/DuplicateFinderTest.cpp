@@ -82,14 +82,13 @@ protected:
                                      progress);
     }
 
-    FixtureTree m_fixture;
-
 private:
     std::string relative(FileNode* parent, std::string_view name) const {
         std::string folder = parent->path().substr(m_fixture.root().size());
         return folder.empty() ? std::string(name) : folder.substr(1) + "/" + std::string(name);
     }
 
+    FixtureTree m_fixture;
     TreeBuilder m_tree{m_fixture.root()};
     ScanResult m_result;
     bool m_finished = false;
