@@ -1,0 +1,81 @@
+#include "platform/FullDiskAccess.hpp"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <memory>
+#include <string>
+
+namespace dorvale {
+
+namespace {
+
+struct FolderCloser {
+    void operator()(DIR* folder) const { closedir(folder); }
+};
+
+enum class Probe { Missing, Denied, Granted };
+
+// Only "no such file" proves absence; any other failure to look (a folder on the way that
+// this user may not search) leaves the location possibly there.
+bool exists(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 || (errno != ENOENT && errno != ENOTDIR);
+}
+
+bool canOpen(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        return false;
+    }
+    // Whether the close succeeds says nothing about access.
+    ::close(fd);
+    return true;
+}
+
+bool canList(const std::string& path) {
+    const std::unique_ptr<DIR, FolderCloser> folder(opendir(path.c_str()));
+    if (!folder) {
+        return false;
+    }
+    errno = 0;
+    while (readdir(folder.get()) != nullptr) {
+    }
+    return errno == 0;
+}
+
+Probe probe(const std::string& path) {
+    if (!exists(path)) {
+        return Probe::Missing;
+    }
+    const bool readable = path.ends_with(".db") ? canOpen(path) : canList(path);
+    return readable ? Probe::Granted : Probe::Denied;
+}
+
+} // namespace
+
+bool FullDiskAccess::isGranted(const Locations& locations) {
+    const std::string candidates[] = {
+        locations.systemPath("/Library/Application Support/com.apple.TCC/TCC.db"),
+        locations.homePath("Library/Safari"),
+    };
+    bool anyExists = false;
+    for (const std::string& candidate : candidates) {
+        const Probe result = probe(candidate);
+        if (result == Probe::Granted) {
+            return true;
+        }
+        anyExists = anyExists || result == Probe::Denied;
+    }
+    return !anyExists;
+}
+
+void FullDiskAccess::openPrivacySettings() {
+    // There is no privacy pane to show on this system, and a settings URL of another
+    // platform must never reach the desktop's URL handlers.
+}
+
+} // namespace dorvale
