@@ -1,9 +1,9 @@
-#include "support/FixtureTree.hpp"
 #include "support/Unprivileged.hpp"
 
-#include <gtest/gtest.h>
+#include "support/FixtureTree.hpp"
 
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
