@@ -13,7 +13,7 @@ struct ProcessOutcome {
     /// Whether the tool could be started at all.
     bool started = false;
     /// The exit status; 128 + the signal number when a signal ended the tool; -1 when it
-    /// never started.
+    /// never started or its status could not be had.
     int exitStatus = -1;
     /// The bytes the tool wrote, as they came.
     std::string output{};

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "platform/SpotlightMetadata.hpp"
 #include "platform/Workspace.hpp"
 
 #include <map>
@@ -35,18 +34,6 @@ private:
     std::map<std::string, std::string, std::less<>> m_applications;
     std::vector<std::string> m_opened;
     std::vector<std::vector<std::string>> m_revealed;
-};
-
-/// Last-used dates that the test sets by path.
-class FakeSpotlightMetadata final : public SpotlightMetadata {
-public:
-    void setLastUsed(const std::string& path, Timestamp date);
-
-    [[nodiscard]] std::optional<Timestamp> lastUsedDate(const std::string& path) const override;
-
-private:
-    mutable std::mutex m_mutex;
-    std::map<std::string, Timestamp> m_dates;
 };
 
 } // namespace dorvale::test
