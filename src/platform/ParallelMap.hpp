@@ -17,10 +17,9 @@ namespace dorvale {
 }
 
 /// Applies `work` to every input on a bounded set of threads and returns the results in the
-/// order of the inputs, whatever order the work finishes in (the result type must be default-
-/// constructible). Blocks until all are done; the
-/// calling thread takes part. `work` must be safe to run on several threads at once and must
-/// not throw.
+/// order of the inputs, whatever order the work finishes in; the result type must be
+/// default-constructible. Blocks until all are done; the calling thread takes part. `work`
+/// must be safe to run on several threads at once and must not throw.
 template <typename Input, typename Work>
 [[nodiscard]] auto parallelMap(std::span<const Input> inputs, Work work,
                                std::size_t maxThreads = defaultParallelism())
