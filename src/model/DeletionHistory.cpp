@@ -271,18 +271,7 @@ void DeletionHistory::load() {
 }
 
 void DeletionHistory::setAside() {
-    const std::string base = m_fileLocation + ".unreadable";
-    for (int attempt = 1; attempt <= 1000; ++attempt) {
-        const std::string target = attempt == 1 ? base : base + "." + std::to_string(attempt);
-        const Result<void> moved = moveWithoutReplacing(m_fileLocation, target);
-        if (moved.ok()) {
-            return;
-        }
-        if (moved.error().code != EEXIST) {
-            break;
-        }
-    }
-    m_mayWrite = false;
+    m_mayWrite = dorvale::setAside(m_fileLocation, ".unreadable").ok();
 }
 
 void DeletionHistory::changed() const {

@@ -1,5 +1,7 @@
 #include "platform/DesktopServices.hpp"
 
+#include "platform/Text.hpp"
+
 namespace dorvale {
 
 namespace {
@@ -10,11 +12,6 @@ public:
     void reveal(const std::vector<std::string>& /*paths*/) override {}
 };
 
-bool isUnreserved(unsigned char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
-           c == '.' || c == '_' || c == '~' || c == '/';
-}
-
 } // namespace
 
 DesktopServices& DesktopServices::none() {
@@ -23,20 +20,7 @@ DesktopServices& DesktopServices::none() {
 }
 
 std::string fileUri(std::string_view path) {
-    constexpr char digits[] = "0123456789ABCDEF";
-    std::string uri = "file://";
-    uri.reserve(uri.size() + path.size());
-    for (const char byte : path) {
-        const auto c = static_cast<unsigned char>(byte);
-        if (isUnreserved(c)) {
-            uri += byte;
-        } else {
-            uri += '%';
-            uri += digits[c >> 4];
-            uri += digits[c & 0x0F];
-        }
-    }
-    return uri;
+    return "file://" + percentEncodePath(path);
 }
 
 } // namespace dorvale

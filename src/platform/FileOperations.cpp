@@ -271,6 +271,23 @@ Result<void> writeFileAtomically(std::string_view path, std::string_view content
     return {};
 }
 
+Result<std::string> setAside(std::string_view path, std::string_view suffix) {
+    constexpr int attempts = 1000;
+    const std::string base = std::string(path) + std::string(suffix);
+    Result<void> moved = Result<void>();
+    for (int attempt = 1; attempt <= attempts; ++attempt) {
+        std::string target = attempt == 1 ? base : base + "." + std::to_string(attempt);
+        moved = moveWithoutReplacing(path, target);
+        if (moved.ok()) {
+            return target;
+        }
+        if (moved.error().code != EEXIST) {
+            break;
+        }
+    }
+    return moved.error();
+}
+
 Result<std::string> readFile(std::string_view path) {
     const std::string source(path);
     const Descriptor fd(open(source.c_str(), O_RDONLY | O_CLOEXEC));

@@ -29,6 +29,10 @@ namespace dorvale {
 /// the old contents or the new ones, never a mixture.
 [[nodiscard]] Result<void> writeFileAtomically(std::string_view path, std::string_view contents);
 
+/// Renames `path` to the first free name of `path` + `suffix`, then `path` + `suffix` + ".2",
+/// ".3" and so on, never replacing an earlier copy; returns the name it took.
+[[nodiscard]] Result<std::string> setAside(std::string_view path, std::string_view suffix);
+
 /// The whole contents of the file at `path`.
 [[nodiscard]] Result<std::string> readFile(std::string_view path);
 

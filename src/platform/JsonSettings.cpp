@@ -1,12 +1,9 @@
 #include "platform/JsonSettings.hpp"
 
+#include "platform/FileOperations.hpp"
 #include "platform/Paths.hpp"
 #include "platform/Text.hpp"
 
-#include <fcntl.h>
-#include <stdio.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <mutex>
@@ -20,7 +17,6 @@ namespace {
 
 constexpr std::string_view dateKey = "date";
 constexpr std::string_view bytesKey = "bytes";
-constexpr int damagedNameAttempts = 100;
 
 // ---- Values and their JSON form ----
 
@@ -36,19 +32,6 @@ std::string toHex(std::string_view bytes) {
     return hex;
 }
 
-int hexDigit(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
-
 std::optional<std::string> fromHex(std::string_view hex) {
     if (hex.size() % 2 != 0) {
         return std::nullopt;
@@ -56,8 +39,8 @@ std::optional<std::string> fromHex(std::string_view hex) {
     std::string bytes;
     bytes.reserve(hex.size() / 2);
     for (std::size_t index = 0; index < hex.size(); index += 2) {
-        const int high = hexDigit(hex[index]);
-        const int low = hexDigit(hex[index + 1]);
+        const int high = hexDigitValue(hex[index]);
+        const int low = hexDigitValue(hex[index + 1]);
         if (high < 0 || low < 0) {
             return std::nullopt;
         }
@@ -146,116 +129,6 @@ std::optional<SettingValue> fromJson(const json& value) {
 
 // ---- The file ----
 
-class Descriptor {
-public:
-    explicit Descriptor(int fd)
-        : m_fd(fd) {}
-    ~Descriptor() {
-        if (m_fd >= 0) {
-            ::close(m_fd);
-        }
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-
-    [[nodiscard]] int get() const { return m_fd; }
-    // Closes now, reporting whether the close itself succeeded.
-    bool close() {
-        const int fd = m_fd;
-        m_fd = -1;
-        return ::close(fd) == 0;
-    }
-
-private:
-    int m_fd;
-};
-
-bool writeAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-        if (written < 0 && errno == EINTR) {
-            continue;
-        }
-        if (written <= 0) {
-            return false;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
-}
-
-void makeFolders(const std::string& folder) {
-    if (folder.empty() || folder == "/") {
-        return;
-    }
-    makeFolders(std::string(parentPath(folder)));
-    ::mkdir(folder.c_str(), 0700);
-}
-
-void syncFolder(const std::string& folder) {
-    const Descriptor fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (fd.get() >= 0) {
-        ::fsync(fd.get());
-    }
-}
-
-// Replaces `path` with `contents` so that readers see the old file or the new one, never a
-// part of either.
-bool replaceFile(const std::string& path, std::string_view contents) {
-    const std::string folder(parentPath(path));
-    makeFolders(folder);
-    std::string temporary = path + ".XXXXXX";
-    Descriptor fd(::mkostemp(temporary.data(), O_CLOEXEC));
-    if (fd.get() < 0) {
-        return false;
-    }
-    const bool written = writeAll(fd.get(), contents) && ::fsync(fd.get()) == 0;
-    if (!fd.close() || !written || ::rename(temporary.c_str(), path.c_str()) != 0) {
-        ::unlink(temporary.c_str());
-        return false;
-    }
-    syncFolder(folder);
-    return true;
-}
-
-enum class FileState { Missing, Read, Unreadable };
-
-FileState readFile(const std::string& path, std::string& contents) {
-    const Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (fd.get() < 0) {
-        return errno == ENOENT ? FileState::Missing : FileState::Unreadable;
-    }
-    char buffer[16384];
-    for (;;) {
-        const ssize_t count = ::read(fd.get(), buffer, sizeof buffer);
-        if (count > 0) {
-            contents.append(buffer, static_cast<std::size_t>(count));
-        } else if (count == 0) {
-            return FileState::Read;
-        } else if (errno != EINTR) {
-            return FileState::Unreadable;
-        }
-    }
-}
-
-// Moves a damaged file to the first free name of "<file>.damaged", "<file>.damaged-2", …,
-// never replacing an earlier damaged copy.
-bool moveAside(const std::string& path) {
-    for (int attempt = 1; attempt <= damagedNameAttempts; ++attempt) {
-        std::string target = path + ".damaged";
-        if (attempt > 1) {
-            target += "-" + std::to_string(attempt);
-        }
-        if (::renameat2(AT_FDCWD, path.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0) {
-            return true;
-        }
-        if (errno != EEXIST) {
-            return false;
-        }
-    }
-    return false;
-}
-
 } // namespace
 
 struct JsonSettings::State {
@@ -265,24 +138,25 @@ struct JsonSettings::State {
     mutable std::mutex mutex;
 
     void load() {
-        std::string contents;
-        const FileState state = readFile(path, contents);
-        if (state == FileState::Missing) {
+        Result<std::string> contents = readFile(path);
+        if (!contents.ok() && contents.error().code == ENOENT) {
             return;
         }
-        if (state == FileState::Read) {
-            json parsed = json::parse(contents, nullptr, false);
+        if (contents.ok()) {
+            json parsed = json::parse(contents.value(), nullptr, false);
             if (!parsed.is_discarded() && parsed.is_object()) {
                 document = std::move(parsed);
                 return;
             }
         }
-        persistent = moveAside(path);
+        // A file that cannot be read or decoded is kept for the user, never overwritten.
+        persistent = setAside(path, ".damaged").ok();
     }
 
     void save() const {
-        if (persistent) {
-            replaceFile(path, document.dump(2, ' ', false, json::error_handler_t::replace));
+        if (persistent && createFolderChain(parentPath(path)).ok()) {
+            (void)writeFileAtomically(path,
+                                      document.dump(2, ' ', false, json::error_handler_t::replace));
         }
     }
 };

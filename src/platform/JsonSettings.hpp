@@ -18,7 +18,7 @@ namespace dorvale {
 /// and atomically (a temporary file in the same folder, fsync, rename), so a crash leaves
 /// either the old file or the new one. A file that cannot be read or parsed, or whose top
 /// level is not an object, is moved aside to "settings.json.damaged" (or
-/// "settings.json.damaged-2" and so on when that name is taken), never overwritten, and the
+/// "settings.json.damaged.2" and so on when that name is taken), never overwritten, and the
 /// store starts empty; if even the move fails, the store keeps its values in memory only,
 /// so the unreadable file is left as it was. A failed write is not reported: the value
 /// still holds for the rest of the run.

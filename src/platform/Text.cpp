@@ -66,6 +66,40 @@ std::string toValidUtf8(std::string_view bytes) {
     return result;
 }
 
+std::string percentEncodePath(std::string_view path) {
+    constexpr std::string_view digits = "0123456789ABCDEF";
+    const auto keeps = [](unsigned char c) {
+        return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+               c == '-' || c == '.' || c == '_' || c == '~' || c == '/';
+    };
+    std::string result;
+    result.reserve(path.size());
+    for (const char byte : path) {
+        const auto c = static_cast<unsigned char>(byte);
+        if (keeps(c)) {
+            result += byte;
+        } else {
+            result += '%';
+            result += digits[c >> 4];
+            result += digits[c & 0x0F];
+        }
+    }
+    return result;
+}
+
+int hexDigitValue(char c) {
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    return -1;
+}
+
 bool containsIgnoringCase(std::string_view text, std::string_view query) {
     if (query.empty()) {
         return true;

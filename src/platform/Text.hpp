@@ -9,6 +9,13 @@ namespace dorvale {
 /// The bytes as UTF-8, each ill-formed sequence replaced by U+FFFD.
 [[nodiscard]] std::string toValidUtf8(std::string_view bytes);
 
+/// `path` with every byte except letters, digits, "-", ".", "_", "~" and "/" written as
+/// "%XX", so any name, valid UTF-8 or not, survives in a URI or a ".trashinfo" file.
+[[nodiscard]] std::string percentEncodePath(std::string_view path);
+
+/// The value of a hexadecimal digit of either case, or -1 for any other character.
+[[nodiscard]] int hexDigitValue(char c);
+
 /// Whether `text` contains `query`, comparing case-folded code points. Bytes that are not
 /// valid UTF-8 compare only with the same bytes, so such a name matches only a query that
 /// really occurs in it. An empty query is contained in every text.

@@ -2,6 +2,7 @@
 
 #include "platform/FileOperations.hpp"
 #include "platform/Paths.hpp"
+#include "platform/Text.hpp"
 #include "platform/Tr.hpp"
 
 #include <fcntl.h>
@@ -37,41 +38,6 @@ FileError noUsableTrash(std::string_view path) {
                                      "was left where it is.")));
 }
 
-bool isUnreserved(unsigned char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
-           c == '_' || c == '.' || c == '~' || c == '/';
-}
-
-std::string percentEncode(std::string_view bytes) {
-    static constexpr std::string_view hex = "0123456789ABCDEF";
-    std::string result;
-    result.reserve(bytes.size());
-    for (const char byte : bytes) {
-        const auto c = static_cast<unsigned char>(byte);
-        if (isUnreserved(c)) {
-            result += byte;
-        } else {
-            result += '%';
-            result += hex[c >> 4];
-            result += hex[c & 0x0F];
-        }
-    }
-    return result;
-}
-
-int hexValue(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
-
 std::optional<std::string> percentDecode(std::string_view text) {
     std::string result;
     result.reserve(text.size());
@@ -83,8 +49,8 @@ std::optional<std::string> percentDecode(std::string_view text) {
         if (i + 2 >= text.size()) {
             return std::nullopt;
         }
-        const int high = hexValue(text[i + 1]);
-        const int low = hexValue(text[i + 2]);
+        const int high = hexDigitValue(text[i + 1]);
+        const int low = hexDigitValue(text[i + 2]);
         if (high < 0 || low < 0) {
             return std::nullopt;
         }
@@ -105,7 +71,7 @@ std::string formatDeletionDate(Timestamp now) {
 }
 
 std::string infoContents(std::string_view recordedPath, Timestamp now) {
-    return std::string(infoHeader) + "\nPath=" + percentEncode(recordedPath) +
+    return std::string(infoHeader) + "\nPath=" + percentEncodePath(recordedPath) +
            "\nDeletionDate=" + formatDeletionDate(now) + "\n";
 }
 

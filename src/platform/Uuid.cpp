@@ -1,5 +1,7 @@
 #include "platform/Uuid.hpp"
 
+#include "platform/Text.hpp"
+
 #include <openssl/rand.h>
 
 #include <random>
@@ -14,19 +16,6 @@ constexpr std::string_view hexDigits = "0123456789ABCDEF";
 // Offsets in the text form where a "-" stands.
 constexpr bool isDashOffset(std::size_t offset) {
     return offset == 8 || offset == 13 || offset == 18 || offset == 23;
-}
-
-int hexValue(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
 }
 
 void fillRandom(std::array<std::uint8_t, 16>& bytes) {
@@ -64,8 +53,8 @@ std::optional<Uuid> Uuid::parse(std::string_view text) {
             }
             continue;
         }
-        const int high = hexValue(text[offset]);
-        const int low = hexValue(text[++offset]);
+        const int high = hexDigitValue(text[offset]);
+        const int low = hexDigitValue(text[++offset]);
         if (high < 0 || low < 0) {
             return std::nullopt;
         }

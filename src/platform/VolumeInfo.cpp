@@ -1,6 +1,7 @@
 #include "platform/VolumeInfo.hpp"
 
 #include "platform/Paths.hpp"
+#include "platform/Text.hpp"
 #include "platform/Tr.hpp"
 
 #include <dirent.h>
@@ -134,28 +135,15 @@ std::optional<std::string> labelOf(const VolumeNameSources& sources, dev_t devic
     return std::nullopt;
 }
 
-int hexDigit(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
-
 } // namespace
 
 std::string unescapeLabel(std::string_view escaped) {
     std::string result;
     for (std::size_t index = 0; index < escaped.size(); ++index) {
         if (escaped.substr(index, 2) == "\\x" && index + 3 < escaped.size() &&
-            hexDigit(escaped[index + 2]) >= 0 && hexDigit(escaped[index + 3]) >= 0) {
-            result +=
-                static_cast<char>(hexDigit(escaped[index + 2]) * 16 + hexDigit(escaped[index + 3]));
+            hexDigitValue(escaped[index + 2]) >= 0 && hexDigitValue(escaped[index + 3]) >= 0) {
+            result += static_cast<char>(hexDigitValue(escaped[index + 2]) * 16 +
+                                        hexDigitValue(escaped[index + 3]));
             index += 3;
         } else {
             result += escaped[index];

@@ -120,9 +120,9 @@ TEST_F(JsonSettingsTest, DamagedFilesAreMovedAsideNeverOverwritten) {
         settings.setBool("menuBar", false);
     }
     EXPECT_EQ(namesIn(folder), (std::vector<std::string>{"settings.json", "settings.json.damaged",
-                                                         "settings.json.damaged-2"}));
+                                                         "settings.json.damaged.2"}));
     EXPECT_EQ(contentsOf(folder + "/settings.json.damaged"), damages[0]);
-    EXPECT_EQ(contentsOf(folder + "/settings.json.damaged-2"), damages[1]);
+    EXPECT_EQ(contentsOf(folder + "/settings.json.damaged.2"), damages[1]);
     EXPECT_EQ(JsonSettings(m_path).boolValue("menuBar"), false);
 }
 
