@@ -4,7 +4,6 @@
 #include "platform/Paths.hpp"
 #include "platform/Text.hpp"
 
-
 #include <cerrno>
 #include <mutex>
 #include <nlohmann/json.hpp>
