@@ -1,0 +1,425 @@
+#include "model/Scanner.hpp"
+
+#include "support/FixtureTree.hpp"
+#include "support/Unprivileged.hpp"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <limits.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <string>
+#include <vector>
+
+namespace dorvale {
+namespace {
+
+using test::FixtureTree;
+
+constexpr std::int64_t kib = 1024;
+constexpr std::int64_t mib = 1024 * kib;
+
+std::int64_t allocated(const std::string& path) {
+    struct stat info {};
+    if (lstat(path.c_str(), &info) != 0) {
+        return -1;
+    }
+    return static_cast<std::int64_t>(info.st_blocks) * 512;
+}
+
+FileNode* child(const FileNode* folder, std::string_view name) {
+    if (folder == nullptr) {
+        return nullptr;
+    }
+    for (FileNode* node : folder->children()) {
+        if (node->name() == name) {
+            return node;
+        }
+    }
+    return nullptr;
+}
+
+std::optional<ScanResult> scanFixture(const FixtureTree& fixture,
+                                      const Scanner::Exclusions& exclusions = {}) {
+    Scanner scanner(Locations::inside(fixture.root()));
+    return scanner.scan(fixture.root(), exclusions);
+}
+
+// Every read moves time on by a fixed step, so progress reports come at known reads.
+class SteppingClock final : public Clock {
+public:
+    explicit SteppingClock(double step)
+        : m_step(step) {}
+    Timestamp now() const override { return m_now += m_step; }
+
+private:
+    double m_step;
+    mutable double m_now = 1'700'000'000;
+};
+
+TEST(Scanner, FoldsSmallFilesAndSumsFoldersBottomUp) {
+    FixtureTree fixture;
+    for (const char* name : {"a/x1", "a/x2", "a/x3"}) {
+        fixture.allocatedFile(name, 4 * kib);
+    }
+    const std::string big = fixture.allocatedFile("a/b/big.mov", mib);
+    const std::int64_t notes = allocated(fixture.file("notes.txt", "hello"));
+    fixture.setTimes("a/b/big.mov", 1'600'000'000.75, 1'500'000'000.25);
+
+    const auto result = scanFixture(fixture);
+    ASSERT_TRUE(result.has_value());
+    const FileNode* root = result->root;
+    const FileNode* a = child(root, "a");
+    const FileNode* b = child(a, "b");
+    FileNode* movie = child(b, "big.mov");
+    ASSERT_TRUE(a != nullptr && b != nullptr && movie != nullptr);
+
+    EXPECT_EQ(a->smallFilesCount(), 3);
+    EXPECT_EQ(a->smallFilesSize(), 12'288);
+    EXPECT_EQ(a->fileCount(), 4);
+    EXPECT_EQ(a->children().size(), 1u);
+    EXPECT_EQ(a->size(), allocated(fixture.path("a")) + 12'288 + b->size());
+    EXPECT_EQ(b->size(), allocated(fixture.path("a/b")) + mib);
+    EXPECT_EQ(root->size(), allocated(fixture.root()) + notes + a->size());
+    EXPECT_EQ(root->logicalSize(), 3 * 4 * kib + mib + 5);
+    EXPECT_EQ(root->fileCount(), 5);
+    EXPECT_EQ(root->smallFilesCount(), 1);
+
+    EXPECT_EQ(movie->path(), big);
+    EXPECT_EQ(movie->kind(), FileKind::Video);
+    EXPECT_EQ(movie->bucket(), StorageBucket::Video);
+    EXPECT_EQ(movie->modified(), 1'600'000'000);
+    EXPECT_EQ(movie->accessed(), 1'500'000'000);
+    EXPECT_EQ(movie->parent(), b);
+
+    EXPECT_EQ(result->rootPath, fixture.root());
+    EXPECT_EQ(root->name(), fixture.root());
+    EXPECT_EQ(result->files, (std::vector<FileNode*>{movie}));
+    EXPECT_EQ(result->totalFiles, 5);
+    EXPECT_EQ(result->totalDirectories, 3);
+    EXPECT_EQ(result->unreadableDirectories, 0);
+    const std::int64_t folderBlocks =
+        allocated(fixture.root()) + allocated(fixture.path("a")) + allocated(fixture.path("a/b"));
+    EXPECT_EQ(result->bucketTotals, (std::map<StorageBucket, std::int64_t>{
+                                        {StorageBucket::Documents, notes},
+                                        {StorageBucket::Video, mib},
+                                        {StorageBucket::Other, folderBlocks + 3 * 4 * kib}}));
+    EXPECT_EQ(result->kindTotals,
+              (std::map<FileKind, std::int64_t>{{FileKind::Document, notes},
+                                                {FileKind::Video, mib},
+                                                {FileKind::Other, 3 * 4 * kib}}));
+    EXPECT_EQ(result->kindCounts,
+              (std::map<FileKind, std::int64_t>{
+                  {FileKind::Document, 1}, {FileKind::Video, 1}, {FileKind::Other, 3}}));
+    EXPECT_GE(result->duration, 0);
+}
+
+// Allocation alone decides whether a file gets a node; ext4 allocates whole 4 KiB blocks,
+// so 1,016 sectors is the largest allocation below the 1,024-sector threshold.
+TEST(Scanner, NodeThresholdIsTheAllocatedSize) {
+    FixtureTree fixture;
+    fixture.allocatedFile("exact", 1024 * 512);
+    const std::string below = fixture.allocatedFile("below", 1016 * 512);
+    ASSERT_EQ(truncate(below.c_str(), 2 * mib), 0);
+    fixture.sparseFile("sparse", 10 * mib);
+    const int fd = open(fixture.file("reserved").c_str(), O_WRONLY | O_CLOEXEC);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(fallocate(fd, FALLOC_FL_KEEP_SIZE, 0, 1024 * 512), 0);
+    close(fd);
+
+    struct Case {
+        const char* name;
+        std::int64_t sectors;
+        bool hasNode;
+    };
+    const Case cases[] = {{"exact", 1024, true},
+                          {"below", 1016, false},
+                          {"sparse", 0, false},
+                          {"reserved", 1024, true}};
+    const auto result = scanFixture(fixture);
+    ASSERT_TRUE(result.has_value());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_EQ(allocated(fixture.path(c.name)), c.sectors * 512);
+        const FileNode* node = child(result->root, c.name);
+        EXPECT_EQ(node != nullptr, c.hasNode);
+        if (node != nullptr) {
+            EXPECT_EQ(node->size(), c.sectors * 512);
+        }
+    }
+    EXPECT_EQ(result->root->smallFilesCount(), 2);
+    EXPECT_EQ(result->root->smallFilesSize(), 1016 * 512);
+    EXPECT_EQ(result->root->logicalSize(), 1024 * 512 + 2 * mib + 10 * mib);
+    EXPECT_EQ(result->totalFiles, 4);
+}
+
+TEST(Scanner, CountsAHardLinkedFileOnce) {
+    FixtureTree fixture;
+    fixture.allocatedFile("one/movie.mov", mib);
+    fixture.hardLink("one/movie.mov", "two/movie.mov");
+    // Scanned alone, "inside" holds only one link of this file.
+    fixture.allocatedFile("inside/single.mov", mib);
+    fixture.hardLink("inside/single.mov", "outside.mov");
+
+    Scanner scanner(Locations::inside(fixture.root()));
+    const auto result = scanner.scan(fixture.root());
+    ASSERT_TRUE(result.has_value());
+    EXPECT_EQ(result->totalFiles, 2);
+    EXPECT_EQ(result->hardLinksSkipped, 2);
+    EXPECT_EQ(result->files.size(), 2u);
+    const std::int64_t folders = allocated(fixture.root()) + allocated(fixture.path("one")) +
+                                 allocated(fixture.path("two")) + allocated(fixture.path("inside"));
+    EXPECT_EQ(result->root->size(), folders + 2 * mib);
+
+    const auto inside = scanner.scan(fixture.path("inside"));
+    ASSERT_TRUE(inside.has_value());
+    EXPECT_EQ(inside->totalFiles, 1);
+    EXPECT_EQ(inside->hardLinksSkipped, 0);
+}
+
+// The walk starts at the data volume, while exclusions and bucket rules see the paths as
+// they are seen from "/".
+TEST(Scanner, MatchesPathsBelowTheDataVolume) {
+    FixtureTree fixture;
+    fixture.allocatedFile("Users/x/Movies/film.mov", mib);
+    fixture.allocatedFile("Users/x/Movies2/film.mov", mib);
+    fixture.allocatedFile("Users/a/Library/Caches/com.example/blob", mib);
+    fixture.folder("Users/a/Library/Preferences");
+    fixture.allocatedFile("Users/a/Pictures/photo.jpg", mib);
+    fixture.folder("Users/a/Library/Caches/Tool.app");
+
+    const auto result = scanFixture(fixture, {"/Users/x/Movies", "/"});
+    ASSERT_TRUE(result.has_value());
+    const FileNode* x = child(child(result->root, "Users"), "x");
+    EXPECT_EQ(child(x, "Movies"), nullptr);
+    EXPECT_NE(child(x, "Movies2"), nullptr);
+    EXPECT_EQ(result->totalFiles, 3);
+    EXPECT_EQ(result->totalDirectories, 11);
+
+    const FileNode* a = child(child(result->root, "Users"), "a");
+    const FileNode* library = child(a, "Library");
+    const FileNode* caches = child(library, "Caches");
+    const FileNode* example = child(caches, "com.example");
+    ASSERT_TRUE(example != nullptr);
+    EXPECT_EQ(result->root->bucket(), StorageBucket::Other);
+    EXPECT_EQ(library->bucket(), StorageBucket::AppData);
+    EXPECT_EQ(child(library, "Preferences")->bucket(), StorageBucket::AppData);
+    EXPECT_EQ(caches->bucket(), StorageBucket::Junk);
+    EXPECT_EQ(example->bucket(), StorageBucket::Junk);
+    EXPECT_EQ(child(example, "blob")->bucket(), StorageBucket::Junk);
+    const FileNode* tool = child(caches, "Tool.app");
+    EXPECT_EQ(tool->bucket(), StorageBucket::Applications);
+    EXPECT_EQ(tool->kind(), FileKind::Application);
+    EXPECT_TRUE(tool->isPackage());
+    EXPECT_EQ(child(child(a, "Pictures"), "photo.jpg")->bucket(), StorageBucket::Images);
+}
+
+TEST(Scanner, ReportsProgressAtMostEveryIntervalOnWholeThousands) {
+    FixtureTree fixture;
+    for (int i = 0; i < 1030; ++i) {
+        fixture.file("d/f" + std::to_string(i), "x");
+    }
+    fixture.folder("e1");
+    fixture.folder("e2");
+
+    const auto reportsWith = [&](double step) {
+        const SteppingClock clock(step);
+        Scanner scanner(Locations::inside(fixture.root()), clock);
+        std::vector<ScanProgressSnapshot> reports;
+        const auto result = scanner.scan(
+            fixture.root(), {}, [&](const auto& snapshot) { reports.push_back(snapshot); });
+        EXPECT_TRUE(result.has_value());
+        return reports;
+    };
+    const auto everyRead = reportsWith(1.0);
+    const auto throttled = reportsWith(0.05);
+
+    ASSERT_FALSE(everyRead.empty());
+    bool sawThousand = false;
+    for (const ScanProgressSnapshot& report : everyRead) {
+        EXPECT_EQ(report.files % 1024, 0);
+        if (report.files == 1024) {
+            sawThousand = true;
+            EXPECT_EQ(report.bytes, 1024 * allocated(fixture.path("d/f0")));
+            EXPECT_TRUE(report.currentPath.starts_with("/d/f")) << report.currentPath;
+        }
+    }
+    EXPECT_TRUE(sawThousand);
+    EXPECT_EQ(everyRead.front().currentPath, "/");
+    // At 0.05 s per read only every second read is more than 0.08 s after the last report.
+    EXPECT_EQ(throttled.size(), everyRead.size() / 2);
+}
+
+TEST(Scanner, CancelStopsAtTheNextFolderAndStays) {
+    FixtureTree fixture;
+    fixture.file("sub/file", "x");
+    const SteppingClock clock(1.0);
+    Scanner scanner(Locations::inside(fixture.root()), clock);
+
+    int reports = 0;
+    const auto cancelled = scanner.scan(fixture.root(), {}, [&](const ScanProgressSnapshot&) {
+        ++reports;
+        scanner.cancel();
+    });
+    EXPECT_FALSE(cancelled.has_value());
+    EXPECT_EQ(reports, 1);
+    EXPECT_FALSE(scanner.scan(fixture.root()).has_value());
+    EXPECT_TRUE(scanFixture(fixture).has_value());
+}
+
+TEST(Scanner, RootThatIsNoFolderGivesNothing) {
+    FixtureTree fixture;
+    const std::string file = fixture.allocatedFile("file.bin", 8 * kib);
+    const std::string link = fixture.symlink(fixture.folder("folder"), "link");
+    const std::string roots[] = {file, link, fixture.path("missing"), "",
+                                 fixture.path("folder") + std::string(1, '\0') + "x"};
+    Scanner scanner(Locations::inside(fixture.root()));
+    for (const std::string& root : roots) {
+        SCOPED_TRACE(root);
+        EXPECT_FALSE(scanner.scan(root).has_value());
+    }
+
+    // The root keeps the path exactly as given, trailing slash included.
+    const std::string slashed = fixture.path("folder") + "/";
+    fixture.allocatedFile("folder/big", mib);
+    const auto result = scanner.scan(slashed);
+    ASSERT_TRUE(result.has_value());
+    EXPECT_EQ(result->root->name(), slashed);
+    EXPECT_EQ(result->files.at(0)->path(), fixture.path("folder/big"));
+}
+
+TEST(Scanner, KeepsNamesAsRawBytes) {
+    FixtureTree fixture;
+    const std::string odd = "bad\xff\xfe name.mov";
+    const std::string broken = "line\nbreak";
+    fixture.allocatedFile(broken + "/" + odd, mib);
+    const auto result = scanFixture(fixture);
+    ASSERT_TRUE(result.has_value());
+    const FileNode* movie = child(child(result->root, broken), odd);
+    ASSERT_NE(movie, nullptr);
+    EXPECT_EQ(movie->path(), fixture.path(broken + "/" + odd));
+    EXPECT_EQ(movie->kind(), FileKind::Video);
+}
+
+// Removes a folder tree through descriptors, which works however long its paths are.
+void removeBelow(int folder, const char* name) {
+    const int fd = openat(folder, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd >= 0) {
+        if (DIR* listing = fdopendir(fd)) {
+            std::vector<std::string> names;
+            while (const dirent* entry = readdir(listing)) {
+                const std::string_view entryName = entry->d_name;
+                if (entryName != "." && entryName != "..") {
+                    names.emplace_back(entryName);
+                }
+            }
+            for (const std::string& entryName : names) {
+                if (unlinkat(fd, entryName.c_str(), 0) != 0) {
+                    removeBelow(fd, entryName.c_str());
+                }
+            }
+            closedir(listing);
+        } else {
+            close(fd);
+        }
+    }
+    unlinkat(folder, name, AT_REMOVEDIR);
+}
+
+TEST(Scanner, PathLongerThanTheSystemTakesIsUnreadableAndTheWalkGoesOn) {
+    FixtureTree fixture;
+    fixture.allocatedFile("z/after.mov", mib);
+    const std::string deep = fixture.folder("deep");
+    const std::string component(250, 'd');
+    int fd = open(deep.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    ASSERT_GE(fd, 0);
+    std::size_t length = deep.size();
+    while (length < PATH_MAX + 300) {
+        ASSERT_EQ(mkdirat(fd, component.c_str(), 0755), 0);
+        const int next = openat(fd, component.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        close(fd);
+        fd = next;
+        ASSERT_GE(fd, 0);
+        length += component.size() + 1;
+    }
+    close(fd);
+    const auto result = scanFixture(fixture);
+    const int deepFolder = open(deep.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    removeBelow(deepFolder, component.c_str());
+    close(deepFolder);
+
+    ASSERT_TRUE(result.has_value());
+    EXPECT_EQ(result->unreadableDirectories, 1);
+    EXPECT_EQ(result->totalFiles, 1);
+    EXPECT_NE(child(child(result->root, "z"), "after.mov"), nullptr);
+    const FileNode* deepest = child(result->root, "deep");
+    while (deepest != nullptr && !deepest->children().empty()) {
+        deepest = deepest->children()[0];
+    }
+    ASSERT_NE(deepest, nullptr);
+    EXPECT_LT(deepest->path().size(), std::size_t{PATH_MAX});
+}
+
+// Runs as uid 65534 so that permission bits apply even when the suite runs as root.
+TEST(Scanner, UnreadableFoldersStayInTheTreeFlagged) {
+    FixtureTree fixture;
+    fixture.allocatedFile("locked/secret.mov", mib);
+    fixture.allocatedFile("listOnly/hidden.mov", mib);
+    fixture.allocatedFile("open/visible.mov", mib);
+    fixture.setMode("locked", 0000);
+    fixture.setMode("listOnly", 0444);
+    const std::int64_t lockedBlocks = allocated(fixture.path("locked"));
+
+    const int status = test::runUnprivileged([&]() -> int {
+        Scanner scanner(Locations::inside(fixture.root()));
+        const auto result = scanner.scan(fixture.root());
+        if (!result) {
+            return 1;
+        }
+        const FileNode* locked = child(result->root, "locked");
+        if (locked == nullptr || !locked->unreadable() || !locked->isDirectory() ||
+            locked->size() != lockedBlocks || !locked->children().empty()) {
+            return 2;
+        }
+        // The locked folder, and the one entry of listOnly that cannot be examined.
+        if (result->unreadableDirectories != 2 || result->totalDirectories != 4 ||
+            result->totalFiles != 1 || child(result->root, "listOnly")->unreadable()) {
+            return 3;
+        }
+        const auto lockedRoot = scanner.scan(fixture.path("locked"));
+        if (!lockedRoot || !lockedRoot->root->unreadable() ||
+            lockedRoot->unreadableDirectories != 1 || lockedRoot->totalDirectories != 1 ||
+            lockedRoot->root->size() != lockedBlocks) {
+            return 4;
+        }
+        return 0;
+    });
+    EXPECT_EQ(status, 0);
+}
+
+TEST(ScannerDirectorySize, CountsEachFileOnceAndEveryFolderBlock) {
+    FixtureTree fixture;
+    fixture.allocatedFile("small", 4 * kib);
+    fixture.allocatedFile("sub/big", mib);
+    fixture.hardLink("sub/big", "sub/again");
+    fixture.symlink("nowhere", "sub/dangling");
+    const std::int64_t expected = allocated(fixture.root()) + allocated(fixture.path("sub")) +
+                                  4 * kib + mib + allocated(fixture.path("sub/dangling"));
+
+    const DirectorySize folder = Scanner::directorySize(fixture.root());
+    EXPECT_EQ(folder.bytes, expected);
+    EXPECT_EQ(folder.count, 3);
+
+    const DirectorySize file = Scanner::directorySize(fixture.path("sub/big"));
+    EXPECT_EQ(file.bytes, mib);
+    EXPECT_EQ(file.count, 1);
+
+    const DirectorySize missing = Scanner::directorySize(fixture.path("missing"));
+    EXPECT_EQ(missing.bytes, 0);
+    EXPECT_EQ(missing.count, 0);
+}
+
+} // namespace
+} // namespace dorvale
