@@ -1,0 +1,107 @@
+// Scans one folder and prints the speed and the memory of the scan: counted files per second,
+// the peak resident set and the bytes the finished tree holds per node (node records, names
+// and child lists together). With --walk-only it runs a bare walk with the scanner's walker
+// options instead, as the floor the scanner's own bookkeeping is measured against.
+//
+// Usage: dorvale-scan-bench [--walk-only] <folder>
+
+#include "model/Scanner.hpp"
+
+#include <fts.h>
+#include <sys/resource.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace dorvale;
+
+struct Figures {
+    std::int64_t files = 0;
+    std::int64_t folders = 0;
+    std::int64_t nodes = 0;
+    std::int64_t treeBytes = 0;
+};
+
+std::int64_t countNodes(const FileNode& root) {
+    std::int64_t count = 0;
+    std::vector<const FileNode*> pending{&root};
+    while (!pending.empty()) {
+        const FileNode* node = pending.back();
+        pending.pop_back();
+        ++count;
+        pending.insert(pending.end(), node->children().begin(), node->children().end());
+    }
+    return count;
+}
+
+bool scan(const std::string& folder, Figures& figures) {
+    Scanner scanner(Locations{});
+    const std::optional<ScanResult> result = scanner.scan(folder);
+    if (!result) {
+        return false;
+    }
+    figures.files = result->totalFiles;
+    figures.folders = result->totalDirectories;
+    figures.nodes = countNodes(*result->root);
+    figures.treeBytes = static_cast<std::int64_t>(result->nodes->bytesReserved() +
+                                                  result->files.capacity() * sizeof(FileNode*));
+    return true;
+}
+
+bool walkOnly(const std::string& folder, Figures& figures) {
+    std::string copy = folder;
+    char* const paths[] = {copy.data(), nullptr};
+    FTS* walker = fts_open(paths, FTS_PHYSICAL | FTS_NOCHDIR | FTS_XDEV, nullptr);
+    if (walker == nullptr) {
+        return false;
+    }
+    while (const FTSENT* entry = fts_read(walker)) {
+        if (entry->fts_info == FTS_D) {
+            ++figures.folders;
+        } else if (entry->fts_info != FTS_DP) {
+            ++figures.files;
+        }
+    }
+    fts_close(walker);
+    return true;
+}
+
+double peakMiB() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_maxrss) / 1024.0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const bool bare = argc == 3 && std::strcmp(argv[1], "--walk-only") == 0;
+    if (argc != 2 && !bare) {
+        std::fprintf(stderr, "usage: dorvale-scan-bench [--walk-only] <folder>\n");
+        return 2;
+    }
+    const std::string folder = argv[argc - 1];
+    Figures figures;
+    const auto start = std::chrono::steady_clock::now();
+    if (!(bare ? walkOnly(folder, figures) : scan(folder, figures))) {
+        std::fprintf(stderr, "dorvale-scan-bench: %s could not be scanned\n", folder.c_str());
+        return 1;
+    }
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    std::printf("%s files=%lld folders=%lld seconds=%.3f files_per_second=%.0f rss_mib=%.1f",
+                bare ? "walk" : "scan", static_cast<long long>(figures.files),
+                static_cast<long long>(figures.folders), seconds,
+                static_cast<double>(figures.files) / seconds, peakMiB());
+    if (!bare) {
+        std::printf(" nodes=%lld bytes_per_node=%.1f", static_cast<long long>(figures.nodes),
+                    static_cast<double>(figures.treeBytes) / static_cast<double>(figures.nodes));
+    }
+    std::printf("\n");
+    return 0;
+}

@@ -1,0 +1,112 @@
+#!/usr/bin/env bash
+# Times Dorvale's scan of one warm tree against `du -s`, `ncdu -0 -o /dev/null` and
+# `gdu -n -p -s`, and prints wall times, ratios and peak memory (GNU time's maximum resident
+# set size) of each.
+#
+# Usage: bench/scan-vs-peers.sh [tree]
+# A missing or empty tree folder is filled with the default synthetic tree (1,000,000 files);
+# without an argument the tree lives in /tmp/dorvale-scan-tree and is kept for the next run.
+# RUNS (default 5) sets how many timed rounds run; each tool's median counts.
+set -euo pipefail
+
+top=$(cd "$(dirname "$0")/.." && pwd)
+tree=${1:-/tmp/dorvale-scan-tree}
+tree=${tree%/}
+tree=${tree:-/}
+runs=${RUNS:-5}
+
+install_missing() {
+  local missing=()
+  for package in "$@"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+      missing+=("$package")
+    fi
+  done
+  if ((${#missing[@]})); then
+    echo "Installing: ${missing[*]}"
+    local sudo=()
+    if ((EUID != 0)); then sudo=(sudo); fi
+    "${sudo[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  fi
+}
+
+install_missing coreutils ncdu gdu time
+
+# The release build, without -Werror: at -O3 g++ 12 raises false -Wrestrict warnings.
+"$top/scripts/setup" release -DDORVALE_WERROR=OFF >/dev/null
+cmake --build "$top/build/release" --target dorvale-make-tree dorvale-scan-bench >/dev/null
+bin=$top/build/release/bench
+
+if [[ -d $tree && -z $(ls -A "$tree") ]]; then
+  rmdir "$tree"
+fi
+if [[ ! -e $tree ]]; then
+  rm -rf "$tree.partial"
+  echo "Generating the default tree in $tree…"
+  "$bin/dorvale-make-tree" "$tree"
+fi
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+tools=(scan walk du ncdu gdu)
+
+# Sets `command` to the command line of one tool.
+command_of() {
+  case $1 in
+    scan) command=("$bin/dorvale-scan-bench" "$tree") ;;
+    walk) command=("$bin/dorvale-scan-bench" --walk-only "$tree") ;;
+    du) command=(du -s "$tree") ;;
+    ncdu) command=(ncdu -0 -o /dev/null "$tree") ;;
+    gdu) command=(gdu -n -p -s "$tree") ;;
+  esac
+}
+
+# Runs one tool once; appends its wall seconds and peak RSS (KiB) to its record.
+measure() {
+  local tool=$1 start end command
+  command_of "$tool"
+  start=$EPOCHREALTIME
+  /usr/bin/time -f %M -o "$work/$tool.rss" "${command[@]}" >"$work/$tool.out" 2>/dev/null
+  end=$EPOCHREALTIME
+  echo "$start $end $(tail -n 1 "$work/$tool.rss")" |
+    awk '{ printf "%.4f %d\n", $2 - $1, $3 }' >>"$work/$tool.runs"
+}
+
+median() {
+  sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
+}
+
+echo "Warming the caches…"
+for tool in du scan; do
+  command_of "$tool"
+  "${command[@]}" >/dev/null 2>&1
+done
+
+for ((round = 1; round <= runs; ++round)); do
+  for tool in "${tools[@]}"; do
+    measure "$tool"
+  done
+done
+
+declare -A seconds rss
+for tool in "${tools[@]}"; do
+  seconds[$tool]=$(cut -d' ' -f1 "$work/$tool.runs" | median)
+  rss[$tool]=$(cut -d' ' -f2 "$work/$tool.runs" | sort -n | tail -n 1)
+done
+
+echo
+echo "Tree: $tree ($runs rounds, median wall time, largest peak RSS)"
+cat "$work/scan.out"
+printf '%-6s %9s %9s %9s\n' tool seconds scan/tool rss_mib
+for tool in "${tools[@]}"; do
+  awk -v t="$tool" -v s="${seconds[$tool]}" -v o="${seconds[scan]}" -v r="${rss[$tool]}" \
+    'BEGIN { printf "%-6s %9.3f %9.3f %9.1f\n", t, s, o / s, r / 1024 }'
+done
+echo
+
+bytes_per_node=$(grep -o 'bytes_per_node=[0-9.]*' "$work/scan.out" | cut -d= -f2)
+awk -v scan="${seconds[scan]}" -v du="${seconds[du]}" -v ncdu="${seconds[ncdu]}" \
+  -v rss="${rss[scan]}" -v bpn="$bytes_per_node" \
+  'BEGIN { printf "scan/du=%.2f scan/ncdu=%.2f rss_mib=%.1f bytes_per_node=%.0f\n", scan / du, scan / ncdu, rss / 1024, bpn }'
