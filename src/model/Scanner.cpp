@@ -408,8 +408,8 @@ DirectorySize Scanner::directorySize(const std::string& path) {
     HardLinks hardLinks;
     while (const FTSENT* entry = fts_read(walker.get())) {
         const int info = entry->fts_info;
-        // Folders only on the way down, so each counts once; unreadable entries and broken
-        // links are left out.
+        // Folders only on the way down, so each counts once; entries that could not be read
+        // or examined are left out.
         if (info != FTS_D && info != FTS_F && info != FTS_DEFAULT && info != FTS_SL) {
             continue;
         }

@@ -55,7 +55,7 @@ public:
 
     /// Allocated bytes of everything beneath `path` (folders' own blocks included, each hard
     /// linked file once) and the number of non-folder entries; a file gives its own size and
-    /// a count of 1. Unreadable entries and broken links are left out; (0, 0) when the path
+    /// a count of 1. Entries that cannot be examined are left out; (0, 0) when the path
     /// cannot be walked at all.
     [[nodiscard]] static DirectorySize directorySize(const std::string& path);
 
