@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 
 #include <array>
+#include <cstring>
 #include <memory>
 #include <unordered_set>
 #include <vector>
@@ -78,6 +79,42 @@ private:
     std::unordered_set<std::uint64_t> m_seen;
 };
 
+// Remembers the kinds of the extensions met so far, so most files skip the extension table.
+// A name's kind depends only on the bytes after its last dot (when that dot is not the first
+// byte). Extensions of up to eight bytes are kept, packed into one word: names hold no NUL
+// byte, so the packing is unique and no extension packs to zero, the mark of an empty slot.
+class KindCache {
+public:
+    [[nodiscard]] FileKind kindOf(std::string_view name) {
+        const std::size_t dot = name.rfind('.');
+        if (dot == std::string_view::npos || dot == 0) {
+            return FileKind::Other;
+        }
+        const std::string_view extension = name.substr(dot + 1);
+        if (extension.empty() || extension.size() > sizeof(std::uint64_t)) {
+            return fileKindForName(name);
+        }
+        std::uint64_t key = 0;
+        std::memcpy(&key, extension.data(), extension.size());
+        Slot& slot = m_slots[(key * 0x9E37'79B9'7F4A'7C15) >> (64 - slotBits)];
+        if (slot.key != key) {
+            slot.key = key;
+            slot.kind = fileKindForName(name);
+        }
+        return slot.kind;
+    }
+
+private:
+    static constexpr int slotBits = 8;
+
+    struct Slot {
+        std::uint64_t key = 0;
+        FileKind kind = FileKind::Other;
+    };
+
+    std::array<Slot, std::size_t{1} << slotBits> m_slots{};
+};
+
 std::string_view entryPath(const FTSENT& entry) {
     return {entry.fts_path, entry.fts_pathlen};
 }
@@ -103,6 +140,8 @@ private:
     // reused, so their child vectors stop growing once the walk has seen a wide folder.
     struct Frame {
         FileNode* node = nullptr;
+        // The head of the folder's matching path, pointing into the names in the arena.
+        PathComponents components{};
         std::vector<FileNode*> children{};
     };
 
@@ -112,10 +151,11 @@ private:
     Outcome countFile(FTSENT& entry);
     Outcome recordUnreadable(FTSENT& entry);
 
-    [[nodiscard]] FileNode* makeFolder(const FTSENT& entry, std::string_view matching);
+    [[nodiscard]] PathComponents componentsOf(const FTSENT& entry) const;
+    [[nodiscard]] FileNode* makeFolder(const FTSENT& entry, const PathComponents& components);
     [[nodiscard]] FileNode* makeFile(const FTSENT& entry, FileKind kind, StorageBucket bucket);
     void addUnreadablePlaceholder(const FTSENT& entry);
-    void push(FileNode* folder);
+    void push(FileNode* folder, const PathComponents& components);
     FileNode* pop();
     [[nodiscard]] Frame* openFrame();
 
@@ -130,6 +170,7 @@ private:
     std::vector<Frame> m_frames;
     std::size_t m_depth = 0;
     HardLinks m_hardLinks;
+    KindCache m_kinds;
     std::array<std::int64_t, allStorageBuckets.size()> m_bucketBytes{};
     std::array<bool, allStorageBuckets.size()> m_bucketUsed{};
     std::array<std::int64_t, allFileKinds.size()> m_kindBytes{};
@@ -202,20 +243,46 @@ Scanner::Walk::Outcome Scanner::Walk::enterFolder(FTS& walker, FTSENT& entry) {
         fts_set(&walker, &entry, FTS_SKIP);
         return Outcome::Skipped;
     }
-    FileNode* folder = makeFolder(entry, matching);
+    PathComponents components = componentsOf(entry);
+    FileNode* folder = makeFolder(entry, components);
     if (isRoot) {
         m_result.root = folder;
     } else {
         openFrame()->children.push_back(folder);
+        // The entry's name lives in the walker's buffers; the node's copy stays.
+        for (std::string_view& component : components.head) {
+            if (component.data() == entry.fts_name) {
+                component = folder->name();
+            }
+        }
     }
     entry.fts_number = pushedMark;
-    push(folder);
+    push(folder, components);
     ++m_result.totalDirectories;
     addToBucket(folder->bucket(), folder->size());
     return Outcome::Handled;
 }
 
-FileNode* Scanner::Walk::makeFolder(const FTSENT& entry, std::string_view matching) {
+// The components of the entry's matching path, built from its parent's rather than by
+// splitting the whole path again: below the root a folder's matching path is its parent's
+// plus its own name, except for the data volume itself, whose matching path is "/".
+PathComponents Scanner::Walk::componentsOf(const FTSENT& entry) const {
+    const std::string_view dataVolume = m_scanner.m_dataVolume;
+    if (m_depth == 0) {
+        return PathComponents::of(matchingPath(m_result.rootPath, dataVolume));
+    }
+    if (entryPath(entry) == dataVolume) {
+        return {};
+    }
+    PathComponents components = m_frames[m_depth - 1].components;
+    if (components.count < components.head.size()) {
+        components.head[components.count] = entryName(entry);
+    }
+    ++components.count;
+    return components;
+}
+
+FileNode* Scanner::Walk::makeFolder(const FTSENT& entry, const PathComponents& components) {
     const Frame* parent = openFrame();
     const std::string_view name = parent == nullptr ? m_result.rootPath : entryName(entry);
     std::optional<StorageBucket> inherited;
@@ -227,8 +294,7 @@ FileNode* Scanner::Walk::makeFolder(const FTSENT& entry, std::string_view matchi
     attributes.isDirectory = true;
     attributes.isPackage = isPackageName(name);
     attributes.kind = name.ends_with(".app") ? FileKind::Application : FileKind::Other;
-    attributes.bucket =
-        classify(PathComponents::of(matching), name, inherited).value_or(StorageBucket::Other);
+    attributes.bucket = classify(components, name, inherited).value_or(StorageBucket::Other);
     attributes.size = allocatedBytes(info);
     attributes.modified = wholeSeconds(info.st_mtim);
     attributes.accessed = wholeSeconds(info.st_atim);
@@ -254,7 +320,7 @@ Scanner::Walk::Outcome Scanner::Walk::countFile(FTSENT& entry) {
         return Outcome::Skipped;
     }
     FileNode& folder = *frame->node;
-    const FileKind kind = fileKindForName(entryName(entry));
+    const FileKind kind = m_kinds.kindOf(entryName(entry));
     const StorageBucket bucket =
         folder.bucket() == StorageBucket::Other ? defaultForKind(kind) : folder.bucket();
     const std::int64_t size = allocatedBytes(*entry.fts_statp);
@@ -309,11 +375,12 @@ void Scanner::Walk::addUnreadablePlaceholder(const FTSENT& entry) {
     frame.children.push_back(placeholder);
 }
 
-void Scanner::Walk::push(FileNode* folder) {
+void Scanner::Walk::push(FileNode* folder, const PathComponents& components) {
     if (m_depth == m_frames.size()) {
         m_frames.emplace_back();
     }
     m_frames[m_depth].node = folder;
+    m_frames[m_depth].components = components;
     ++m_depth;
 }
 

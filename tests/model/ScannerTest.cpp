@@ -216,6 +216,28 @@ TEST(Scanner, MatchesPathsBelowTheDataVolume) {
     EXPECT_EQ(child(child(a, "Pictures"), "photo.jpg")->bucket(), StorageBucket::Images);
 }
 
+// A walk that starts above the data volume classifies the folders inside it the same way.
+TEST(Scanner, MatchesPathsInsideADataVolumeBelowTheRoot) {
+    FixtureTree fixture;
+    fixture.folder("Volume/Users/a/Library/Caches/com.example");
+    fixture.folder("Users/a/Library/Caches");
+    Locations locations = Locations::inside(fixture.root());
+    locations.dataVolume = fixture.path("Volume");
+    Scanner scanner(locations);
+    const auto result = scanner.scan(fixture.root(), {"/Users/a/Library/Caches/com.example"});
+    ASSERT_TRUE(result.has_value());
+
+    const auto library = [&](const FileNode* top) {
+        return child(child(child(top, "Users"), "a"), "Library");
+    };
+    const FileNode* caches = child(library(child(result->root, "Volume")), "Caches");
+    ASSERT_NE(caches, nullptr);
+    EXPECT_EQ(caches->bucket(), StorageBucket::Junk);
+    EXPECT_TRUE(caches->children().empty());
+    // Outside the data volume the same names mean nothing.
+    EXPECT_EQ(library(result->root)->bucket(), StorageBucket::Other);
+}
+
 TEST(Scanner, ReportsProgressAtMostEveryIntervalOnWholeThousands) {
     FixtureTree fixture;
     for (int i = 0; i < 1030; ++i) {
@@ -301,6 +323,39 @@ TEST(Scanner, KeepsNamesAsRawBytes) {
     ASSERT_NE(movie, nullptr);
     EXPECT_EQ(movie->path(), fixture.path(broken + "/" + odd));
     EXPECT_EQ(movie->kind(), FileKind::Video);
+}
+
+TEST(Scanner, GivesEachFileTheKindOfItsName) {
+    struct Case {
+        const char* name;
+        FileKind kind;
+    };
+    const Case cases[] = {
+        {"a.MOV", FileKind::Video},
+        {"b.mov", FileKind::Video},
+        {"c.jpg", FileKind::Image},
+        {"d.tar.gz", FileKind::Archive},
+        {"e.sparseimage", FileKind::DiskImage},
+        {".hidden", FileKind::Other},
+        {"README", FileKind::Other},
+        {"f.", FileKind::Other},
+        {"g.\xc3\x9cx", FileKind::Other},
+        {"h.exs", FileKind::Code},
+        {"i.JPEG", FileKind::Image},
+        {"clip.mov.txt", FileKind::Document},
+    };
+    FixtureTree fixture;
+    for (const Case& c : cases) {
+        fixture.allocatedFile(c.name, mib);
+    }
+    const auto result = scanFixture(fixture);
+    ASSERT_TRUE(result.has_value());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const FileNode* node = child(result->root, c.name);
+        ASSERT_NE(node, nullptr);
+        EXPECT_EQ(node->kind(), c.kind);
+    }
 }
 
 // Removes a folder tree through descriptors, which works however long its paths are.
