@@ -1,0 +1,251 @@
+#include "inventory/AppInventory.hpp"
+
+#include "inventory/FileDates.hpp"
+#include "inventory/NameCase.hpp"
+#include "model/Scanner.hpp"
+#include "platform/ParallelMap.hpp"
+#include "platform/Paths.hpp"
+#include "platform/Tr.hpp"
+
+#include <dirent.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <memory>
+
+namespace dorvale::AppInventory {
+
+namespace {
+
+struct FolderCloser {
+    void operator()(DIR* folder) const { closedir(folder); }
+};
+
+// The names in a folder, without "." and "..", sorted by their bytes so that the listing
+// does not depend on the file system's order. A folder that cannot be read, or whose
+// reading fails part-way, has no names.
+std::vector<std::string> listNames(const std::string& folder) {
+    std::vector<std::string> names;
+    const std::unique_ptr<DIR, FolderCloser> handle(opendir(folder.c_str()));
+    if (!handle) {
+        return names;
+    }
+    for (;;) {
+        // Only errno tells the end of the folder from a failed read.
+        errno = 0;
+        const dirent* entry = readdir(handle.get());
+        if (entry == nullptr) {
+            break;
+        }
+        const std::string_view name = entry->d_name;
+        if (name != "." && name != "..") {
+            names.emplace_back(name);
+        }
+    }
+    if (errno != 0) {
+        return {};
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+constexpr std::string_view applePrefix = "com.apple.";
+
+// The bundle's file name without its extension: "Editor.app" gives "Editor". A leading dot
+// is part of the name, not an extension.
+std::string_view fileNameWithoutExtension(std::string_view path) {
+    const std::string_view name = lastComponent(path);
+    const std::size_t dot = name.rfind('.');
+    return dot == std::string_view::npos || dot == 0 ? name : name.substr(0, dot);
+}
+
+std::string displayName(const std::optional<Bundle>& bundle, std::string_view bundlePath) {
+    if (bundle) {
+        for (const std::string_view key : {"CFBundleDisplayName", "CFBundleName"}) {
+            if (std::optional<std::string> name = bundle->infoString(key)) {
+                return std::move(*name);
+            }
+        }
+    }
+    return std::string(fileNameWithoutExtension(bundlePath));
+}
+
+std::vector<RelatedItem> relatedItems(std::string_view bundleID, std::string_view fileName,
+                                      std::span<const LibraryEntry> library) {
+    std::vector<RelatedItem> items;
+    for (const LibraryEntry& entry : library) {
+        if (nameMatchesApp(entry.name, bundleID, fileName)) {
+            items.push_back({entry.path, entry.label, Scanner::directorySize(entry.path).bytes});
+        }
+    }
+    std::stable_sort(items.begin(), items.end(),
+                     [](const RelatedItem& a, const RelatedItem& b) { return a.size > b.size; });
+    return items;
+}
+
+bool exists(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0;
+}
+
+void keepLater(std::optional<Timestamp>& latest, std::optional<Timestamp> candidate) {
+    if (candidate && (!latest || *candidate > *latest)) {
+        latest = candidate;
+    }
+}
+
+} // namespace
+
+std::span<const LibraryLocation> libraryLocations() {
+    static const std::array<LibraryLocation, 12> table{{
+        {"Library/Application Support", tr("Application Support")},
+        {"Library/Caches", tr("Caches")},
+        {"Library/Containers", tr("Container")},
+        {"Library/Group Containers", tr("Group Container")},
+        {"Library/Preferences", tr("Preferences")},
+        {"Library/Saved Application State", tr("Window State")},
+        {"Library/Logs", tr("Logs")},
+        {"Library/HTTPStorages", tr("Web Storage")},
+        {"Library/WebKit", tr("WebKit")},
+        {"Library/Cookies", tr("Cookies")},
+        {"Library/LaunchAgents", tr("Launch Agent")},
+        {"Library/Application Scripts", tr("Scripts")},
+    }};
+    return table;
+}
+
+const std::set<std::string, std::less<>>& cacheAndLogDirs() {
+    static const std::set<std::string, std::less<>> labels = [] {
+        std::set<std::string, std::less<>> result;
+        for (const LibraryLocation& location : libraryLocations()) {
+            if (location.relativePath == "Library/Caches" ||
+                location.relativePath == "Library/Logs") {
+                result.emplace(location.label);
+            }
+        }
+        return result;
+    }();
+    return labels;
+}
+
+std::vector<InstalledApp> collectApps(const Locations& locations,
+                                      const SpotlightMetadata& spotlight,
+                                      const AccessProbe& fullDiskAccess) {
+    const std::vector<std::string> bundles = scanInstalledApps(locations);
+    // One listing serves every bundle; the workers only read it.
+    const std::vector<LibraryEntry> library = listLibraryEntries(locations, fullDiskAccess);
+    std::vector<InstalledApp> apps =
+        parallelMap(std::span<const std::string>(bundles),
+                    [&](const std::string& path) { return readApp(path, library, spotlight); });
+    std::stable_sort(apps.begin(), apps.end(), [](const InstalledApp& a, const InstalledApp& b) {
+        return a.totalSize() > b.totalSize();
+    });
+    return apps;
+}
+
+std::vector<std::string> scanInstalledApps(const Locations& locations) {
+    return SystemWorkspace::applicationBundlePaths(locations);
+}
+
+std::vector<LibraryEntry> listLibraryEntries(const Locations& locations,
+                                             const AccessProbe& fullDiskAccess) {
+    const bool granted = fullDiskAccess(locations);
+    std::vector<LibraryEntry> entries;
+    for (const LibraryLocation& location : libraryLocations()) {
+        if (!granted && location.relativePath.find("Containers") != std::string_view::npos) {
+            continue;
+        }
+        const std::string folder = locations.homePath(location.relativePath);
+        for (std::string& name : listNames(folder)) {
+            std::string path = joinPath(folder, name);
+            entries.push_back({std::move(path), std::move(name), std::string(location.label)});
+        }
+    }
+    return entries;
+}
+
+InstalledApp readApp(const std::string& bundlePath, std::span<const LibraryEntry> library,
+                     const SpotlightMetadata& spotlight) {
+    const std::optional<Bundle> bundle = Bundle::open(bundlePath);
+    InstalledApp app;
+    app.path = bundlePath;
+    app.name = displayName(bundle, bundlePath);
+    app.bundleID = bundle ? bundle->bundleIdentifier() : std::nullopt;
+    app.version = bundle ? bundle->infoString("CFBundleShortVersionString") : std::nullopt;
+    app.appSize = Scanner::directorySize(bundlePath).bytes;
+    app.isApple = app.bundleID && app.bundleID->starts_with(applePrefix);
+    if (app.bundleID && !app.isApple) {
+        app.related = relatedItems(*app.bundleID, fileNameWithoutExtension(bundlePath), library);
+    }
+    app.isAppStore = exists(joinPath(bundlePath, "Contents/_MASReceipt"));
+    app.lastUsed = spotlightLastUsed(bundlePath, spotlight);
+    if (!app.lastUsed) {
+        app.lastUsed = fallbackLastUsed(bundle, app.related);
+    }
+    return app;
+}
+
+bool nameMatchesApp(std::string_view entryName, std::string_view bundleID,
+                    std::string_view bundleFileName) {
+    // Everything matched here is removed with the application, and an empty identifier
+    // would claim every hidden preference file.
+    if (bundleID.empty()) {
+        return false;
+    }
+    const std::string name = lowercased(entryName);
+    const std::string identifier = lowercased(bundleID);
+    if (name == identifier) {
+        return true;
+    }
+    for (const std::string_view suffix :
+         {".plist", ".savedstate", ".binarycookies", ".helper", ".shipit"}) {
+        if (name.size() == identifier.size() + suffix.size() && name.starts_with(identifier) &&
+            name.ends_with(suffix)) {
+            return true;
+        }
+    }
+    if (name.starts_with(identifier + ".") && name.ends_with(".plist")) {
+        return true;
+    }
+    const std::size_t dot = name.find('.');
+    if (dot != std::string::npos && std::string_view(name).substr(dot + 1) == identifier) {
+        return true;
+    }
+    if (characterCount(bundleFileName) < 4) {
+        return false;
+    }
+    return name == lowercased(bundleFileName);
+}
+
+std::optional<Timestamp> spotlightLastUsed(const std::string& bundlePath,
+                                           const SpotlightMetadata& spotlight) {
+    return spotlight.lastUsedDate(bundlePath);
+}
+
+std::optional<Timestamp> fallbackLastUsed(const std::optional<Bundle>& bundle,
+                                          std::span<const RelatedItem> related) {
+    std::optional<Timestamp> latest;
+    if (bundle) {
+        if (const std::optional<std::string> executable = bundle->executablePath()) {
+            keepLater(latest, contentAccessDate(*executable));
+        }
+    }
+    for (const RelatedItem& item : related) {
+        if (!cacheAndLogDirs().contains(item.label)) {
+            keepLater(latest, contentModificationDate(item.path));
+        }
+    }
+    return latest;
+}
+
+bool isRunning(const std::optional<std::string>& bundleID, const Workspace& workspace) {
+    if (!bundleID) {
+        return false;
+    }
+    const std::vector<std::string> running = workspace.runningBundleIdentifiers();
+    return std::find(running.begin(), running.end(), *bundleID) != running.end();
+}
+
+} // namespace dorvale::AppInventory
