@@ -1,0 +1,237 @@
+#include "inventory/LaunchItem.hpp"
+
+#include "platform/Paths.hpp"
+#include "platform/PropertyList.hpp"
+#include "platform/Text.hpp"
+#include "platform/Tr.hpp"
+
+#include <dirent.h>
+#include <sys/stat.h>
+#include <unicode/uchar.h>
+#include <unicode/utf8.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <memory>
+
+namespace dorvale {
+
+namespace {
+
+struct ScopeInfo {
+    std::string_view raw;
+    std::string_view title;
+};
+
+constexpr std::array<ScopeInfo, allLaunchScopes.size()> scopeInfo = {{
+    {"userAgent", "Your login agents"},
+    {"systemAgent", "Agents for all users"},
+    {"systemDaemon", "System daemons"},
+}};
+
+const ScopeInfo& info(LaunchItem::Scope scope) {
+    return scopeInfo[static_cast<std::size_t>(scope)];
+}
+
+struct FolderCloser {
+    void operator()(DIR* folder) const { closedir(folder); }
+};
+
+// The names in a folder, in the order the file system lists them; nothing when the folder
+// cannot be opened.
+std::optional<std::vector<std::string>> listFolder(const std::string& path) {
+    const std::unique_ptr<DIR, FolderCloser> folder(opendir(path.c_str()));
+    if (!folder) {
+        return std::nullopt;
+    }
+    std::vector<std::string> names;
+    while (const dirent* entry = readdir(folder.get())) {
+        const std::string_view name = entry->d_name;
+        if (name != "." && name != "..") {
+            names.emplace_back(name);
+        }
+    }
+    return names;
+}
+
+// "a.b.plist" gives "a.b"; a name whose only dot leads it (".plist") has no extension.
+std::string_view withoutExtension(std::string_view name) {
+    const std::size_t dot = name.rfind('.');
+    return dot == std::string_view::npos || dot == 0 ? name : name.substr(0, dot);
+}
+
+// A property-list boolean, or a number that is exactly 0 or 1.
+std::optional<bool> readsAsBoolean(const PropertyList* value) {
+    if (value == nullptr) {
+        return std::nullopt;
+    }
+    if (const auto boolean = value->asBoolean()) {
+        return boolean;
+    }
+    if (const auto integer = value->asInteger(); integer && (*integer == 0 || *integer == 1)) {
+        return *integer == 1;
+    }
+    if (const auto real = value->asReal(); real && (*real == 0 || *real == 1)) {
+        return *real == 1;
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> programOf(const PropertyList& list) {
+    if (auto program = list.string("Program")) {
+        return program;
+    }
+    if (auto arguments = list.strings("ProgramArguments"); arguments && !arguments->empty()) {
+        return std::move(arguments->front());
+    }
+    return std::nullopt;
+}
+
+void setOwnerPath(LaunchItem& item, std::string ownerPath) {
+    item.ownerName = std::string(withoutExtension(lastComponent(ownerPath)));
+    item.ownerPath = std::move(ownerPath);
+}
+
+// A program inside an application bundle belongs to that bundle; otherwise the label may
+// be the bundle identifier of the application that installed the item.
+void findOwner(LaunchItem& item, const Workspace& workspace) {
+    if (item.program) {
+        const std::size_t bundleEnd = item.program->find(".app/");
+        if (bundleEnd != std::string::npos) {
+            setOwnerPath(item, item.program->substr(0, bundleEnd) + ".app");
+            return;
+        }
+    }
+    if (auto application = workspace.applicationPath(item.label)) {
+        setOwnerPath(item, std::move(*application));
+    }
+}
+
+// Only a program that is certainly gone makes an orphan: a path this user may not look
+// into could still lead to an installed program, and an orphan is offered for removal.
+bool programIsMissing(const std::optional<std::string>& program) {
+    if (!program || !program->starts_with('/')) {
+        return false;
+    }
+    struct stat info {};
+    return ::stat(program->c_str(), &info) != 0 && (errno == ENOENT || errno == ENOTDIR);
+}
+
+std::string lowercased(std::string_view text) {
+    const std::string valid = toValidUtf8(text);
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(valid.data());
+    const auto length = static_cast<std::int32_t>(valid.size());
+    std::string lower;
+    lower.reserve(valid.size());
+    std::int32_t offset = 0;
+    while (offset < length) {
+        UChar32 c = 0;
+        U8_NEXT(bytes, offset, length, c);
+        char encoded[U8_MAX_LENGTH];
+        std::int32_t size = 0;
+        U8_APPEND_UNSAFE(encoded, size, u_tolower(c));
+        lower.append(encoded, static_cast<std::size_t>(size));
+    }
+    return lower;
+}
+
+void sortForDisplay(std::vector<LaunchItem>& items) {
+    struct Keyed {
+        std::string key;
+        LaunchItem item;
+    };
+    std::vector<Keyed> keyed;
+    keyed.reserve(items.size());
+    for (LaunchItem& item : items) {
+        std::string key = lowercased(item.ownerName ? *item.ownerName : item.label);
+        keyed.push_back({std::move(key), std::move(item)});
+    }
+    std::stable_sort(keyed.begin(), keyed.end(), [](const Keyed& a, const Keyed& b) {
+        if (a.item.isOrphan != b.item.isOrphan) {
+            return a.item.isOrphan;
+        }
+        return a.key < b.key;
+    });
+    items.clear();
+    for (Keyed& entry : keyed) {
+        items.push_back(std::move(entry.item));
+    }
+}
+
+// Adds the items of one launch folder's "*.plist" files, in listing order.
+void loadFolder(const std::string& folder, LaunchItem::Scope scope, const Workspace& workspace,
+                std::vector<LaunchItem>& items) {
+    const std::optional<std::vector<std::string>> names = listFolder(folder);
+    if (!names) {
+        return;
+    }
+    for (const std::string& name : *names) {
+        if (!name.ends_with(".plist")) {
+            continue;
+        }
+        if (auto item = LaunchItem::read(joinPath(folder, name), scope, workspace)) {
+            items.push_back(std::move(*item));
+        }
+    }
+}
+
+} // namespace
+
+std::string_view rawValue(LaunchItem::Scope scope) {
+    return info(scope).raw;
+}
+
+std::optional<LaunchItem::Scope> launchScopeFromRaw(std::string_view raw) {
+    for (const LaunchItem::Scope scope : allLaunchScopes) {
+        if (info(scope).raw == raw) {
+            return scope;
+        }
+    }
+    return std::nullopt;
+}
+
+std::string_view title(LaunchItem::Scope scope) {
+    return tr(info(scope).title);
+}
+
+std::optional<LaunchItem> LaunchItem::read(const std::string& plistPath, Scope scope,
+                                           const Workspace& workspace) {
+    // Only regular files are opened: a FIFO named like a property list would otherwise
+    // block the reader until some other process wrote to it.
+    struct stat info {};
+    if (::stat(plistPath.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        return std::nullopt;
+    }
+    const std::optional<PropertyList> list = PropertyList::readDictionaryFile(plistPath);
+    if (!list) {
+        return std::nullopt;
+    }
+    LaunchItem item;
+    item.path = plistPath;
+    item.label =
+        list->string("Label").value_or(std::string(withoutExtension(lastComponent(plistPath))));
+    item.program = programOf(*list);
+    item.scope = scope;
+    item.runAtLoad = readsAsBoolean(list->find("RunAtLoad")).value_or(false);
+    item.keepAlive = list->dictionary("KeepAlive") != nullptr ||
+                     readsAsBoolean(list->find("KeepAlive")).value_or(false);
+    findOwner(item, workspace);
+    item.isOrphan = programIsMissing(item.program);
+    item.modified = static_cast<Timestamp>(info.st_mtim.tv_sec);
+    return item;
+}
+
+std::vector<LaunchItem> LaunchItem::loadAll(const Locations& locations,
+                                            const Workspace& workspace) {
+    const std::vector<std::string> folders = locations.launchFolders();
+    std::vector<LaunchItem> items;
+    for (std::size_t index = 0; index < allLaunchScopes.size() && index < folders.size(); ++index) {
+        loadFolder(folders[index], allLaunchScopes[index], workspace, items);
+    }
+    sortForDisplay(items);
+    return items;
+}
+
+void LaunchItem::openLoginItemsSettings() {}
+
+} // namespace dorvale
