@@ -1,52 +1,28 @@
 #include "inventory/AppInventory.hpp"
 
-#include "inventory/FileDates.hpp"
-#include "inventory/NameCase.hpp"
 #include "model/Scanner.hpp"
+#include "platform/FileDates.hpp"
+#include "platform/FolderListing.hpp"
 #include "platform/ParallelMap.hpp"
 #include "platform/Paths.hpp"
+#include "platform/Text.hpp"
 #include "platform/Tr.hpp"
 
-#include <dirent.h>
 #include <sys/stat.h>
 
 #include <algorithm>
 #include <array>
 #include <cerrno>
-#include <memory>
 
 namespace dorvale::AppInventory {
 
 namespace {
 
-struct FolderCloser {
-    void operator()(DIR* folder) const { closedir(folder); }
-};
-
 // The names in a folder, without "." and "..", sorted by their bytes so that the listing
 // does not depend on the file system's order. A folder that cannot be read, or whose
 // reading fails part-way, has no names.
 std::vector<std::string> listNames(const std::string& folder) {
-    std::vector<std::string> names;
-    const std::unique_ptr<DIR, FolderCloser> handle(opendir(folder.c_str()));
-    if (!handle) {
-        return names;
-    }
-    for (;;) {
-        // Only errno tells the end of the folder from a failed read.
-        errno = 0;
-        const dirent* entry = readdir(handle.get());
-        if (entry == nullptr) {
-            break;
-        }
-        const std::string_view name = entry->d_name;
-        if (name != "." && name != "..") {
-            names.emplace_back(name);
-        }
-    }
-    if (errno != 0) {
-        return {};
-    }
+    std::vector<std::string> names = listFolder(folder).value_or(std::vector<std::string>{});
     std::sort(names.begin(), names.end());
     return names;
 }

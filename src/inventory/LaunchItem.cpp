@@ -1,18 +1,15 @@
 #include "inventory/LaunchItem.hpp"
 
+#include "platform/FolderListing.hpp"
 #include "platform/Paths.hpp"
 #include "platform/PropertyList.hpp"
 #include "platform/Text.hpp"
 #include "platform/Tr.hpp"
 
-#include <dirent.h>
 #include <sys/stat.h>
-#include <unicode/uchar.h>
-#include <unicode/utf8.h>
 
 #include <algorithm>
 #include <cerrno>
-#include <memory>
 
 namespace dorvale {
 
@@ -31,27 +28,6 @@ constexpr std::array<ScopeInfo, allLaunchScopes.size()> scopeInfo = {{
 
 const ScopeInfo& info(LaunchItem::Scope scope) {
     return scopeInfo[static_cast<std::size_t>(scope)];
-}
-
-struct FolderCloser {
-    void operator()(DIR* folder) const { closedir(folder); }
-};
-
-// The names in a folder, in the order the file system lists them; nothing when the folder
-// cannot be opened.
-std::optional<std::vector<std::string>> listFolder(const std::string& path) {
-    const std::unique_ptr<DIR, FolderCloser> folder(opendir(path.c_str()));
-    if (!folder) {
-        return std::nullopt;
-    }
-    std::vector<std::string> names;
-    while (const dirent* entry = readdir(folder.get())) {
-        const std::string_view name = entry->d_name;
-        if (name != "." && name != "..") {
-            names.emplace_back(name);
-        }
-    }
-    return names;
 }
 
 // "a.b.plist" gives "a.b"; a name whose only dot leads it (".plist") has no extension.
@@ -115,24 +91,6 @@ bool programIsMissing(const std::optional<std::string>& program) {
     }
     struct stat info {};
     return ::stat(program->c_str(), &info) != 0 && (errno == ENOENT || errno == ENOTDIR);
-}
-
-std::string lowercased(std::string_view text) {
-    const std::string valid = toValidUtf8(text);
-    const auto* bytes = reinterpret_cast<const std::uint8_t*>(valid.data());
-    const auto length = static_cast<std::int32_t>(valid.size());
-    std::string lower;
-    lower.reserve(valid.size());
-    std::int32_t offset = 0;
-    while (offset < length) {
-        UChar32 c = 0;
-        U8_NEXT(bytes, offset, length, c);
-        char encoded[U8_MAX_LENGTH];
-        std::int32_t size = 0;
-        U8_APPEND_UNSAFE(encoded, size, u_tolower(c));
-        lower.append(encoded, static_cast<std::size_t>(size));
-    }
-    return lower;
 }
 
 void sortForDisplay(std::vector<LaunchItem>& items) {

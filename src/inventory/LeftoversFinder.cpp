@@ -1,8 +1,8 @@
 #include "inventory/LeftoversFinder.hpp"
 
-#include "inventory/FileDates.hpp"
-#include "inventory/NameCase.hpp"
 #include "model/Scanner.hpp"
+#include "platform/FileDates.hpp"
+#include "platform/Text.hpp"
 
 #include <algorithm>
 #include <array>

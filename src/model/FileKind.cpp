@@ -3,9 +3,6 @@
 #include "platform/Text.hpp"
 #include "platform/Tr.hpp"
 
-#include <unicode/uchar.h>
-#include <unicode/utf8.h>
-
 #include <string>
 
 namespace dorvale {
@@ -55,24 +52,10 @@ FileKind lookUp(std::string_view lowerExtension) {
     return found == table.end() ? FileKind::Other : found->second;
 }
 
-// Lower-cases a non-ASCII extension code point by code point (for example the Kelvin sign
-// becomes "k"), so such names are judged like their ASCII spelling.
+// A non-ASCII extension is lower-cased code point by code point (the Kelvin sign becomes
+// "k"), so such names are judged like their ASCII spelling.
 FileKind lookUpUnicode(std::string_view extension) {
-    const std::string text = toValidUtf8(extension);
-    std::string lower;
-    const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
-    const auto length = static_cast<std::int32_t>(text.size());
-    std::int32_t offset = 0;
-    while (offset < length) {
-        UChar32 c = 0;
-        U8_NEXT(bytes, offset, length, c);
-        const UChar32 lowered = u_tolower(c);
-        char encoded[U8_MAX_LENGTH];
-        std::int32_t size = 0;
-        U8_APPEND_UNSAFE(encoded, size, lowered);
-        lower.append(encoded, static_cast<std::size_t>(size));
-    }
-    return lookUp(lower);
+    return lookUp(lowercased(extension));
 }
 
 } // namespace

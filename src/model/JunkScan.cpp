@@ -1,15 +1,15 @@
 #include "model/JunkScan.hpp"
 
 #include "model/Scanner.hpp"
+#include "platform/FileDates.hpp"
+#include "platform/FolderListing.hpp"
 #include "platform/ParallelMap.hpp"
 #include "platform/Paths.hpp"
 
-#include <dirent.h>
 #include <sys/stat.h>
 
 #include <algorithm>
 #include <cerrno>
-#include <memory>
 #include <string>
 #include <string_view>
 
@@ -21,44 +21,6 @@ namespace {
 // would only end in a permission failure.
 constexpr std::string_view containersPrefix = "Library/Containers/";
 constexpr double secondsPerDay = 86'400;
-
-struct FolderCloser {
-    void operator()(DIR* folder) const { closedir(folder); }
-};
-
-// The names in `folder` in the order the file system gives them, or nothing when the
-// folder cannot be opened or read to the end.
-std::optional<std::vector<std::string>> listNames(const std::string& folder) {
-    const std::unique_ptr<DIR, FolderCloser> listing(opendir(folder.c_str()));
-    if (!listing) {
-        return std::nullopt;
-    }
-    std::vector<std::string> names;
-    while (true) {
-        errno = 0;
-        const dirent* entry = readdir(listing.get());
-        if (entry == nullptr) {
-            break;
-        }
-        const std::string_view name = entry->d_name;
-        if (name != "." && name != "..") {
-            names.emplace_back(name);
-        }
-    }
-    if (errno != 0) {
-        return std::nullopt;
-    }
-    return names;
-}
-
-// The entry's own modification time, not that of what a link points to.
-std::optional<Timestamp> modificationTime(const std::string& path) {
-    struct stat info {};
-    if (lstat(path.c_str(), &info) != 0) {
-        return std::nullopt;
-    }
-    return static_cast<Timestamp>(info.st_mtim.tv_sec);
-}
 
 bool passesNameFilters(const JunkRule& rule, std::string_view name) {
     if (rule.excludedNames.contains(name)) {
@@ -83,7 +45,7 @@ std::optional<JunkItem> examineChild(const JunkRule& rule, const std::string& ba
     // The path stays exactly base + "/" + name: later steps (such as removing an item's
     // description from the Trash) recognise where it lies from the text alone.
     std::string path = joinPath(base, name);
-    const std::optional<Timestamp> modified = modificationTime(path);
+    const std::optional<Timestamp> modified = contentModificationDate(path);
     if (cutoff && modified && *modified > *cutoff) {
         return std::nullopt;
     }
@@ -109,7 +71,7 @@ void sortLargestFirst(std::vector<T>& values, Size size) {
 std::optional<JunkFinding> collectItems(const JunkRule& rule, const Locations& locations,
                                         const Clock& clock) {
     const std::string base = rule.basePath(locations);
-    const auto names = listNames(base);
+    const auto names = listFolder(base);
     if (!names) {
         return std::nullopt;
     }

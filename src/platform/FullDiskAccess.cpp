@@ -1,21 +1,17 @@
 #include "platform/FullDiskAccess.hpp"
 
-#include <dirent.h>
+#include "platform/FolderListing.hpp"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <memory>
 #include <string>
 
 namespace dorvale {
 
 namespace {
-
-struct FolderCloser {
-    void operator()(DIR* folder) const { closedir(folder); }
-};
 
 enum class Probe { Missing, Denied, Granted };
 
@@ -37,14 +33,7 @@ bool canOpen(const std::string& path) {
 }
 
 bool canList(const std::string& path) {
-    const std::unique_ptr<DIR, FolderCloser> folder(opendir(path.c_str()));
-    if (!folder) {
-        return false;
-    }
-    errno = 0;
-    while (readdir(folder.get()) != nullptr) {
-    }
-    return errno == 0;
+    return listFolder(path).has_value();
 }
 
 Probe probe(const std::string& path) {

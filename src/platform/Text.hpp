@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -15,6 +16,13 @@ namespace dorvale {
 
 /// The value of a hexadecimal digit of either case, or -1 for any other character.
 [[nodiscard]] int hexDigitValue(char c);
+
+/// The text with every code point lowercased (simple Unicode mapping). Bytes that are not
+/// valid UTF-8 are kept as they are, so a name compares equal only to the same bytes.
+[[nodiscard]] std::string lowercased(std::string_view text);
+
+/// The number of code points in the text, each ill-formed byte counting as one.
+[[nodiscard]] std::size_t characterCount(std::string_view text);
 
 /// Whether `text` contains `query`, comparing case-folded code points. Bytes that are not
 /// valid UTF-8 compare only with the same bytes, so such a name matches only a query that

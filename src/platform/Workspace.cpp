@@ -1,13 +1,13 @@
 #include "platform/Workspace.hpp"
 
 #include "platform/Bundle.hpp"
+#include "platform/FolderListing.hpp"
 #include "platform/Paths.hpp"
 
-#include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <memory>
+#include <climits>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -15,39 +15,7 @@ namespace dorvale {
 
 namespace {
 
-struct FolderCloser {
-    void operator()(DIR* folder) const { closedir(folder); }
-};
-
 constexpr std::string_view bundleMarker = ".app/Contents/MacOS/";
-
-struct FolderEntry {
-    std::string name;
-    bool isFolder = false;
-};
-
-// The entries of a folder, without "." and ".."; a folder that cannot be read has none.
-// Links are not followed when telling folders apart.
-std::vector<FolderEntry> listFolder(const std::string& folder) {
-    std::vector<FolderEntry> entries;
-    const std::unique_ptr<DIR, FolderCloser> handle(opendir(folder.c_str()));
-    if (!handle) {
-        return entries;
-    }
-    while (const dirent* entry = readdir(handle.get())) {
-        const std::string_view name = entry->d_name;
-        if (name == "." || name == "..") {
-            continue;
-        }
-        bool isFolder = entry->d_type == DT_DIR;
-        if (entry->d_type == DT_UNKNOWN) {
-            struct stat info {};
-            isFolder = ::lstat(joinPath(folder, name).c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-        }
-        entries.push_back({std::string(name), isFolder});
-    }
-    return entries;
-}
 
 bool isBundleName(std::string_view name) {
     return name.size() > 4 && name.ends_with(".app");
@@ -62,7 +30,8 @@ public:
     }
 
     void collectFolder(const std::string& folder) {
-        for (const FolderEntry& entry : listFolder(folder)) {
+        for (const FolderEntry& entry :
+             listFolderEntries(folder).value_or(std::vector<FolderEntry>{})) {
             const std::string path = joinPath(folder, entry.name);
             if (isBundleName(entry.name)) {
                 add(path);
@@ -76,7 +45,8 @@ public:
 
 private:
     void collectNested(const std::string& folder) {
-        for (const FolderEntry& entry : listFolder(folder)) {
+        for (const FolderEntry& entry :
+             listFolderEntries(folder).value_or(std::vector<FolderEntry>{})) {
             if (isBundleName(entry.name)) {
                 add(joinPath(folder, entry.name));
             }
@@ -145,7 +115,8 @@ std::vector<std::string> SystemWorkspace::runningBundleIdentifiers() const {
     std::vector<std::string> identifiers;
     std::unordered_set<std::string> seenIdentifiers;
     std::unordered_map<std::string, std::optional<std::string>> bundles;
-    for (const FolderEntry& entry : listFolder(m_processFolder)) {
+    for (const FolderEntry& entry :
+         listFolderEntries(m_processFolder).value_or(std::vector<FolderEntry>{})) {
         if (!isProcessId(entry.name)) {
             continue;
         }

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-// File dates as the inventory reads them: whole seconds, of the item itself (a symbolic
+// File dates as the program reads them: whole seconds, of the item itself (a symbolic
 // link's own dates, never those of what it points to). Each call blocks on one lstat.
 namespace dorvale {
 

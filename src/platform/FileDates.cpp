@@ -1,4 +1,4 @@
-#include "inventory/FileDates.hpp"
+#include "platform/FileDates.hpp"
 
 #include <sys/stat.h>
 
