@@ -3,7 +3,7 @@
 // and child lists together). With --walk-only it runs a bare walk with the scanner's walker
 // options instead, as the floor the scanner's own bookkeeping is measured against.
 //
-// Usage: dorvale-scan-bench [--walk-only] <folder>
+// Usage: dorvale_scan_bench [--walk-only] <folder>
 
 #include "model/Scanner.hpp"
 
@@ -82,14 +82,14 @@ double peakMiB() {
 int main(int argc, char** argv) {
     const bool bare = argc == 3 && std::strcmp(argv[1], "--walk-only") == 0;
     if (argc != 2 && !bare) {
-        std::fprintf(stderr, "usage: dorvale-scan-bench [--walk-only] <folder>\n");
+        std::fprintf(stderr, "usage: dorvale_scan_bench [--walk-only] <folder>\n");
         return 2;
     }
     const std::string folder = argv[argc - 1];
     Figures figures;
     const auto start = std::chrono::steady_clock::now();
     if (!(bare ? walkOnly(folder, figures) : scan(folder, figures))) {
-        std::fprintf(stderr, "dorvale-scan-bench: %s could not be scanned\n", folder.c_str());
+        std::fprintf(stderr, "dorvale_scan_bench: %s could not be scanned\n", folder.c_str());
         return 1;
     }
     const double seconds =

@@ -35,7 +35,7 @@ install_missing coreutils ncdu gdu time
 
 # The release build, without -Werror: at -O3 g++ 12 raises false -Wrestrict warnings.
 "$top/scripts/setup" release -DDORVALE_WERROR=OFF >/dev/null
-cmake --build "$top/build/release" --target dorvale-make-tree dorvale-scan-bench >/dev/null
+cmake --build "$top/build/release" --target dorvale_scan_tree dorvale_scan_bench >/dev/null
 bin=$top/build/release/bench
 
 if [[ -d $tree && -z $(ls -A "$tree") ]]; then
@@ -44,7 +44,7 @@ fi
 if [[ ! -e $tree ]]; then
   rm -rf "$tree.partial"
   echo "Generating the default tree in $tree…"
-  "$bin/dorvale-make-tree" "$tree"
+  "$bin/dorvale_scan_tree" "$tree"
 fi
 
 work=$(mktemp -d)
@@ -55,8 +55,8 @@ tools=(scan walk du ncdu gdu)
 # Sets `command` to the command line of one tool.
 command_of() {
   case $1 in
-    scan) command=("$bin/dorvale-scan-bench" "$tree") ;;
-    walk) command=("$bin/dorvale-scan-bench" --walk-only "$tree") ;;
+    scan) command=("$bin/dorvale_scan_bench" "$tree") ;;
+    walk) command=("$bin/dorvale_scan_bench" --walk-only "$tree") ;;
     du) command=(du -s "$tree") ;;
     ncdu) command=(ncdu -0 -o /dev/null "$tree") ;;
     gdu) command=(gdu -n -p -s "$tree") ;;

@@ -5,7 +5,7 @@
 // are not valid UTF-8. Most small files have a length but no blocks, so the tree keeps disk
 // use modest. The same seed gives the same tree.
 //
-// Usage: dorvale-make-tree <folder> [files]
+// Usage: dorvale_scan_tree <folder> [files]
 // The tree is built in "<folder>.partial" and renamed to <folder> when complete, so an
 // existing <folder> is always a whole tree.
 
@@ -34,7 +34,7 @@ constexpr std::int64_t kib = 1024;
 constexpr std::int64_t mib = 1024 * kib;
 
 [[noreturn]] void fail(std::string_view what, const std::string& path) {
-    std::fprintf(stderr, "dorvale-make-tree: %.*s %s: %s\n", static_cast<int>(what.size()),
+    std::fprintf(stderr, "dorvale_scan_tree: %.*s %s: %s\n", static_cast<int>(what.size()),
                  what.data(), path.c_str(), std::strerror(errno));
     std::exit(1);
 }
@@ -394,7 +394,7 @@ Totals build(const std::string& root, std::int64_t files) {
 
 int main(int argc, char** argv) {
     if (argc < 2 || argc > 3) {
-        std::fprintf(stderr, "usage: dorvale-make-tree <folder> [files]\n");
+        std::fprintf(stderr, "usage: dorvale_scan_tree <folder> [files]\n");
         return 2;
     }
     std::string folder = argv[1];
@@ -403,12 +403,12 @@ int main(int argc, char** argv) {
     }
     const std::int64_t files = argc == 3 ? std::atoll(argv[2]) : defaultFiles;
     if (files <= 0) {
-        std::fprintf(stderr, "dorvale-make-tree: the number of files must be positive\n");
+        std::fprintf(stderr, "dorvale_scan_tree: the number of files must be positive\n");
         return 2;
     }
     struct stat existing {};
     if (lstat(folder.c_str(), &existing) == 0) {
-        std::fprintf(stderr, "dorvale-make-tree: %s already exists\n", folder.c_str());
+        std::fprintf(stderr, "dorvale_scan_tree: %s already exists\n", folder.c_str());
         return 1;
     }
     const std::string partial = folder + ".partial";
