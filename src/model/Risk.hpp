@@ -1,6 +1,11 @@
 #pragma once
 
+#include "platform/Tr.hpp"
+
+#include <array>
 #include <cstdint>
+#include <optional>
+#include <string_view>
 
 namespace dorvale {
 
@@ -11,5 +16,34 @@ enum class Risk : std::uint8_t {
     Review = 1,
     Protected = 2,
 };
+
+/// Every risk, from safe to protected.
+inline constexpr std::array allRisks = {Risk::Safe, Risk::Review, Risk::Protected};
+
+/// The raw value, which is also the risk's identity when stored: 0, 1 or 2.
+[[nodiscard]] constexpr int rawValue(Risk risk) {
+    return static_cast<int>(risk);
+}
+
+/// The risk with this raw value, or nothing for a value outside 0 to 2.
+[[nodiscard]] constexpr std::optional<Risk> riskFromRaw(std::int64_t raw) {
+    if (raw < 0 || raw >= static_cast<std::int64_t>(allRisks.size())) {
+        return std::nullopt;
+    }
+    return allRisks[static_cast<std::size_t>(raw)];
+}
+
+/// "Safe", "Review" or "Protected", in the current language.
+[[nodiscard]] inline std::string_view title(Risk risk) {
+    switch (risk) {
+    case Risk::Safe:
+        return tr("Safe");
+    case Risk::Review:
+        return tr("Review");
+    case Risk::Protected:
+        return tr("Protected");
+    }
+    return {};
+}
 
 } // namespace dorvale

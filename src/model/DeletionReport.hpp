@@ -1,0 +1,39 @@
+#pragma once
+
+#include "platform/Uuid.hpp"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace dorvale {
+
+/// One request that was not carried out, and why.
+struct DeletionFailure {
+    Uuid id = Uuid::random();
+    /// The request's path.
+    std::string path{};
+    /// One sentence for the user, in the current language: the safety verdict's reason for a
+    /// refused protected item, otherwise what went wrong with the file operation.
+    std::string reason{};
+
+    bool operator==(const DeletionFailure&) const = default;
+};
+
+/// What one deletion run did. Every list keeps the order of the requests.
+struct DeletionReport {
+    /// The sizes of the requests deleted outright.
+    std::int64_t freed = 0;
+    /// The sizes of the requests moved to the Trash.
+    std::int64_t movedToTrash = 0;
+    /// The paths of every request carried out, deleted or moved to the Trash.
+    std::vector<std::string> deletedPaths{};
+    /// Requests whose file operation failed, or whose path could not be acted on.
+    std::vector<DeletionFailure> failures{};
+    /// Requests refused because their path was protected at the moment of deletion.
+    std::vector<DeletionFailure> skippedProtected{};
+
+    bool operator==(const DeletionReport&) const = default;
+};
+
+} // namespace dorvale

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "model/Removal.hpp"
+#include "platform/Uuid.hpp"
+
+#include <cstdint>
+#include <string>
+
+namespace dorvale {
+
+/// One item to remove. Each request made draws a fresh `id`.
+struct DeletionRequest {
+    Uuid id = Uuid::random();
+    /// The item's absolute path (raw bytes).
+    std::string path{};
+    /// Bytes credited to the report when the removal succeeds, as measured by whoever
+    /// proposed the item; the engine never measures.
+    std::int64_t size = 0;
+    Removal removal = Removal::Trash;
+
+    bool operator==(const DeletionRequest&) const = default;
+};
+
+} // namespace dorvale

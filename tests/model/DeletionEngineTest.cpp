@@ -1,0 +1,335 @@
+#include "model/DeletionEngine.hpp"
+
+#include "model/DeletionHistory.hpp"
+#include "platform/FileOperations.hpp"
+#include "support/FakeWorkspace.hpp"
+#include "support/FixtureTree.hpp"
+#include "support/Unprivileged.hpp"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <string>
+#include <vector>
+
+namespace dorvale {
+namespace {
+
+using test::FixtureTree;
+using test::unprivilegedId;
+
+const std::string noLongerExists = "No longer exists.";
+const std::string noPermission =
+    "No permission. It may need Full Disk Access, or it belongs to another user.";
+const std::string protectedOrInUse = "Protected by macOS or in use.";
+
+class FixedClock final : public Clock {
+public:
+    explicit FixedClock(Timestamp now)
+        : m_now(now) {}
+    Timestamp now() const override { return m_now; }
+
+private:
+    Timestamp m_now;
+};
+
+bool exists(const std::string& path) {
+    struct stat info {};
+    return lstat(path.c_str(), &info) == 0;
+}
+
+bool isLink(const std::string& path) {
+    struct stat info {};
+    return lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode);
+}
+
+std::string contentsOf(const std::string& path) {
+    Result<std::string> contents = readFile(path);
+    return contents.ok() ? contents.value() : "<unreadable>";
+}
+
+// The outcome as lines with paths relative to the fixture, so a mismatch shows exactly
+// which request went wrong and how.
+class Describer {
+public:
+    explicit Describer(std::string root)
+        : m_root(std::move(root) + "/") {}
+
+    [[nodiscard]] std::vector<std::string> lines(const DeletionOutcome& outcome) const {
+        const DeletionReport& report = outcome.report;
+        std::vector<std::string> lines = {"freed " + std::to_string(report.freed),
+                                          "movedToTrash " + std::to_string(report.movedToTrash)};
+        for (const std::string& path : report.deletedPaths) {
+            lines.push_back("deleted " + relative(path));
+        }
+        for (const DeletionFailure& failure : report.failures) {
+            lines.push_back("failed " + relative(failure.path) + ": " + failure.reason);
+        }
+        for (const DeletionFailure& failure : report.skippedProtected) {
+            lines.push_back("skipped " + relative(failure.path) + ": " + failure.reason);
+        }
+        for (const HistoryEntry& entry : outcome.entries) {
+            lines.push_back("entry " + relative(entry.originalPath) + " size " +
+                            std::to_string(entry.size) + " date " +
+                            std::to_string(static_cast<long long>(entry.date)) +
+                            (entry.trashPath ? " in " + relative(*entry.trashPath) : " gone") +
+                            (entry.restored ? " restored" : ""));
+        }
+        return lines;
+    }
+
+    [[nodiscard]] std::string text(const DeletionOutcome& outcome) const {
+        std::string result;
+        for (const std::string& line : lines(outcome)) {
+            result += line + "\n";
+        }
+        return result;
+    }
+
+private:
+    [[nodiscard]] std::string relative(const std::string& path) const {
+        return path.starts_with(m_root) ? path.substr(m_root.size()) : path;
+    }
+
+    std::string m_root;
+};
+
+class DeletionEngineTest : public ::testing::Test {
+protected:
+    static constexpr Timestamp runDate = 1'700'000'000;
+
+    FixtureTree fixture;
+    Locations locations = Locations::inside(fixture.root());
+    test::FakeWorkspace workspace;
+    FixedClock clock{runDate};
+    Describer describer{fixture.root()};
+
+    DeletionRequest request(std::string_view relative, std::int64_t size, Removal removal) {
+        return DeletionRequest{
+            .id = Uuid::random(), .path = fixture.path(relative), .size = size, .removal = removal};
+    }
+
+    DeletionOutcome perform(const std::vector<DeletionRequest>& requests) {
+        const SafetyPolicy policy(locations, workspace);
+        const Trash trash(locations, clock);
+        return DeletionEngine(policy, trash, clock).perform(requests);
+    }
+};
+
+TEST_F(DeletionEngineTest, NothingRequestedDoesNothing) {
+    const DeletionOutcome outcome = perform({});
+    EXPECT_EQ(outcome.report, DeletionReport{});
+    EXPECT_TRUE(outcome.entries.empty());
+}
+
+// One run as an ordinary user over everything that can happen to a request: exactly the
+// allowed items go, each failure has its sentence, protected items stay even when asked to
+// go for good, and the history entries describe what was really done.
+TEST_F(DeletionEngineTest, MixedBatchRemovesExactlyTheAllowedItems) {
+    fixture.file("Users/a/Documents/report.txt", "report");
+    fixture.file("Users/a/Projects/build/out.o", "object");
+    fixture.file("Users/a/Projects/build/sub/deep.o", "deep");
+    fixture.file("Users/a/Downloads/old.zip", "zip");
+    fixture.file("Users/a/Library/Caches/com.example/cache.db", "cache");
+    fixture.file("Users/a/Desktop/keep.txt", "keep");
+    fixture.file("Users/a/Shared/team.txt", "team");
+    fixture.file("Users/a/Shared/plan.txt", "plan");
+    fixture.file("Users/a/Board/pinned.txt", "pinned");
+    fixture.folder("Users/a/.local/share");
+    fixture.folder("out");
+    for (const char* folder :
+         {"Users/a", "Users/a/Documents", "Users/a/Projects", "Users/a/Projects/build",
+          "Users/a/Projects/build/sub", "Users/a/Downloads", "Users/a/Library",
+          "Users/a/Library/Caches", "Users/a/Library/Caches/com.example", "Users/a/Desktop",
+          "Users/a/.local", "Users/a/.local/share", "out"}) {
+        fixture.setOwner(folder, unprivilegedId, unprivilegedId);
+    }
+    // "Shared" stays the administrator's; "Board" is shared by all, but only owners may
+    // remove what lies in it.
+    fixture.setMode("Users/a/Board", 01777);
+
+    const std::vector<DeletionRequest> requests = {
+        request("Users/a/Documents/report.txt", 100, Removal::Trash),
+        request("Users/a/Library/Caches", 5000, Removal::Permanent),
+        request("Users/a/Shared/team.txt", 30, Removal::Trash),
+        request("Users/a/Projects/build", 200, Removal::Permanent),
+        request("Users/a/Documents/gone.txt", 7, Removal::Permanent),
+        request("Users/a/Desktop", 9000, Removal::Permanent),
+        request("Users/a/Shared/plan.txt", 40, Removal::Permanent),
+        request("Users/a/Board/pinned.txt", 50, Removal::Permanent),
+        request("Users/a/Documents/gone.txt", 8, Removal::Trash),
+        request("Users/a/Downloads/old.zip", 60, Removal::Trash),
+    };
+    const std::string outcomeFile = fixture.path("out/outcome.txt");
+    const int status = test::runUnprivileged([&] {
+        return writeFileAtomically(outcomeFile, describer.text(perform(requests))).ok() ? 0 : 1;
+    });
+    ASSERT_EQ(status, 0);
+
+    const std::string trashed = "in Users/a/.local/share/Trash/files/";
+    const std::string date = " date " + std::to_string(static_cast<long long>(runDate));
+    const std::string expected[] = {
+        "freed 200",
+        "movedToTrash 160",
+        "deleted Users/a/Documents/report.txt",
+        "deleted Users/a/Projects/build",
+        "deleted Users/a/Downloads/old.zip",
+        "failed Users/a/Shared/team.txt: " + noPermission,
+        "failed Users/a/Documents/gone.txt: " + noLongerExists,
+        "failed Users/a/Shared/plan.txt: " + noPermission,
+        "failed Users/a/Board/pinned.txt: " + protectedOrInUse,
+        "failed Users/a/Documents/gone.txt: " + noLongerExists,
+        "skipped Users/a/Library/Caches: Folder used by macOS. Dorvale empties its contents but "
+        "keeps the folder.",
+        "skipped Users/a/Desktop: Standard folder in your user account. You can delete its "
+        "contents, but not the folder.",
+        "entry Users/a/Documents/report.txt size 100" + date + " " + trashed + "report.txt",
+        "entry Users/a/Projects/build size 200" + date + " gone",
+        "entry Users/a/Downloads/old.zip size 60" + date + " " + trashed + "old.zip",
+    };
+    std::string expectedText;
+    for (const std::string& line : expected) {
+        expectedText += line + "\n";
+    }
+    EXPECT_EQ(contentsOf(outcomeFile), expectedText);
+
+    const std::string files = locations.trashFolder() + "/";
+    const std::string info = locations.homeTrash() + "/info/";
+    EXPECT_EQ(contentsOf(files + "report.txt"), "report");
+    EXPECT_EQ(contentsOf(files + "old.zip"), "zip");
+    EXPECT_TRUE(exists(info + "report.txt.trashinfo"));
+    EXPECT_FALSE(exists(info + "team.txt.trashinfo"));
+    EXPECT_FALSE(exists(info + "gone.txt.trashinfo"));
+    for (const char* gone :
+         {"Users/a/Documents/report.txt", "Users/a/Projects/build", "Users/a/Downloads/old.zip"}) {
+        EXPECT_FALSE(exists(fixture.path(gone))) << gone;
+    }
+    for (const char* kept :
+         {"Users/a/Library/Caches/com.example/cache.db", "Users/a/Desktop/keep.txt",
+          "Users/a/Shared/team.txt", "Users/a/Shared/plan.txt", "Users/a/Board/pinned.txt"}) {
+        EXPECT_TRUE(exists(fixture.path(kept))) << kept;
+    }
+}
+
+// An item taken to the Trash comes back exactly as it was, name and bytes, through the
+// entry the run returned.
+TEST_F(DeletionEngineTest, TrashedItemsComeBackByteForByteThroughTheHistory) {
+    std::string bytes;
+    for (int round = 0; round < 64; ++round) {
+        for (int value = 0; value < 256; ++value) {
+            bytes += static_cast<char>(value);
+        }
+    }
+    const std::string file = fixture.file("Users/a/Documents/caf\xe9 \n blob.bin", bytes);
+    const std::string album = fixture.folder("Users/a/Pictures/Album");
+    fixture.file("Users/a/Pictures/Album/sub/photo.raw", bytes.substr(1000, 3000));
+    fixture.symlink("sub/photo.raw", "Users/a/Pictures/Album/latest");
+
+    const DeletionOutcome outcome =
+        perform({request("Users/a/Documents/caf\xe9 \n blob.bin", 16384, Removal::Trash),
+                 request("Users/a/Pictures/Album", 3000, Removal::Trash)});
+    ASSERT_EQ(outcome.report.deletedPaths, (std::vector{file, album}));
+    ASSERT_EQ(outcome.entries.size(), 2u);
+    EXPECT_FALSE(exists(file));
+    EXPECT_FALSE(exists(album));
+
+    DeletionHistory history(DeletionHistory::defaultLocation(locations));
+    history.record(outcome.entries);
+    for (const HistoryEntry& entry : outcome.entries) {
+        const Result<void> restored = history.restore(entry);
+        ASSERT_TRUE(restored.ok()) << restored.error().description();
+    }
+    EXPECT_EQ(contentsOf(file), bytes);
+    EXPECT_EQ(contentsOf(album + "/sub/photo.raw"), bytes.substr(1000, 3000));
+    EXPECT_TRUE(isLink(album + "/latest"));
+    for (const HistoryEntry& entry : history.entries()) {
+        EXPECT_TRUE(entry.restored) << entry.originalPath;
+        EXPECT_FALSE(exists(*entry.trashPath));
+    }
+}
+
+// A link goes as the link itself however it is written, and a path that leads through a
+// link into a protected place is refused, so nothing outside what was asked for is lost.
+TEST_F(DeletionEngineTest, NeverActsThroughALink) {
+    fixture.file("outside/keep/data.txt", "data");
+    fixture.file("etc/passwd", "root");
+    fixture.file("Users/a/Desktop/keep.txt", "keep");
+    fixture.symlink(fixture.path("outside/keep"), "Users/a/Downloads/folderlink");
+    fixture.symlink(fixture.path("outside/keep/data.txt"), "Users/a/Downloads/filelink");
+    fixture.symlink(fixture.path("etc"), "Users/a/Downloads/etclink");
+
+    const DeletionOutcome outcome = perform({
+        request("Users/a/Downloads/folderlink/", 1, Removal::Permanent),
+        request("Users/a/Downloads/filelink", 2, Removal::Trash),
+        request("Users/a/Downloads/etclink/passwd", 3, Removal::Permanent),
+        request("Users/a/Downloads/../Desktop", 4, Removal::Permanent),
+    });
+    const std::vector<std::string> expected = {
+        "freed 1",
+        "movedToTrash 2",
+        "deleted Users/a/Downloads/folderlink/",
+        "deleted Users/a/Downloads/filelink",
+        "skipped Users/a/Downloads/etclink/passwd: Part of the operating system, protected from "
+        "deletion.",
+        "skipped Users/a/Downloads/../Desktop: Standard folder in your user account. You can "
+        "delete its contents, but not the folder.",
+        "entry Users/a/Downloads/folderlink size 1 date 1700000000 gone",
+        "entry Users/a/Downloads/filelink size 2 date 1700000000 in "
+        "Users/a/.local/share/Trash/files/filelink",
+    };
+    EXPECT_EQ(describer.lines(outcome), expected);
+    EXPECT_FALSE(exists(fixture.path("Users/a/Downloads/folderlink")));
+    EXPECT_TRUE(isLink(locations.trashFolder() + "/filelink"));
+    EXPECT_EQ(contentsOf(fixture.path("outside/keep/data.txt")), "data");
+    EXPECT_EQ(contentsOf(fixture.path("etc/passwd")), "root");
+    EXPECT_TRUE(exists(fixture.path("Users/a/Desktop/keep.txt")));
+}
+
+// A path that is not absolute would be taken against the working directory, whatever item
+// the request was made for.
+TEST_F(DeletionEngineTest, RefusesAPathThatIsNotAbsolute) {
+    const std::string note = fixture.file("Users/a/Documents/note.txt", "note");
+    const int previous = open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    ASSERT_GE(previous, 0);
+    ASSERT_EQ(chdir(fixture.root().c_str()), 0);
+    const DeletionOutcome outcome = perform({DeletionRequest{
+        .path = "Users/a/Documents/note.txt", .size = 4, .removal = Removal::Permanent}});
+    EXPECT_EQ(fchdir(previous), 0);
+    close(previous);
+
+    EXPECT_EQ(describer.lines(outcome),
+              (std::vector<std::string>{
+                  "freed 0", "movedToTrash 0",
+                  "failed Users/a/Documents/note.txt: This isn’t a complete path, so the item was "
+                  "left alone."}));
+    EXPECT_EQ(contentsOf(note), "note");
+}
+
+TEST(DeletionEngineFailureReason, NamesTheCommonFailuresAndPassesOthersOn) {
+    struct Case {
+        int code;
+        std::string detail;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {ENOENT, "", noLongerExists},
+        {ENOENT, "The item in the Trash is not the one that was deleted.", noLongerExists},
+        {EACCES, "", noPermission},
+        {EPERM, "", protectedOrInUse},
+        {EXDEV, "This volume has no Trash that can be used, so the item was left where it is.",
+         "This volume has no Trash that can be used, so the item was left where it is."},
+        {EIO, "", systemErrorText(EIO)},
+        {EBUSY, "", systemErrorText(EBUSY)},
+    };
+    for (const Case& c : cases) {
+        const FileError error{
+            .code = c.code, .operation = FileOperation::Remove, .path = "/x", .detail = c.detail};
+        EXPECT_EQ(DeletionEngine::failureReason(error), c.expected) << c.code;
+    }
+}
+
+} // namespace
+} // namespace dorvale
