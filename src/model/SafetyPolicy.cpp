@@ -18,7 +18,8 @@ std::vector<SafetyRule> makeSystemRules() {
     const std::string_view coreTools = tr("Core macOS tools.");
     const std::string_view tools = tr("macOS tools.");
     // Linux keeps its own essential trees in places the rows above do not reach; they are
-    // tried last so that nothing the rows above decide changes.
+    // tried last so that nothing the rows above decide changes. /bin, /sbin, /usr/bin,
+    // /usr/sbin and /usr/lib are rows above already and keep their reasons.
     const std::string_view operatingSystem =
         tr("Part of the operating system, protected from deletion.");
     return {
