@@ -1,0 +1,283 @@
+#include "inventory/Recommendations.hpp"
+
+#include "inventory/DeveloperArtefacts.hpp"
+#include "inventory/ScanLookup.hpp"
+#include "model/DisplayPath.hpp"
+#include "platform/Paths.hpp"
+#include "platform/Tr.hpp"
+
+#include <algorithm>
+#include <optional>
+#include <string>
+
+namespace dorvale {
+
+namespace {
+
+namespace Actions = RecommendationActions;
+using Card = std::optional<Recommendation>;
+
+// Sizes are decimal: 50 MB, 500 MB, 1 GB and 2 GB.
+constexpr std::int64_t junkThreshold = 50'000'000;
+constexpr std::int64_t backupsThreshold = 1'000'000'000;
+constexpr std::int64_t largeFileSize = 500'000'000;
+constexpr std::int64_t developerThreshold = 1'000'000'000;
+constexpr std::int64_t downloadsThreshold = 2'000'000'000;
+constexpr int oldFileDays = 180;
+constexpr double secondsPerDay = 86'400;
+
+// Palette colours that no storage bucket carries.
+constexpr Rgb cautionColor{242, 163, 58};
+constexpr Rgb accentSecondaryColor{47, 213, 201};
+
+/// `text` with its "%lld" written as the plain integer `count`.
+std::string withCount(std::string_view text, std::int64_t count) {
+    std::string result(text);
+    const std::size_t at = result.find("%lld");
+    if (at != std::string::npos) {
+        result.replace(at, 4, std::to_string(count));
+    }
+    return result;
+}
+
+std::vector<PlanCandidate> candidates(const JunkFinding& finding, Removal removal) {
+    std::vector<PlanCandidate> items;
+    items.reserve(finding.items.size());
+    for (const JunkItem& item : finding.items) {
+        items.push_back({.path = item.id,
+                         .name = std::string(lastComponent(item.id)),
+                         .size = item.size,
+                         .removal = removal});
+    }
+    return items;
+}
+
+Card safeJunkCard(std::span<const JunkFinding> junk) {
+    std::int64_t total = 0;
+    for (const JunkFinding& finding : junk) {
+        const JunkRule& rule = finding.rule;
+        // The Trash has a card of its own.
+        if (rule.risk == Risk::Safe && rule.inSmartClean && rule.id != "trash") {
+            total += finding.totalSize();
+        }
+    }
+    if (total <= junkThreshold) {
+        return std::nullopt;
+    }
+    return Recommendation{
+        .id = "junk",
+        .symbol = "sparkles",
+        .tint = color(StorageBucket::Junk),
+        .title = std::string(tr("Safe junk")),
+        .detail = std::string(
+            tr("Caches, logs and leftovers that regenerate on their own. One click to clean.")),
+        .size = total,
+        .action = Actions::StartSmartClean{},
+    };
+}
+
+Card trashCard(std::span<const JunkFinding> junk) {
+    const JunkFinding* trash = junkFinding(junk, "trash");
+    if (trash == nullptr || trash->totalSize() <= junkThreshold) {
+        return std::nullopt;
+    }
+    return Recommendation{
+        .id = "trash",
+        .symbol = "trash.fill",
+        .tint = color(StorageBucket::Trash),
+        .title = std::string(tr("Empty the Trash")),
+        .detail = std::string(tr("Whatever is in the Trash still takes up space.")),
+        .size = trash->totalSize(),
+        .action = Actions::RequestDeletion{.title = std::string(tr("Empty the Trash")),
+                                           .items = candidates(*trash, Removal::Permanent)},
+    };
+}
+
+Card installersCard(std::span<const JunkFinding> junk) {
+    const JunkFinding* installers = junkFinding(junk, "old-installers");
+    if (installers == nullptr || installers->items.empty() || installers->totalSize() <= 0) {
+        return std::nullopt;
+    }
+    const auto count = static_cast<std::int64_t>(installers->items.size());
+    return Recommendation{
+        .id = "installers",
+        .symbol = "shippingbox.fill",
+        .tint = color(StorageBucket::Archives),
+        .title = std::string(tr("Forgotten installers")),
+        .detail = withCount(tr("%lld .dmg/.pkg files in Downloads older than a week."), count),
+        .size = installers->totalSize(),
+        .action = Actions::RequestDeletion{.title = std::string(tr("Delete installers")),
+                                           .items = candidates(*installers, Removal::Trash)},
+    };
+}
+
+Card backupsCard(std::span<const JunkFinding> junk) {
+    const JunkFinding* backups = junkFinding(junk, "ios-backups");
+    if (backups == nullptr || backups->items.empty() || backups->totalSize() <= backupsThreshold) {
+        return std::nullopt;
+    }
+    const auto count = static_cast<std::int64_t>(backups->items.size());
+    return Recommendation{
+        .id = "backups",
+        .symbol = "iphone",
+        .tint = color(StorageBucket::Audio),
+        .title = std::string(tr("iPhone/iPad backups")),
+        .detail = withCount(
+            tr("%lld local backup(s). If you back up to iCloud, you may not need them."), count),
+        .size = backups->totalSize(),
+        .action = Actions::OpenSection{.section = RecommendedSection::Junk},
+    };
+}
+
+/// Whether the node or a folder above it was deleted after the scan. A deletion marks only
+/// the node that was named, so the files inside a deleted folder carry no mark of their own.
+bool isGone(const FileNode& node) {
+    for (const FileNode* at = &node; at != nullptr; at = at->parent()) {
+        if (at->deleted()) {
+            return true;
+        }
+    }
+    return false;
+}
+
+struct FileTotal {
+    std::int64_t count = 0;
+    std::int64_t size = 0;
+};
+
+/// The large files in the home folder, outside its Library, unchanged for half a year.
+FileTotal oldLargeFiles(const ScanResult& scan, const Locations& locations, Timestamp now) {
+    const Timestamp cutoff = now - oldFileDays * secondsPerDay;
+    const std::string home = joinPath(locations.home, "");
+    const std::string library = joinPath(locations.home, "Library/");
+    FileTotal total;
+    for (const FileNode* file : scan.files) {
+        // Paths are rebuilt only for the few files that pass the cheap tests.
+        if (file->size() < largeFileSize || !(file->modified() < cutoff) || isGone(*file)) {
+            continue;
+        }
+        const std::string path = file->path();
+        const std::string_view matched = matchingPath(path, locations.dataVolume);
+        if (matched.starts_with(home) && !matched.starts_with(library)) {
+            ++total.count;
+            total.size += file->size();
+        }
+    }
+    return total;
+}
+
+Card oldLargeFilesCard(const ScanResult* scan, const Locations& locations, Timestamp now) {
+    if (scan == nullptr) {
+        return std::nullopt;
+    }
+    const FileTotal files = oldLargeFiles(*scan, locations, now);
+    if (files.count == 0) {
+        return std::nullopt;
+    }
+    const FileFilter filter{.minSize = largeFileSize,
+                            .modifiedOlderThanDays = oldFileDays,
+                            .pathPrefix = joinPath(locations.home, "")};
+    return Recommendation{
+        .id = "oldbig",
+        .symbol = "clock.badge.exclamationmark.fill",
+        .tint = cautionColor,
+        .title = std::string(tr("Forgotten large files")),
+        .detail = withCount(tr("%lld file(s) over 500 MB unchanged for 6 months."), files.count),
+        .size = files.size,
+        .action = Actions::OpenLargeFiles{.filter = filter},
+    };
+}
+
+Card developerCard(const ScanResult* scan, std::span<const JunkFinding> junk,
+                   const Locations& locations) {
+    std::int64_t total = 0;
+    // What goes to the Trash still takes space until the Trash is emptied.
+    for (const DevItem& item : findDeveloperArtifacts(scan, junk, locations)) {
+        if (item.removal == Removal::Permanent) {
+            total += item.size;
+        }
+    }
+    if (total <= developerThreshold) {
+        return std::nullopt;
+    }
+    return Recommendation{
+        .id = "dev",
+        .symbol = "hammer.fill",
+        .tint = color(StorageBucket::Developer),
+        .title = std::string(tr("Developer artifacts")),
+        .detail = std::string(
+            tr("node_modules, virtual environments and builds that can be regenerated.")),
+        .size = total,
+        .action = Actions::OpenSection{.section = RecommendedSection::Developer},
+    };
+}
+
+/// The folders from the root down to `node`, root first; a file's chain ends at its folder.
+std::vector<const FileNode*> chainTo(const FileNode& node) {
+    const FileNode* last = &node;
+    if (!node.isDirectory() && node.parent() != nullptr) {
+        last = node.parent();
+    }
+    std::vector<const FileNode*> chain;
+    for (const FileNode* at = last; at != nullptr; at = at->parent()) {
+        chain.push_back(at);
+    }
+    std::reverse(chain.begin(), chain.end());
+    return chain;
+}
+
+Card downloadsCard(const std::shared_ptr<const ScanResult>& scan, const Locations& locations) {
+    if (scan == nullptr) {
+        return std::nullopt;
+    }
+    // The lookup compares the scanned root as a whole path component, so a scan of a folder
+    // named like the start of "Downloads" never stands for it.
+    const FileNode* downloads =
+        nodeFromLastScan(*scan, joinPath(locations.home, "Downloads"), locations.dataVolume);
+    if (downloads == nullptr || downloads->size() <= downloadsThreshold) {
+        return std::nullopt;
+    }
+    return Recommendation{
+        .id = "downloads",
+        .symbol = "arrow.down.circle.fill",
+        .tint = accentSecondaryColor,
+        .title = std::string(tr("Downloads folder")),
+        .detail = std::string(tr("Review what you no longer need, sorted by size.")),
+        .size = downloads->size(),
+        .action = Actions::OpenExplorer{.scan = scan, .stack = chainTo(*downloads)},
+    };
+}
+
+} // namespace
+
+const JunkFinding* junkFinding(std::span<const JunkFinding> junk, std::string_view id) {
+    const auto found = std::find_if(
+        junk.begin(), junk.end(), [id](const JunkFinding& finding) { return finding.id() == id; });
+    return found == junk.end() ? nullptr : &*found;
+}
+
+std::vector<Recommendation> buildRecommendations(const std::shared_ptr<const ScanResult>& scan,
+                                                 std::span<const JunkFinding> junk,
+                                                 const Locations& locations, Timestamp now) {
+    const Card cards[] = {
+        safeJunkCard(junk),
+        trashCard(junk),
+        installersCard(junk),
+        backupsCard(junk),
+        oldLargeFilesCard(scan.get(), locations, now),
+        developerCard(scan.get(), junk, locations),
+        downloadsCard(scan, locations),
+    };
+    std::vector<Recommendation> shown;
+    for (const Card& card : cards) {
+        if (card) {
+            shown.push_back(*card);
+        }
+    }
+    std::stable_sort(
+        shown.begin(), shown.end(),
+        [](const Recommendation& a, const Recommendation& b) { return a.size > b.size; });
+    return shown;
+}
+
+} // namespace dorvale
