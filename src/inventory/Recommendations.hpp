@@ -15,8 +15,9 @@
 /// the last scan and the developer artefacts. Nothing here scans or touches the disk.
 ///
 /// Threads: call these on the GUI thread, which owns the scan tree. A build is one pass over
-/// the scan's file list, one artefact walk and one path walk; over a tree of a million nodes
-/// it takes a few milliseconds, so it runs where the tree lives and keeps no state.
+/// the scan's file list, one artefact walk and one path walk, with no disk access; over a
+/// tree of a million nodes it takes under 30 ms in an optimised build
+/// (bench/RecommendationsBench.cpp), so it runs where the tree lives and keeps no state.
 namespace dorvale {
 
 /// The first finding of `junk` whose rule has this id, or null.
