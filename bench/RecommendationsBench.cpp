@@ -5,7 +5,7 @@
 // dependency folders large enough to be reported (the walk skips their insides) and once
 // with every one below the threshold, so that the walk enters every folder.
 //
-// Usage: dorvale-recommendations-bench [RUNS]
+// Usage: dorvale_recommendations_bench [RUNS]
 
 #include "inventory/DeveloperArtefacts.hpp"
 #include "inventory/Recommendations.hpp"
