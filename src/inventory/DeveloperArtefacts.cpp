@@ -104,7 +104,8 @@ std::optional<std::string_view> artefactExplanation(std::string_view name) {
 }
 
 std::vector<DevItem> artefactFolders(const ScanResult& scan, const Locations& locations) {
-    Walk walk{.locations = locations, .library = joinPath(locations.home, "Library/")};
+    Walk walk{.locations = locations,
+              .library = joinPath(locations.matchingForm().home, "Library/")};
     if (scan.root == nullptr) {
         return {};
     }

@@ -148,8 +148,8 @@ struct FileTotal {
 /// The large files in the home folder, outside its Library, unchanged for half a year.
 FileTotal oldLargeFiles(const ScanResult& scan, const Locations& locations, Timestamp now) {
     const Timestamp cutoff = now - oldFileDays * secondsPerDay;
-    const std::string home = joinPath(locations.home, "");
-    const std::string library = joinPath(locations.home, "Library/");
+    const std::string home = joinPath(locations.matchingForm().home, "");
+    const std::string library = joinPath(home, "Library/");
     FileTotal total;
     for (const FileNode* file : scan.files) {
         // Paths are rebuilt only for the few files that pass the cheap tests.
@@ -176,7 +176,7 @@ Card oldLargeFilesCard(const ScanResult* scan, const Locations& locations, Times
     }
     const FileFilter filter{.minSize = largeFileSize,
                             .modifiedOlderThanDays = oldFileDays,
-                            .pathPrefix = joinPath(locations.home, "")};
+                            .pathPrefix = joinPath(locations.matchingForm().home, "")};
     return Recommendation{
         .id = "oldbig",
         .symbol = "clock.badge.exclamationmark.fill",

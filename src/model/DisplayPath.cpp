@@ -4,23 +4,9 @@
 
 namespace dorvale {
 
-std::string_view matchingPath(std::string_view path, std::string_view dataVolume) {
-    if (dataVolume.empty() || dataVolume == "/") {
-        return path;
-    }
-    if (path == dataVolume) {
-        return "/";
-    }
-    if (path.size() > dataVolume.size() && path.starts_with(dataVolume) &&
-        path[dataVolume.size()] == '/') {
-        return path.substr(dataVolume.size());
-    }
-    return path;
-}
-
 std::string displayPath(std::string_view path, const Locations& locations) {
     const std::string_view matched = matchingPath(path, locations.dataVolume);
-    const std::string_view home = locations.home;
+    const std::string_view home = matchingPath(locations.home, locations.dataVolume);
     if (matched == home) {
         return "~";
     }

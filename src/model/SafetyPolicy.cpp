@@ -166,37 +166,11 @@ std::optional<SafetyVerdict> packageMarkerVerdict(std::string_view p) {
     return std::nullopt;
 }
 
-// `path` normalised and without the data-volume prefix: the form every test compares.
-std::string inMatchingForm(std::string_view path, std::string_view dataVolume) {
-    return std::string(matchingPath(normalizePath(path), dataVolume));
-}
-
-Locations matchingLocations(const Locations& locations) {
-    const std::string dataVolume = normalizePath(locations.dataVolume);
-    Locations result = locations;
-    result.home = inMatchingForm(locations.home, dataVolume);
-    // Without a usable home folder no path may count as lying inside it ("" + "/" would
-    // take in every path, "/" + "/" takes in none).
-    if (!result.home.starts_with('/')) {
-        result.home = "/";
-    }
-    result.dataHome = inMatchingForm(locations.dataHome, dataVolume);
-    result.configHome = inMatchingForm(locations.configHome, dataVolume);
-    if (!locations.systemRoot.empty()) {
-        result.systemRoot = inMatchingForm(locations.systemRoot, dataVolume);
-        if (result.systemRoot == "/") {
-            result.systemRoot.clear();
-        }
-    }
-    result.dataVolume = "/";
-    return result;
-}
-
 } // namespace
 
 SafetyPolicy::SafetyPolicy(const Locations& locations, const Workspace& workspace)
     : m_dataVolume(normalizePath(locations.dataVolume))
-    , m_locations(matchingLocations(locations))
+    , m_locations(locations.matchingForm())
     , m_trashFolder(normalizePath(m_locations.trashFolder()))
     , m_workspace(workspace) {
     for (const JunkRule& rule : JunkRule::all()) {

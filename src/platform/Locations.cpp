@@ -62,6 +62,30 @@ Locations Locations::inside(std::string_view root, std::string_view homeRelative
     return locations;
 }
 
+Locations Locations::matchingForm() const {
+    const std::string volume = normalizePath(dataVolume);
+    const auto matching = [&volume](const std::string& path) {
+        return std::string(matchingPath(normalizePath(path), volume));
+    };
+    Locations result = *this;
+    result.home = matching(home);
+    // Without a usable home folder no path may count as lying inside it ("" + "/" would
+    // take in every path, "/" + "/" takes in none).
+    if (!result.home.starts_with('/')) {
+        result.home = "/";
+    }
+    result.dataHome = matching(dataHome);
+    result.configHome = matching(configHome);
+    if (!systemRoot.empty()) {
+        result.systemRoot = matching(systemRoot);
+        if (result.systemRoot == "/") {
+            result.systemRoot.clear();
+        }
+    }
+    result.dataVolume = "/";
+    return result;
+}
+
 std::string Locations::systemPath(std::string_view absolute) const {
     return normalizePath(systemRoot + "/" + std::string(absolute));
 }

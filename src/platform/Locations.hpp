@@ -34,6 +34,11 @@ struct Locations {
     [[nodiscard]] static Locations inside(std::string_view root,
                                           std::string_view homeRelative = "/Users/a");
 
+    /// The same folders as paths in matching form see them (`matchingPath`): each without
+    /// the data-volume prefix, and the data volume itself "/". Compare matching paths with
+    /// these, never with the real folders.
+    [[nodiscard]] Locations matchingForm() const;
+
     /// `absolute` (such as "/Library/Logs") beneath the system root.
     [[nodiscard]] std::string systemPath(std::string_view absolute) const;
     /// `relative` (such as "Library/Caches") beneath the home folder.

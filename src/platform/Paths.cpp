@@ -73,4 +73,18 @@ bool isSameOrInside(std::string_view path, std::string_view folder) {
     return folder.ends_with('/') || path[folder.size()] == '/';
 }
 
+std::string_view matchingPath(std::string_view path, std::string_view dataVolume) {
+    if (dataVolume.empty() || dataVolume == "/") {
+        return path;
+    }
+    if (path == dataVolume) {
+        return "/";
+    }
+    if (path.size() > dataVolume.size() && path.starts_with(dataVolume) &&
+        path[dataVolume.size()] == '/') {
+        return path.substr(dataVolume.size());
+    }
+    return path;
+}
+
 } // namespace dorvale

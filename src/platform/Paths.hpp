@@ -23,4 +23,9 @@ namespace dorvale {
 /// Whether `path` is `folder` itself or lies beneath it.
 [[nodiscard]] bool isSameOrInside(std::string_view path, std::string_view folder);
 
+/// The path as matched against exclusions, filters and exports: with the data-volume prefix
+/// dropped ("/" for the prefix itself). The home folder is kept written out. The result
+/// points into `path` (or is the literal "/").
+[[nodiscard]] std::string_view matchingPath(std::string_view path, std::string_view dataVolume);
+
 } // namespace dorvale

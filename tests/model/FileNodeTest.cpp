@@ -80,6 +80,13 @@ INSTANTIATE_TEST_SUITE_P(
                     DisplayCase{"/System/Volumes/Data/Users/x", "~"},
                     DisplayCase{"/Library", "/Library"}));
 
+TEST(DisplayPath, HomeBeneathTheDataVolume) {
+    const Locations locations = Locations::inside("/fixture");
+    EXPECT_EQ(displayPath("/fixture/Users/a/Movies", locations), "~/Movies");
+    EXPECT_EQ(displayPath("/fixture/Users/a", locations), "~");
+    EXPECT_EQ(displayPath("/fixture/Library", locations), "/Library");
+}
+
 TEST(MatchingPath, WithoutAPrefixNothingChanges) {
     EXPECT_EQ(matchingPath("/System/Volumes/Data/Users", "/"), "/System/Volumes/Data/Users");
     EXPECT_EQ(matchingPath("/fixture/Users/a", "/fixture"), "/Users/a");

@@ -76,5 +76,17 @@ TEST(Locations, InsideAFixture) {
                                   "/tmp/f/Library/LaunchAgents", "/tmp/f/Library/LaunchDaemons"}));
 }
 
+TEST(Locations, MatchingFormDropsTheDataVolume) {
+    const Locations matching = Locations::inside("/tmp/f").matchingForm();
+    EXPECT_EQ(matching.home, "/Users/a");
+    EXPECT_EQ(matching.dataVolume, "/");
+    EXPECT_EQ(matching.trashFolder(), "/Users/a/.local/share/Trash/files");
+    EXPECT_EQ(matching.systemPath("/Library/Logs"), "/Library/Logs");
+
+    Locations homeless = Locations::inside("/tmp/f");
+    homeless.home.clear();
+    EXPECT_EQ(homeless.matchingForm().home, "/");
+}
+
 } // namespace
 } // namespace dorvale
