@@ -3,6 +3,7 @@
 #include "model/DeletionHistory.hpp"
 #include "platform/FileOperations.hpp"
 #include "support/FakeWorkspace.hpp"
+#include "support/FixedClock.hpp"
 #include "support/FixtureTree.hpp"
 #include "support/Unprivileged.hpp"
 
@@ -18,6 +19,7 @@
 namespace dorvale {
 namespace {
 
+using test::FixedClock;
 using test::FixtureTree;
 using test::unprivilegedId;
 
@@ -25,16 +27,6 @@ const std::string noLongerExists = "No longer exists.";
 const std::string noPermission =
     "No permission. It may need Full Disk Access, or it belongs to another user.";
 const std::string protectedOrInUse = "Protected by macOS or in use.";
-
-class FixedClock final : public Clock {
-public:
-    explicit FixedClock(Timestamp now)
-        : m_now(now) {}
-    Timestamp now() const override { return m_now; }
-
-private:
-    Timestamp m_now;
-};
 
 bool exists(const std::string& path) {
     struct stat info {};

@@ -2,6 +2,7 @@
 
 #include "platform/FileOperations.hpp"
 #include "platform/Trash.hpp"
+#include "support/FixedClock.hpp"
 #include "support/FixtureTree.hpp"
 #include "support/Unprivileged.hpp"
 
@@ -22,12 +23,7 @@ constexpr Timestamp fixedNow = now;
 constexpr Timestamp day = 86'400;
 constexpr std::int64_t kib = 1024;
 
-class FixedClock final : public Clock {
-public:
-    Timestamp now() const override { return fixedNow; }
-};
-
-const FixedClock fixedClock;
+const test::FixedClock fixedClock(fixedNow);
 
 std::int64_t allocated(const std::string& path) {
     struct stat info {};

@@ -1,6 +1,7 @@
 #include "platform/Formatters.hpp"
 
 #include "platform/ByteFormatter.hpp"
+#include "support/FixedClock.hpp"
 
 #include <gtest/gtest.h>
 #include <unicode/locid.h>
@@ -11,6 +12,8 @@
 
 namespace dorvale {
 namespace {
+
+using test::FixedClock;
 
 // Formatting follows the process's ICU locale; these tests pin English in UTC.
 class FormattersTest : public ::testing::Test {
@@ -80,16 +83,6 @@ TEST_F(FormattersTest, PercentagesFollowTheLocale) {
     EXPECT_EQ(percentText(5, 100), "5,0\u00A0%");
     EXPECT_EQ(byteFormatter().string(1'500'000), "1,5 MB");
 }
-
-class FixedClock final : public Clock {
-public:
-    explicit FixedClock(Timestamp now)
-        : m_now(now) {}
-    [[nodiscard]] Timestamp now() const override { return m_now; }
-
-private:
-    Timestamp m_now;
-};
 
 TEST_F(FormattersTest, RelativeDates) {
     // 2024-06-15 12:00:00 UTC.

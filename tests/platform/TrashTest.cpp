@@ -1,6 +1,7 @@
 #include "platform/Trash.hpp"
 
 #include "platform/FileOperations.hpp"
+#include "support/FixedClock.hpp"
 #include "support/FixtureTree.hpp"
 #include "support/Unprivileged.hpp"
 
@@ -16,19 +17,10 @@
 namespace dorvale {
 namespace {
 
+using test::FixedClock;
 using test::FixtureTree;
 using test::runUnprivileged;
 using test::unprivilegedId;
-
-class FixedClock final : public Clock {
-public:
-    explicit FixedClock(Timestamp now)
-        : m_now(now) {}
-    Timestamp now() const override { return m_now; }
-
-private:
-    Timestamp m_now;
-};
 
 // Deletion dates are local time; the tests pin the zone so the expected text is fixed.
 class UtcZone {
