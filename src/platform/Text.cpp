@@ -9,22 +9,31 @@ namespace dorvale {
 
 namespace {
 
-// The next code point of `text` from `offset`, case-folded; an ill-formed byte becomes a
-// negative value derived from the byte so that it equals only the same byte.
-std::int32_t nextFolded(std::string_view text, std::int32_t& offset) {
+// The code point of `text` at `offset`, moving `offset` past it. An ill-formed byte gives a
+// negative value derived from that byte alone, so it equals only the same byte, and
+// `offset` moves on by one.
+UChar32 nextCodePoint(std::string_view text, std::int32_t& offset) {
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
-    const auto length = static_cast<std::int32_t>(text.size());
     const std::uint8_t lead = bytes[offset];
     if (lead < 0x80) {
         ++offset;
-        return lead >= 'A' && lead <= 'Z' ? lead + ('a' - 'A') : lead;
+        return lead;
     }
     const std::int32_t start = offset;
     UChar32 c = 0;
-    U8_NEXT(bytes, offset, length, c);
+    U8_NEXT(bytes, offset, static_cast<std::int32_t>(text.size()), c);
     if (c < 0) {
         offset = start + 1;
-        return -1 - static_cast<std::int32_t>(lead);
+        return -1 - static_cast<UChar32>(lead);
+    }
+    return c;
+}
+
+// The next code point, case-folded.
+UChar32 nextFolded(std::string_view text, std::int32_t& offset) {
+    const UChar32 c = nextCodePoint(text, offset);
+    if (c < 0x80) {
+        return c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c;
     }
     return u_foldCase(c, U_FOLD_CASE_DEFAULT);
 }
@@ -103,16 +112,13 @@ int hexDigitValue(char c) {
 std::string lowercased(std::string_view text) {
     std::string result;
     result.reserve(text.size());
-    const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
     const auto length = static_cast<std::int32_t>(text.size());
     std::int32_t offset = 0;
     while (offset < length) {
         const std::int32_t start = offset;
-        UChar32 c = 0;
-        U8_NEXT(bytes, offset, length, c);
+        const UChar32 c = nextCodePoint(text, offset);
         if (c < 0) {
-            // Keep the one ill-formed byte and go on after it.
-            offset = start + 1;
+            // An ill-formed byte is kept as it is.
             result += text[static_cast<std::size_t>(start)];
             continue;
         }
@@ -125,17 +131,11 @@ std::string lowercased(std::string_view text) {
 }
 
 std::size_t characterCount(std::string_view text) {
-    const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
     const auto length = static_cast<std::int32_t>(text.size());
     std::int32_t offset = 0;
     std::size_t count = 0;
     while (offset < length) {
-        const std::int32_t start = offset;
-        UChar32 c = 0;
-        U8_NEXT(bytes, offset, length, c);
-        if (c < 0) {
-            offset = start + 1;
-        }
+        nextCodePoint(text, offset);
         ++count;
     }
     return count;
