@@ -1,60 +1,17 @@
 #include "platform/desktop/QtDesktopServices.hpp"
 
-#include "support/FixtureTree.hpp"
+#include "PrivateBus.hpp"
 
-#include <QCoreApplication>
-#include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusVirtualObject>
-#include <QDeadlineTimer>
-#include <QEventLoop>
-#include <QProcess>
 
 #include <gtest/gtest.h>
-
-#include <functional>
 
 namespace dorvale {
 namespace {
 
-// A bus of our own with no activatable services, so nothing on the machine is started.
-constexpr char busConfiguration[] = R"(<!DOCTYPE busconfig PUBLIC
- "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
- "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
-<busconfig>
-  <type>session</type>
-  <listen>unix:tmpdir=/tmp</listen>
-  <auth>EXTERNAL</auth>
-  <policy context="default">
-    <allow send_destination="*" eavesdrop="true"/>
-    <allow eavesdrop="true"/>
-    <allow own="*"/>
-  </policy>
-</busconfig>
-)";
-
-QCoreApplication& application() {
-    static int argc = 1;
-    static char name[] = "desktop_tests";
-    static char* argv[] = {name, nullptr};
-    static QCoreApplication app(argc, argv);
-    return app;
-}
-
-bool waitUntil(const std::function<bool()>& done) {
-    QDeadlineTimer deadline(10'000);
-    while (!done() && !deadline.hasExpired()) {
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
-    }
-    return done();
-}
-
-void spin(int milliseconds) {
-    QDeadlineTimer deadline(milliseconds);
-    while (!deadline.hasExpired()) {
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
-    }
-}
+using test::spin;
+using test::waitUntil;
 
 // Answers ShowItems as a file manager would, remembering the arguments.
 class FakeFileManager final : public QDBusVirtualObject {
@@ -75,28 +32,9 @@ public:
 
 class QtDesktopServicesTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        application();
-        m_daemon.start(QStringLiteral("dbus-daemon"),
-                       {QStringLiteral("--nofork"), QStringLiteral("--print-address=1"),
-                        QStringLiteral("--config-file=") +
-                            QString::fromStdString(m_fixture.file("bus.conf", busConfiguration))});
-        ASSERT_TRUE(m_daemon.waitForStarted());
-        ASSERT_TRUE(m_daemon.waitForReadyRead(10'000));
-        m_address = QString::fromUtf8(m_daemon.readLine()).trimmed();
-        ASSERT_FALSE(m_address.isEmpty());
-    }
+    void SetUp() override { ASSERT_TRUE(m_bus.start()); }
 
-    void TearDown() override {
-        QDBusConnection::disconnectFromBus(QStringLiteral("client"));
-        QDBusConnection::disconnectFromBus(QStringLiteral("server"));
-        m_daemon.terminate();
-        m_daemon.waitForFinished();
-    }
-
-    QDBusConnection connect(const QString& name) {
-        return QDBusConnection::connectToBus(m_address, name);
-    }
+    QDBusConnection connect(const QString& name) { return m_bus.connect(name); }
 
     QtDesktopServices::UrlOpener recorder() {
         return [this](const QUrl& url) {
@@ -105,9 +43,7 @@ protected:
         };
     }
 
-    test::FixtureTree m_fixture;
-    QProcess m_daemon;
-    QString m_address;
+    test::PrivateBus m_bus;
     std::vector<std::string> m_opened;
 };
 
@@ -142,7 +78,7 @@ TEST_F(QtDesktopServicesTest, WithoutAFileManagerTheParentFoldersAreOpened) {
 
 // Without a session bus there is nothing to wait for.
 TEST(QtDesktopServices, WithoutABusTheParentFolderOpensAtOnce) {
-    application();
+    test::ensureApplication();
     std::vector<std::string> opened;
     QtDesktopServices desktop(QDBusConnection(QStringLiteral("never-connected")),
                               [&](const QUrl& url) {
