@@ -40,8 +40,9 @@ public:
         m_result.rootPath = rootPath;
         FileNode::Attributes attributes;
         attributes.isDirectory = true;
-        m_result.root = m_result.nodes->make(rootPath, nullptr, attributes);
-        m_open.push_back({m_result.root, {}});
+        FileNode* root = m_result.nodes->make(rootPath, nullptr, attributes);
+        m_result.root = root;
+        m_open.push_back({root, {}});
     }
 
     void open(std::string_view name) {
@@ -59,7 +60,7 @@ public:
         Open done = std::move(m_open.back());
         m_open.pop_back();
         m_result.nodes->setChildren(*done.folder, done.children);
-        m_open.back().folder->addContents(*done.folder);
+        m_result.nodes->addContents(*m_open.back().folder, *done.folder);
     }
 
     void file(std::string_view name, std::int64_t size, Timestamp modified) {
@@ -70,7 +71,7 @@ public:
         attributes.modified = modified;
         FileNode* node = m_result.nodes->make(name, m_open.back().folder, attributes);
         m_open.back().children.push_back(node);
-        m_open.back().folder->addFile(size, size);
+        m_result.nodes->addFile(*m_open.back().folder, size, size);
         m_result.files.push_back(node);
         ++m_nodes;
     }
@@ -78,7 +79,7 @@ public:
     [[nodiscard]] std::int64_t nodes() const { return m_nodes; }
 
     [[nodiscard]] std::shared_ptr<const ScanResult> finish() {
-        m_result.nodes->setChildren(*m_result.root, m_open.front().children);
+        m_result.nodes->setChildren(*m_open.front().folder, m_open.front().children);
         m_result.totalFiles = static_cast<std::int64_t>(m_result.files.size());
         return std::make_shared<const ScanResult>(std::move(m_result));
     }

@@ -129,17 +129,6 @@ Card backupsCard(std::span<const JunkFinding> junk) {
     };
 }
 
-/// Whether the node or a folder above it was deleted after the scan. A deletion marks only
-/// the node that was named, so the files inside a deleted folder carry no mark of their own.
-bool isGone(const FileNode& node) {
-    for (const FileNode* at = &node; at != nullptr; at = at->parent()) {
-        if (at->deleted()) {
-            return true;
-        }
-    }
-    return false;
-}
-
 struct FileTotal {
     std::int64_t count = 0;
     std::int64_t size = 0;
@@ -153,7 +142,7 @@ FileTotal oldLargeFiles(const ScanResult& scan, const Locations& locations, Time
     FileTotal total;
     for (const FileNode* file : scan.files) {
         // Paths are rebuilt only for the few files that pass the cheap tests.
-        if (file->size() < largeFileSize || !(file->modified() < cutoff) || isGone(*file)) {
+        if (file->size() < largeFileSize || !(file->modified() < cutoff) || file->deleted()) {
             continue;
         }
         const std::string path = file->path();

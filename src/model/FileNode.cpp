@@ -57,19 +57,13 @@ void FileNode::addContents(const FileNode& child) {
     m_fileCount += child.m_fileCount;
 }
 
-void FileNode::markDeleted() {
-    if (m_deleted) {
-        return;
-    }
-    m_deleted = true;
-    for (FileNode* ancestor = m_parent; ancestor != nullptr; ancestor = ancestor->m_parent) {
-        ancestor->m_size -= m_size;
-        ancestor->m_logicalSize -= m_logicalSize;
-        ancestor->m_fileCount -= m_fileCount;
-    }
+void FileNode::subtractContents(const FileNode& child) {
+    m_size -= child.m_size;
+    m_logicalSize -= child.m_logicalSize;
+    m_fileCount -= child.m_fileCount;
 }
 
-void sortBySizeDescending(std::vector<FileNode*>& nodes) {
+void sortBySizeDescending(std::vector<const FileNode*>& nodes) {
     std::stable_sort(nodes.begin(), nodes.end(),
                      [](const FileNode* a, const FileNode* b) { return a->size() > b->size(); });
 }

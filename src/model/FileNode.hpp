@@ -15,6 +15,10 @@ namespace dorvale {
 /// owns them together with their names and child lists; `parent` and `children` are
 /// non-owning. A node is identified by its address: two scans of one path give two nodes.
 ///
+/// Everything public is read-only, and the tree hands out only const nodes: the builder that
+/// made a node fills it in through its arena, and after that `ScanResult::markDeleted` is the
+/// one change a node ever sees.
+///
 /// The tree is built by one thread; once handed out it is read and changed only on the
 /// thread that owns it. Nodes carry no lock.
 class FileNode final {
@@ -37,7 +41,7 @@ public:
 
     /// The last path component; for the root, the scanned path exactly as given.
     [[nodiscard]] std::string_view name() const { return m_name; }
-    [[nodiscard]] FileNode* parent() const { return m_parent; }
+    [[nodiscard]] const FileNode* parent() const { return m_parent; }
     [[nodiscard]] bool isDirectory() const { return m_isDirectory; }
     [[nodiscard]] bool isPackage() const { return m_isPackage; }
     [[nodiscard]] FileKind kind() const { return m_kind; }
@@ -51,11 +55,14 @@ public:
     [[nodiscard]] double modified() const { return m_modified; }
     [[nodiscard]] double accessed() const { return m_accessed; }
     /// Sub-folders and files of at least 512 KiB, in the order the walk met them.
-    [[nodiscard]] std::span<FileNode* const> children() const { return {m_children, m_childCount}; }
+    [[nodiscard]] std::span<const FileNode* const> children() const {
+        return {static_cast<const FileNode* const*>(m_children), m_childCount};
+    }
     /// Figures of the files directly inside that are too small for a node of their own.
     [[nodiscard]] std::int64_t smallFilesSize() const { return m_smallFilesSize; }
     [[nodiscard]] std::int64_t smallFilesCount() const { return m_smallFilesCount; }
     [[nodiscard]] bool unreadable() const { return m_unreadable; }
+    /// Whether the node, or a folder above it, was deleted after the scan.
     [[nodiscard]] bool deleted() const { return m_deleted; }
 
     /// The full path, rebuilt from the names up to the root on every call.
@@ -63,19 +70,17 @@ public:
     /// The title of the node's bucket.
     [[nodiscard]] std::string_view bucketTitle() const;
 
-    /// Counts one file directly inside this folder.
-    void addFile(std::int64_t size, std::int64_t logicalSize);
-    /// Records a counted file that gets no node of its own.
-    void addSmallFile(std::int64_t size);
-    /// Adds a finished sub-folder's figures to this folder's.
-    void addContents(const FileNode& child);
-    void markUnreadable() { m_unreadable = true; }
-    /// Flags the node as deleted and takes its figures out of every ancestor, once.
-    void markDeleted();
-
 private:
+    // The arena fills nodes in while their tree is built; the result marks deletions.
     friend class NodeArena;
+    friend struct ScanResult;
+
     FileNode(std::string_view name, FileNode* parent, const Attributes& attributes);
+
+    void addFile(std::int64_t size, std::int64_t logicalSize);
+    void addSmallFile(std::int64_t size);
+    void addContents(const FileNode& child);
+    void subtractContents(const FileNode& child);
 
     std::string_view m_name;
     FileNode* m_parent;
@@ -97,6 +102,6 @@ private:
 };
 
 /// Sorts by size, larger first; equal sizes keep their order.
-void sortBySizeDescending(std::vector<FileNode*>& nodes);
+void sortBySizeDescending(std::vector<const FileNode*>& nodes);
 
 } // namespace dorvale

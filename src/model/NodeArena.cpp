@@ -62,4 +62,20 @@ void NodeArena::setChildren(FileNode& folder, std::span<FileNode* const> childre
     folder.m_childCount = static_cast<std::uint32_t>(children.size());
 }
 
+void NodeArena::addFile(FileNode& folder, std::int64_t size, std::int64_t logicalSize) {
+    folder.addFile(size, logicalSize);
+}
+
+void NodeArena::addSmallFile(FileNode& folder, std::int64_t size) {
+    folder.addSmallFile(size);
+}
+
+void NodeArena::addContents(FileNode& folder, const FileNode& child) {
+    folder.addContents(child);
+}
+
+void NodeArena::markUnreadable(FileNode& folder) {
+    folder.m_unreadable = true;
+}
+
 } // namespace dorvale

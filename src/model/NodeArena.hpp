@@ -3,6 +3,7 @@
 #include "model/FileNode.hpp"
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <span>
 #include <string_view>
@@ -13,6 +14,10 @@ namespace dorvale {
 /// Owns the nodes of one tree, their names and their child lists in large blocks, so a
 /// node costs its record plus its name and building a tree allocates only once per block.
 /// Nothing is freed before the arena itself. Not thread-safe: one builder at a time.
+///
+/// It is also the one way to fill a node in while its tree is built: the calls below take a
+/// non-const node, which only the builder that made it holds, since a finished tree hands
+/// out const nodes alone.
 class NodeArena final {
 public:
     NodeArena() = default;
@@ -25,6 +30,14 @@ public:
 
     /// Gives `folder` a copy of `children` as its child list, replacing any earlier one.
     void setChildren(FileNode& folder, std::span<FileNode* const> children);
+
+    /// Counts one file directly inside `folder`.
+    void addFile(FileNode& folder, std::int64_t size, std::int64_t logicalSize);
+    /// Records a file counted in `folder` that gets no node of its own.
+    void addSmallFile(FileNode& folder, std::int64_t size);
+    /// Adds a finished sub-folder's figures to its folder's.
+    void addContents(FileNode& folder, const FileNode& child);
+    void markUnreadable(FileNode& folder);
 
     /// Bytes reserved from the system so far.
     [[nodiscard]] std::size_t bytesReserved() const { return m_reserved; }

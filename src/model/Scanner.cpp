@@ -324,13 +324,13 @@ Scanner::Walk::Outcome Scanner::Walk::countFile(FTSENT& entry) {
     const StorageBucket bucket =
         folder.bucket() == StorageBucket::Other ? defaultForKind(kind) : folder.bucket();
     const std::int64_t size = allocatedBytes(*entry.fts_statp);
-    folder.addFile(size, entry.fts_statp->st_size);
+    m_result.nodes->addFile(folder, size, entry.fts_statp->st_size);
     ++m_result.totalFiles;
     addToBucket(bucket, size);
     m_kindBytes[static_cast<std::size_t>(kind)] += size;
     ++m_kindFiles[static_cast<std::size_t>(kind)];
     if (size < nodeThreshold) {
-        folder.addSmallFile(size);
+        m_result.nodes->addSmallFile(folder, size);
     } else {
         FileNode* file = makeFile(entry, kind, bucket);
         frame->children.push_back(file);
@@ -358,7 +358,7 @@ Scanner::Walk::Outcome Scanner::Walk::recordUnreadable(FTSENT& entry) {
     if (entry.fts_number == pushedMark) {
         // Entered, then found unlistable: keep it with what it holds so far (its own blocks).
         entry.fts_number = 0;
-        pop()->markUnreadable();
+        m_result.nodes->markUnreadable(*pop());
     } else if (entry.fts_info == FTS_DNR && openFrame() != nullptr) {
         addUnreadablePlaceholder(entry);
     }
@@ -371,7 +371,7 @@ void Scanner::Walk::addUnreadablePlaceholder(const FTSENT& entry) {
     attributes.isDirectory = true;
     attributes.bucket = frame.node->bucket();
     FileNode* placeholder = m_result.nodes->make(entryName(entry), frame.node, attributes);
-    placeholder->markUnreadable();
+    m_result.nodes->markUnreadable(*placeholder);
     frame.children.push_back(placeholder);
 }
 
@@ -391,7 +391,7 @@ FileNode* Scanner::Walk::pop() {
     m_result.nodes->setChildren(*frame.node, frame.children);
     frame.children.clear();
     if (Frame* parent = openFrame()) {
-        parent->node->addContents(*frame.node);
+        m_result.nodes->addContents(*parent->node, *frame.node);
     }
     return frame.node;
 }

@@ -1,63 +1,16 @@
 #include "inventory/DeveloperArtefacts.hpp"
 
 #include "inventory/InstalledApp.hpp"
-#include "model/FolderNames.hpp"
 #include "support/TreeBuilder.hpp"
 
 #include <gtest/gtest.h>
-
-#include <unordered_map>
 
 namespace dorvale {
 namespace {
 
 constexpr std::int64_t MB = 1'000'000;
 
-/// A tree whose folder sizes are given as they are, not summed from the contents, so a
-/// folder can sit at the threshold while a deeper one lies above it.
-class ExplicitTree {
-public:
-    explicit ExplicitTree(std::string rootPath, double modified = 0) {
-        m_result.rootPath = rootPath;
-        m_result.root = make(nullptr, rootPath, true, 0, modified);
-    }
-
-    [[nodiscard]] FileNode* root() const { return m_result.root; }
-
-    FileNode* folder(FileNode* parent, std::string_view name, std::int64_t size = 0,
-                     double modified = 0) {
-        return make(parent, name, true, size, modified);
-    }
-
-    FileNode* file(FileNode* parent, std::string_view name, std::int64_t size) {
-        return make(parent, name, false, size, 0);
-    }
-
-    [[nodiscard]] ScanResult finish() {
-        for (auto& [folder, children] : m_children) {
-            m_result.nodes->setChildren(*folder, children);
-        }
-        return std::move(m_result);
-    }
-
-private:
-    FileNode* make(FileNode* parent, std::string_view name, bool isDirectory, std::int64_t size,
-                   double modified) {
-        FileNode::Attributes attributes;
-        attributes.isDirectory = isDirectory;
-        attributes.isPackage = isDirectory && isPackageName(name);
-        attributes.size = size;
-        attributes.modified = modified;
-        FileNode* node = m_result.nodes->make(name, parent, attributes);
-        if (parent != nullptr) {
-            m_children[parent].push_back(node);
-        }
-        return node;
-    }
-
-    ScanResult m_result;
-    std::unordered_map<FileNode*, std::vector<FileNode*>> m_children;
-};
+using test::TreeBuilder;
 
 Locations homeAt(std::string home, std::string dataVolume = "/") {
     Locations locations;
@@ -84,33 +37,32 @@ std::vector<std::string> titles(const std::vector<DevItem>& items) {
 }
 
 TEST(ArtefactFolders, ReportsLargeArtefactsOnceAndSearchesEverythingElse) {
-    ExplicitTree tree{"/work/code"};
+    TreeBuilder tree{"/work/code"};
+    FileNode* root = tree.root();
     // A reported folder hides what lies inside it.
-    FileNode* a = tree.folder(tree.root(), "a", 40 * MB);
-    FileNode* aModules = tree.folder(a, "node_modules", 30 * MB);
-    tree.folder(tree.folder(aModules, "left-pad", 25 * MB), "node_modules", 25 * MB);
-    // One at the threshold is not reported, but its inside is searched.
-    FileNode* b = tree.folder(tree.root(), "b", 20 * MB);
-    FileNode* bModules = tree.folder(b, "node_modules", 20'000'000);
-    tree.folder(tree.folder(bModules, "nested", 21 * MB), "node_modules", 20'000'001);
-    FileNode* c = tree.folder(tree.root(), "c", 30 * MB);
-    tree.folder(tree.folder(tree.folder(c, ".venv", 30 * MB), "lib", 25 * MB), "__pycache__",
-                25 * MB);
+    FileNode* aModules = tree.folder(tree.folder(root, "a"), "node_modules", {}, 5 * MB);
+    tree.folder(tree.folder(aModules, "left-pad"), "node_modules", {}, 25 * MB);
+    // One at the threshold is not reported; other folders are searched at any depth.
+    FileNode* b = tree.folder(root, "b");
+    tree.folder(b, "node_modules", {}, 20'000'000);
+    tree.folder(tree.folder(b, "nested"), "node_modules", {}, 20'000'001);
+    FileNode* venv = tree.folder(tree.folder(root, "c"), ".venv");
+    tree.folder(tree.folder(venv, "lib"), "__pycache__", {}, 25 * MB);
     // Packages are not entered; deleted folders are neither reported nor searched.
-    tree.folder(tree.folder(tree.root(), "Tool.app", 30 * MB), "node_modules", 30 * MB);
-    FileNode* gone = tree.folder(tree.root(), "gone", 30 * MB);
-    tree.folder(gone, "node_modules", 30 * MB);
-    gone->markDeleted();
-    FileNode* deletedModules = tree.folder(tree.root(), "node_modules", 30 * MB);
-    tree.folder(deletedModules, "venv", 25 * MB);
-    deletedModules->markDeleted();
+    tree.folder(tree.folder(root, "Tool.app"), "node_modules", {}, 30 * MB);
+    FileNode* gone = tree.folder(root, "gone");
+    tree.folder(gone, "node_modules", {}, 30 * MB);
+    FileNode* deletedModules = tree.folder(root, "node_modules");
+    tree.folder(deletedModules, "venv", {}, 25 * MB);
     // Names match exactly, and only folders.
-    FileNode* names = tree.folder(tree.root(), "names", 150 * MB);
+    FileNode* names = tree.folder(root, "names");
     for (const char* name : {"Venv", "Node_Modules", "node_modules_old", "venv"}) {
-        tree.folder(names, name, 30 * MB);
+        tree.folder(names, name, {}, 30 * MB);
     }
     tree.file(names, "node_modules", 30 * MB);
-    const ScanResult scan = tree.finish();
+    ScanResult scan = tree.finish();
+    scan.markDeleted(*gone);
+    scan.markDeleted(*deletedModules);
 
     const std::vector<DevItem> items = artefactFolders(scan, homeAt("/Users/x"));
 
@@ -122,15 +74,16 @@ TEST(ArtefactFolders, ReportsLargeArtefactsOnceAndSearchesEverythingElse) {
 
 TEST(ArtefactFolders, DescribesAFolderByItsProjectAndLeavesTheLibraryToTheJunkRules) {
     constexpr std::string_view data = "/System/Volumes/Data";
-    ExplicitTree tree{std::string(data), 111};
+    TreeBuilder tree{std::string(data), {.modified = 111}};
     FileNode* home = tree.folder(tree.folder(tree.root(), "Users"), "x");
-    FileNode* code = tree.folder(home, "code", 40 * MB, 500);
-    tree.folder(code, "node_modules", 30 * MB, 900);
+    FileNode* code = tree.folder(home, "code", {.modified = 500}, 10 * MB);
+    tree.folder(code, "node_modules", {.modified = 900}, 30 * MB);
     FileNode* library = tree.folder(home, "Library");
-    tree.folder(tree.folder(tree.folder(library, "Developer"), "Xcode"), "DerivedData", 30 * MB);
-    tree.folder(tree.folder(tree.folder(library, "Caches"), "web"), "node_modules", 30 * MB);
-    tree.folder(tree.folder(home, "LibraryOld"), "Pods", 30 * MB);
-    tree.folder(tree.root(), "DerivedData", 30 * MB, 222);
+    tree.folder(tree.folder(tree.folder(library, "Developer"), "Xcode"), "DerivedData", {},
+                30 * MB);
+    tree.folder(tree.folder(tree.folder(library, "Caches"), "web"), "node_modules", {}, 30 * MB);
+    tree.folder(tree.folder(home, "LibraryOld"), "Pods", {}, 30 * MB);
+    tree.folder(tree.root(), "DerivedData", {.modified = 222}, 30 * MB);
     const ScanResult scan = tree.finish();
 
     const std::vector<DevItem> items =
@@ -171,8 +124,8 @@ TEST(FindDeveloperArtifacts, AddsTheDeveloperJunkItemsAfterTheTreeFolders) {
                            .modified = 2000}},
     };
     const std::vector<JunkFinding> junk{derived, caches, archives};
-    ExplicitTree tree{"/Users/x/code"};
-    tree.folder(tree.root(), "node_modules", 30 * MB);
+    TreeBuilder tree{"/Users/x/code"};
+    tree.folder(tree.root(), "node_modules", {}, 30 * MB);
     const ScanResult scan = tree.finish();
     const Locations locations = homeAt("/Users/x");
 

@@ -64,8 +64,14 @@ const Recommendation* card(const std::vector<Recommendation>& cards, std::string
     return nullptr;
 }
 
-std::shared_ptr<const ScanResult> shared(TreeBuilder& tree) {
-    return std::make_shared<const ScanResult>(tree.finish());
+/// The finished tree with `deleted` marked deleted, as the application shares it.
+std::shared_ptr<const ScanResult> shared(TreeBuilder& tree,
+                                         std::initializer_list<const FileNode*> deleted = {}) {
+    ScanResult result = tree.finish();
+    for (const FileNode* node : deleted) {
+        result.markDeleted(*node);
+    }
+    return std::make_shared<const ScanResult>(std::move(result));
 }
 
 TEST(Recommendations, JunkCardsAppearOnlyAboveTheirLimitsLargestFirst) {
@@ -188,14 +194,13 @@ TEST(Recommendations, CountsOldLargeFilesInTheHomeFolderOutsideItsLibrary) {
     tree.file(movies, "smallest.mov", 500 * MB, old);
     tree.file(movies, "too-small.mov", 500 * MB - 1, old);
     tree.file(movies, "exactly-180-days.mov", 600 * MB, {.modified = now - 180 * day});
-    tree.file(movies, "deleted.mov", 600 * MB, old)->markDeleted();
+    const FileNode* deleted = tree.file(movies, "deleted.mov", 600 * MB, old);
     FileNode* trip = tree.folder(movies, "Trip");
     tree.file(trip, "inside-deleted.mov", 600 * MB, old);
-    trip->markDeleted();
     tree.file(tree.folder(home, "Library"), "library.mov", 600 * MB, old);
     tree.file(tree.folder(users, "xy"), "neighbour.mov", 600 * MB, old);
     tree.file(tree.folder(tree.root(), "Applications"), "outside.mov", 600 * MB, old);
-    const auto scan = shared(tree);
+    const auto scan = shared(tree, {deleted, trip});
 
     const std::vector<Recommendation> cards = buildRecommendations(scan, {}, mac, now);
 
@@ -225,7 +230,7 @@ TEST(Recommendations, OpensTheExplorerAtALargeDownloadsFolder) {
         // Recent, so the file is no forgotten large file of its own.
         tree.file(folder, "big.iso", size, {.modified = now});
         if (deleted) {
-            folder->markDeleted();
+            return shared(tree, {folder});
         }
         return shared(tree);
     };

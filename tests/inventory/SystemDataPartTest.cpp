@@ -17,8 +17,9 @@ TEST(NodeFromLastScan, FindsNodesBeneathTheScannedRootWithoutTheDataVolumePrefix
     test::TreeBuilder disk{std::string(dataVolume)};
     FileNode* library = disk.folder(disk.root(), "Library");
     FileNode* caches = disk.folder(library, "Caches");
-    disk.folder(library, "Logs")->markDeleted();
-    const ScanResult diskScan = disk.finish();
+    const FileNode* logs = disk.folder(library, "Logs");
+    ScanResult diskScan = disk.finish();
+    diskScan.markDeleted(*logs);
 
     test::TreeBuilder home{"/System/Volumes/Data/Users/a/"};
     FileNode* b = home.folder(home.root(), "b");

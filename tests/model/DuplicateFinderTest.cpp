@@ -53,8 +53,10 @@ protected:
                   double modified = 0, std::optional<std::int64_t> size = {}) {
         m_fixture.file(relative(parent, name), contents);
         const auto length = static_cast<std::int64_t>(contents.size());
-        return m_tree.file(parent, name, size.value_or(length),
-                           {.logicalSize = length, .modified = modified});
+        FileNode* node = m_tree.file(parent, name, size.value_or(length),
+                                     {.logicalSize = length, .modified = modified});
+        m_files.push_back(node);
+        return node;
     }
     FileNode* add(std::string_view name, const std::string& contents, double modified = 0,
                   std::optional<std::int64_t> size = {}) {
@@ -72,14 +74,14 @@ protected:
         m_result = m_tree.finish();
         m_finished = true;
     }
+    void markDeleted(const FileNode* node) { m_result.markDeleted(*node); }
 
     std::vector<DuplicateGroup> search(std::int64_t minimumSize = 0,
                                        const DuplicateFinder::Progress& progress = {}) {
         if (!m_finished) {
             finish();
         }
-        return DuplicateFinder::find(DuplicateFinder::snapshot(m_result.files), minimumSize,
-                                     progress);
+        return DuplicateFinder::find(DuplicateFinder::snapshot(m_files), minimumSize, progress);
     }
 
 private:
@@ -91,6 +93,8 @@ private:
     FixtureTree m_fixture;
     TreeBuilder m_tree{m_fixture.root()};
     ScanResult m_result;
+    // The snapshot takes the builder's own nodes: a finished result hands out const ones.
+    std::vector<FileNode*> m_files;
     bool m_finished = false;
 };
 
@@ -144,7 +148,7 @@ TEST_F(DuplicateFinderTest, LeavesOutBundlesPhotoLibrariesDeletedAndSmallFiles) 
     add("small", small);
     add("small copy", small);
     finish();
-    deleted->markDeleted();
+    markDeleted(deleted);
 
     const std::vector<DuplicateGroup> groups = search(minimum);
 

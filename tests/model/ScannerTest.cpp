@@ -29,11 +29,11 @@ std::int64_t allocated(const std::string& path) {
     return static_cast<std::int64_t>(info.st_blocks) * 512;
 }
 
-FileNode* child(const FileNode* folder, std::string_view name) {
+const FileNode* child(const FileNode* folder, std::string_view name) {
     if (folder == nullptr) {
         return nullptr;
     }
-    for (FileNode* node : folder->children()) {
+    for (const FileNode* node : folder->children()) {
         if (node->name() == name) {
             return node;
         }
@@ -73,7 +73,7 @@ TEST(Scanner, FoldsSmallFilesAndSumsFoldersBottomUp) {
     const FileNode* root = result->root;
     const FileNode* a = child(root, "a");
     const FileNode* b = child(a, "b");
-    FileNode* movie = child(b, "big.mov");
+    const FileNode* movie = child(b, "big.mov");
     ASSERT_TRUE(a != nullptr && b != nullptr && movie != nullptr);
 
     EXPECT_EQ(a->smallFilesCount(), 3);
@@ -96,7 +96,7 @@ TEST(Scanner, FoldsSmallFilesAndSumsFoldersBottomUp) {
 
     EXPECT_EQ(result->rootPath, fixture.root());
     EXPECT_EQ(root->name(), fixture.root());
-    EXPECT_EQ(result->files, (std::vector<FileNode*>{movie}));
+    EXPECT_EQ(result->files, (std::vector<const FileNode*>{movie}));
     EXPECT_EQ(result->totalFiles, 5);
     EXPECT_EQ(result->totalDirectories, 3);
     EXPECT_EQ(result->unreadableDirectories, 0);

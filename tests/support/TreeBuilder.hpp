@@ -22,21 +22,24 @@ struct NodeOptions {
     std::optional<StorageBucket> bucket{};
 };
 
-/// Builds a scan result by hand, for tests that need a tree without a walk. Folders get
-/// their figures from what is added beneath them when `finish` runs; files are counted in
-/// the result's totals as a scan would count them.
+/// Builds a scan result by hand, for every test that needs a tree without a walk. Folders
+/// get their figures from what is added beneath them when `finish` runs; files, small ones
+/// included, are counted in the result's totals as a scan would count them. The nodes it
+/// returns are the builder's own, non-const; the finished result hands out const ones, and
+/// deletions go through `ScanResult::markDeleted` once the figures are summed.
 class TreeBuilder {
 public:
-    explicit TreeBuilder(std::string rootPath, StorageBucket rootBucket = StorageBucket::Other);
+    /// A tree whose root folder is `rootPath`; `root` sets its dates, kind and bucket.
+    explicit TreeBuilder(std::string rootPath, const NodeOptions& root = {});
 
-    [[nodiscard]] FileNode* root() const { return m_result.root; }
+    [[nodiscard]] FileNode* root() const { return m_root; }
     /// A folder; `ownSize` stands for the folder's own blocks.
     FileNode* folder(FileNode* parent, std::string_view name, const NodeOptions& options = {},
                      std::int64_t ownSize = 0);
     /// A file with a node of its own, whatever its size.
     FileNode* file(FileNode* parent, std::string_view name, std::int64_t size,
                    const NodeOptions& options = {});
-    /// A file counted only in its folder's small-file figures.
+    /// A file counted only in its folder's small-file figures; its kind is `Other`.
     void smallFile(FileNode* parent, std::int64_t size);
 
     /// Attaches the child lists, sums folder figures bottom-up and hands the result out; the
@@ -45,9 +48,11 @@ public:
 
 private:
     FileNode* make(FileNode* parent, std::string_view name, FileNode::Attributes attributes);
+    void count(StorageBucket bucket, FileKind kind, std::int64_t size);
     void total(FileNode& folder);
 
     ScanResult m_result;
+    FileNode* m_root = nullptr;
     std::unordered_map<FileNode*, std::vector<FileNode*>> m_children;
     std::unordered_map<FileNode*, std::vector<std::int64_t>> m_smallFiles;
 };
