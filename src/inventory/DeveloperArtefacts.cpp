@@ -1,7 +1,7 @@
 #include "inventory/DeveloperArtefacts.hpp"
 
 #include "inventory/InstalledApp.hpp"
-#include "model/DisplayPath.hpp"
+#include "model/MatchingPath.hpp"
 #include "platform/Paths.hpp"
 #include "platform/Tr.hpp"
 
@@ -59,7 +59,8 @@ bool report(Walk& walk, const FileNode& folder) {
         return false;
     }
     std::string path = folder.path();
-    if (matchingPath(path, walk.locations.dataVolume).starts_with(walk.library)) {
+    const MatchingPath matching = MatchingPath::ofRealPath(path, walk.locations.dataVolume);
+    if (matching.text().starts_with(walk.library)) {
         return false;
     }
     walk.items.push_back(folderItem(folder, std::move(path), *detail));

@@ -2,7 +2,7 @@
 
 #include "inventory/DeveloperArtefacts.hpp"
 #include "inventory/ScanLookup.hpp"
-#include "model/DisplayPath.hpp"
+#include "model/MatchingPath.hpp"
 #include "platform/Paths.hpp"
 #include "platform/Tr.hpp"
 
@@ -145,9 +145,8 @@ FileTotal oldLargeFiles(const ScanResult& scan, const Locations& locations, Time
         if (file->size() < largeFileSize || !(file->modified() < cutoff) || file->deleted()) {
             continue;
         }
-        const std::string path = file->path();
-        const std::string_view matched = matchingPath(path, locations.dataVolume);
-        if (matched.starts_with(home) && !matched.starts_with(library)) {
+        const MatchingPath path = MatchingPath::ofRealPath(file->path(), locations.dataVolume);
+        if (path.text().starts_with(home) && !path.text().starts_with(library)) {
             ++total.count;
             total.size += file->size();
         }
@@ -221,8 +220,9 @@ Card downloadsCard(const std::shared_ptr<const ScanResult>& scan, const Location
     }
     // The lookup compares the scanned root as a whole path component, so a scan of a folder
     // named like the start of "Downloads" never stands for it.
-    const FileNode* downloads =
-        nodeFromLastScan(*scan, joinPath(locations.home, "Downloads"), locations.dataVolume);
+    const MatchingPath path =
+        MatchingPath::ofRealPath(locations.homePath("Downloads"), locations.dataVolume);
+    const FileNode* downloads = nodeFromLastScan(*scan, path, locations.dataVolume);
     if (downloads == nullptr || downloads->size() <= downloadsThreshold) {
         return std::nullopt;
     }

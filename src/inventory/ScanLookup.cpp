@@ -1,9 +1,6 @@
 #include "inventory/ScanLookup.hpp"
 
-#include "model/DisplayPath.hpp"
 #include "platform/Paths.hpp"
-
-#include <string>
 
 namespace dorvale {
 
@@ -20,20 +17,20 @@ const FileNode* childNamed(const FileNode& folder, std::string_view name) {
 
 } // namespace
 
-const FileNode* nodeFromLastScan(const ScanResult& scan, std::string_view path,
+const FileNode* nodeFromLastScan(const ScanResult& scan, const MatchingPath& path,
                                  std::string_view dataVolume) {
     if (scan.root == nullptr) {
         return nullptr;
     }
-    const std::string rootPath = normalizePath(scan.root->path());
-    const std::string_view root = matchingPath(rootPath, dataVolume);
+    const MatchingPath rootPath = MatchingPath::ofRealPath(scan.root->path(), dataVolume);
+    const std::string_view root = rootPath.text();
     // The root must be a whole-component prefix: a scan of /Users/a must not answer for
     // /Users/ab through a child named "b".
-    if (!isSameOrInside(path, root)) {
+    if (!isSameOrInside(path.text(), root)) {
         return nullptr;
     }
     const FileNode* node = scan.root;
-    std::string_view rest = path.substr(root.size());
+    std::string_view rest = path.text().substr(root.size());
     while (node != nullptr && !rest.empty()) {
         const std::size_t slash = rest.find('/');
         const std::string_view component = rest.substr(0, slash);

@@ -1,6 +1,5 @@
 #include "inventory/SystemDataPart.hpp"
 
-#include "model/DisplayPath.hpp"
 #include "model/Scanner.hpp"
 #include "platform/ParallelMap.hpp"
 #include "platform/Paths.hpp"
@@ -91,13 +90,11 @@ std::span<const SystemDataComponent> SystemDataPart::catalogue() {
     return components;
 }
 
-std::vector<std::optional<std::int64_t>> SystemDataPart::lookUpSizes(const Locations& locations,
-                                                                     const ScanLookup& lookup) {
+std::vector<std::optional<std::int64_t>> SystemDataPart::lookUpSizes(const ScanLookup& lookup) {
     std::vector<std::optional<std::int64_t>> sizes;
     sizes.reserve(components.size());
     for (const SystemDataComponent& component : components) {
-        const std::string location = locations.systemPath(component.path);
-        const FileNode* node = lookup(matchingPath(location, locations.dataVolume));
+        const FileNode* node = lookup(MatchingPath::asSeenFromRoot(component.path));
         sizes.push_back(node != nullptr ? std::optional(node->size()) : std::nullopt);
     }
     return sizes;
@@ -129,7 +126,7 @@ SystemDataPart::measure(const Locations& locations,
 
 std::vector<SystemDataPart> SystemDataPart::measureAll(const Locations& locations,
                                                        const ScanLookup& lookup) {
-    const std::vector<std::optional<std::int64_t>> sizes = lookUpSizes(locations, lookup);
+    const std::vector<std::optional<std::int64_t>> sizes = lookUpSizes(lookup);
     return measure(locations, sizes);
 }
 

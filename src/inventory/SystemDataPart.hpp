@@ -50,10 +50,11 @@ struct SystemDataPart {
 
     /// The size the last scan already knows for each place of the catalogue, in catalogue
     /// order; nothing where `lookup` finds no node. The lookup is called once per place
-    /// with the place's system location as seen from "/", and only the found node's size
-    /// is kept, so the nodes need not outlive this call.
+    /// with the catalogue path as a matching path: the place as seen from "/", which in a
+    /// scan of the data volume is the place's copy there, the copy `measure` prefers. Only
+    /// the found node's size is kept, so the nodes need not outlive this call.
     [[nodiscard]] static std::vector<std::optional<std::int64_t>>
-    lookUpSizes(const Locations& locations, const ScanLookup& lookup);
+    lookUpSizes(const ScanLookup& lookup);
 
     /// Measures every place, one walk per place on a bounded pool, taking the size from
     /// `scannedSizes` (in catalogue order) wherever it holds one instead of walking. A

@@ -25,6 +25,11 @@ Locations homeAt(std::string home, std::string dataVolume = "/") {
 
 const Locations mac = homeAt("/Users/x", "/System/Volumes/Data");
 
+// The plain layout, a data volume beneath a prefix that the home folder's path carries, and
+// one whose home folder is reached without it.
+const Locations layouts[] = {Locations::inside("/", "/Users/x"),
+                             Locations::inside("/vol", "/Users/x"), mac};
+
 const JunkRule& rule(std::string_view id) {
     for (const JunkRule& rule : JunkRule::all()) {
         if (rule.id == id) {
@@ -185,55 +190,62 @@ TEST(Recommendations, JunkCardsCarryTheirTextsAndActions) {
 }
 
 TEST(Recommendations, CountsOldLargeFilesInTheHomeFolderOutsideItsLibrary) {
-    TreeBuilder tree{"/System/Volumes/Data"};
-    FileNode* users = tree.folder(tree.root(), "Users");
-    FileNode* home = tree.folder(users, "x");
-    FileNode* movies = tree.folder(home, "Movies");
-    const NodeOptions old{.modified = now - 181 * day};
-    tree.file(movies, "counts.mov", 600 * MB, old);
-    tree.file(movies, "smallest.mov", 500 * MB, old);
-    tree.file(movies, "too-small.mov", 500 * MB - 1, old);
-    tree.file(movies, "exactly-180-days.mov", 600 * MB, {.modified = now - 180 * day});
-    const FileNode* deleted = tree.file(movies, "deleted.mov", 600 * MB, old);
-    FileNode* trip = tree.folder(movies, "Trip");
-    tree.file(trip, "inside-deleted.mov", 600 * MB, old);
-    tree.file(tree.folder(home, "Library"), "library.mov", 600 * MB, old);
-    tree.file(tree.folder(users, "xy"), "neighbour.mov", 600 * MB, old);
-    tree.file(tree.folder(tree.root(), "Applications"), "outside.mov", 600 * MB, old);
-    const auto scan = shared(tree, {deleted, trip});
+    for (const Locations& locations : layouts) {
+        TreeBuilder tree{locations.dataVolume};
+        FileNode* users = tree.folder(tree.root(), "Users");
+        FileNode* home = tree.folder(users, "x");
+        FileNode* movies = tree.folder(home, "Movies");
+        const NodeOptions old{.modified = now - 181 * day};
+        tree.file(movies, "counts.mov", 600 * MB, old);
+        tree.file(movies, "smallest.mov", 500 * MB, old);
+        tree.file(movies, "too-small.mov", 500 * MB - 1, old);
+        tree.file(movies, "exactly-180-days.mov", 600 * MB, {.modified = now - 180 * day});
+        const FileNode* deleted = tree.file(movies, "deleted.mov", 600 * MB, old);
+        FileNode* trip = tree.folder(movies, "Trip");
+        tree.file(trip, "inside-deleted.mov", 600 * MB, old);
+        tree.file(tree.folder(home, "Library"), "library.mov", 600 * MB, old);
+        tree.file(tree.folder(users, "xy"), "neighbour.mov", 600 * MB, old);
+        tree.file(tree.folder(tree.root(), "Applications"), "outside.mov", 600 * MB, old);
+        const auto scan = shared(tree, {deleted, trip});
 
-    const std::vector<Recommendation> cards = buildRecommendations(scan, {}, mac, now);
+        const std::vector<Recommendation> cards = buildRecommendations(scan, {}, locations, now);
 
-    ASSERT_EQ(ids(cards), std::vector<std::string>{"oldbig"});
-    EXPECT_EQ(cards[0],
-              (Recommendation{
-                  .id = "oldbig",
-                  .symbol = "clock.badge.exclamationmark.fill",
-                  .tint = {242, 163, 58},
-                  .title = "Forgotten large files",
-                  .detail = "2 file(s) over 500 MB unchanged for 6 months.",
-                  .size = 1100 * MB,
-                  .action = Actions::OpenLargeFiles{.filter = {.minSize = 500 * MB,
-                                                               .modifiedOlderThanDays = 180,
-                                                               .pathPrefix = "/Users/x/"}},
-              }));
+        ASSERT_EQ(ids(cards), std::vector<std::string>{"oldbig"}) << locations.dataVolume;
+        EXPECT_EQ(cards[0],
+                  (Recommendation{
+                      .id = "oldbig",
+                      .symbol = "clock.badge.exclamationmark.fill",
+                      .tint = {242, 163, 58},
+                      .title = "Forgotten large files",
+                      .detail = "2 file(s) over 500 MB unchanged for 6 months.",
+                      .size = 1100 * MB,
+                      .action = Actions::OpenLargeFiles{.filter = {.minSize = 500 * MB,
+                                                                   .modifiedOlderThanDays = 180,
+                                                                   .pathPrefix = "/Users/x/"}},
+                  }))
+            << locations.dataVolume;
+    }
+}
+
+/// A scan of `rootPath` holding the folders `above`, one inside the other, and in the last of
+/// them a file of `size`; that folder is deleted when `deleted` is set.
+std::shared_ptr<const ScanResult> downloadsScan(std::string rootPath,
+                                                const std::vector<std::string>& above,
+                                                std::int64_t size, bool deleted = false) {
+    TreeBuilder tree{std::move(rootPath)};
+    FileNode* folder = tree.root();
+    for (const std::string& name : above) {
+        folder = tree.folder(folder, name);
+    }
+    // Recent, so the file is no forgotten large file of its own.
+    tree.file(folder, "big.iso", size, {.modified = now});
+    if (deleted) {
+        return shared(tree, {folder});
+    }
+    return shared(tree);
 }
 
 TEST(Recommendations, OpensTheExplorerAtALargeDownloadsFolder) {
-    const auto downloadsScan = [](std::string rootPath, std::vector<std::string> above,
-                                  std::int64_t size, bool deleted = false) {
-        TreeBuilder tree{std::move(rootPath)};
-        FileNode* folder = tree.root();
-        for (const std::string& name : above) {
-            folder = tree.folder(folder, name);
-        }
-        // Recent, so the file is no forgotten large file of its own.
-        tree.file(folder, "big.iso", size, {.modified = now});
-        if (deleted) {
-            return shared(tree, {folder});
-        }
-        return shared(tree);
-    };
     const std::vector<std::string> names = {"Users", "x", "Downloads"};
     struct Case {
         const char* what;
@@ -279,6 +291,29 @@ TEST(Recommendations, OpensTheExplorerAtALargeDownloadsFolder) {
             chain.emplace_back(node->name());
         }
         EXPECT_EQ(chain, c.chain) << c.what;
+    }
+}
+
+TEST(Recommendations, FindsTheDownloadsFolderInEveryLayout) {
+    for (const Locations& locations : layouts) {
+        struct Scan {
+            std::string root;
+            std::vector<std::string> above;
+        };
+        for (const Scan& s :
+             {Scan{locations.dataVolume, {"Users", "x", "Downloads"}},
+              Scan{locations.home, {"Downloads"}}, Scan{locations.homePath("Downloads"), {}}}) {
+            const auto scan = downloadsScan(s.root, s.above, 3 * GB);
+
+            const std::vector<Recommendation> cards =
+                buildRecommendations(scan, {}, locations, now);
+
+            const Recommendation* downloads = card(cards, "downloads");
+            ASSERT_NE(downloads, nullptr) << s.root;
+            EXPECT_EQ(downloads->size, 3 * GB) << s.root;
+            const auto& open = std::get<Actions::OpenExplorer>(downloads->action);
+            EXPECT_EQ(open.stack.size(), s.above.size() + 1) << s.root;
+        }
     }
 }
 

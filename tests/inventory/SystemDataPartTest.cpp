@@ -12,40 +12,85 @@
 namespace dorvale {
 namespace {
 
-TEST(NodeFromLastScan, FindsNodesBeneathTheScannedRootWithoutTheDataVolumePrefix) {
-    constexpr std::string_view dataVolume = "/System/Volumes/Data";
-    test::TreeBuilder disk{std::string(dataVolume)};
-    FileNode* library = disk.folder(disk.root(), "Library");
-    FileNode* caches = disk.folder(library, "Caches");
-    const FileNode* logs = disk.folder(library, "Logs");
-    ScanResult diskScan = disk.finish();
-    diskScan.markDeleted(*logs);
+// The plain layout, where a real path is its own matching path, and a data volume mounted
+// beneath a prefix.
+const Locations layouts[] = {Locations::inside("/"), Locations::inside("/System/Volumes/Data")};
 
-    test::TreeBuilder home{"/System/Volumes/Data/Users/a/"};
-    FileNode* b = home.folder(home.root(), "b");
-    const ScanResult homeScan = home.finish();
+MatchingPath seen(std::string_view path) {
+    return MatchingPath::asSeenFromRoot(path);
+}
 
-    struct Case {
-        const ScanResult& scan;
-        std::string_view path;
-        const FileNode* expected;
+ScanLookup lookupIn(const ScanResult& scan, const Locations& locations) {
+    return [&scan, &locations](const MatchingPath& path) {
+        return nodeFromLastScan(scan, path, locations.dataVolume);
     };
-    for (const Case& c : {
-             Case{diskScan, "/Library/Caches", caches},
-             Case{diskScan, "/Library//Caches/", caches},
-             Case{diskScan, "/", diskScan.root},
-             Case{diskScan, "/library/caches", nullptr},
-             Case{diskScan, "/Library/Logs", nullptr},
-             Case{diskScan, "/Library/Caches/com.example", nullptr},
-             Case{homeScan, "/Users/a/b", b},
-             Case{homeScan, "/Users/a", homeScan.root},
-             Case{homeScan, "/Library/Caches", nullptr},
-             // A plain text prefix would take the child "b" of /Users/a for /Users/ab.
-             Case{homeScan, "/Users/ab", nullptr},
-         }) {
-        EXPECT_EQ(nodeFromLastScan(c.scan, c.path, dataVolume), c.expected) << c.path;
+}
+
+TEST(NodeFromLastScan, FindsNodesBeneathTheScannedRootInEveryLayout) {
+    for (const Locations& locations : layouts) {
+        const std::string& volume = locations.dataVolume;
+        test::TreeBuilder disk{volume};
+        FileNode* library = disk.folder(disk.root(), "Library");
+        FileNode* caches = disk.folder(library, "Caches");
+        const FileNode* logs = disk.folder(library, "Logs");
+        ScanResult diskScan = disk.finish();
+        diskScan.markDeleted(*logs);
+
+        test::TreeBuilder home{locations.home + "/"};
+        FileNode* b = home.folder(home.root(), "b");
+        const ScanResult homeScan = home.finish();
+
+        struct Case {
+            const ScanResult& scan;
+            MatchingPath path;
+            const FileNode* expected;
+        };
+        for (const Case& c : {
+                 Case{diskScan, seen("/Library/Caches"), caches},
+                 Case{diskScan, seen("/Library//Caches/"), caches},
+                 Case{diskScan, seen("/"), diskScan.root},
+                 Case{diskScan, seen("/library/caches"), nullptr},
+                 Case{diskScan, seen("/Library/Logs"), nullptr},
+                 Case{diskScan, seen("/Library/Caches/com.example"), nullptr},
+                 Case{diskScan,
+                      MatchingPath::ofRealPath(locations.systemPath("/Library/Caches"), volume),
+                      caches},
+                 Case{homeScan, seen("/Users/a/b"), b},
+                 Case{homeScan, MatchingPath::ofRealPath(locations.homePath("b"), volume), b},
+                 Case{homeScan, seen("/Users/a"), homeScan.root},
+                 Case{homeScan, seen("/Library/Caches"), nullptr},
+                 // A plain text prefix would take the child "b" of /Users/a for /Users/ab.
+                 Case{homeScan, seen("/Users/ab"), nullptr},
+             }) {
+            EXPECT_EQ(lookupIn(c.scan, locations)(c.path), c.expected)
+                << volume << ": " << c.path.text();
+        }
+        EXPECT_EQ(nodeFromLastScan(ScanResult{}, seen("/Library"), volume), nullptr);
     }
-    EXPECT_EQ(nodeFromLastScan(ScanResult{}, "/Library", dataVolume), nullptr);
+}
+
+TEST(SystemDataPartLookUp, AsksForEachPlaceAsSeenFromTheRootInEveryLayout) {
+    for (const Locations& locations : layouts) {
+        test::TreeBuilder disk{locations.dataVolume};
+        FileNode* library = disk.folder(disk.root(), "Library");
+        disk.file(disk.folder(library, "Caches"), "cache.db", 600'000);
+        FileNode* var = disk.folder(disk.folder(disk.root(), "private"), "var");
+        disk.file(disk.folder(var, "log"), "system.log", 700'000);
+        const ScanResult scan = disk.finish();
+
+        const std::vector<std::optional<std::int64_t>> sizes =
+            SystemDataPart::lookUpSizes(lookupIn(scan, locations));
+
+        std::map<std::string_view, std::int64_t> found;
+        for (std::size_t index = 0; index < sizes.size(); ++index) {
+            if (sizes[index]) {
+                found.emplace(SystemDataPart::catalogue()[index].id, *sizes[index]);
+            }
+        }
+        EXPECT_EQ(found, (std::map<std::string_view, std::int64_t>{{"caches", 600'000},
+                                                                   {"logs", 700'000}}))
+            << locations.dataVolume;
+    }
 }
 
 class SystemDataPartTest : public ::testing::Test {
@@ -72,7 +117,7 @@ TEST_F(SystemDataPartTest, MeasuresThePlacesThatExistLargestFirst) {
     m_fixture.folder("Library/Updates");
 
     const std::vector<SystemDataPart> parts =
-        SystemDataPart::measureAll(m_locations, [](std::string_view) { return nullptr; });
+        SystemDataPart::measureAll(m_locations, [](const MatchingPath&) { return nullptr; });
     ASSERT_EQ(parts.size(), 3U);
     EXPECT_EQ(parts[0], (SystemDataPart{
                             .id = "caches",
@@ -100,7 +145,7 @@ TEST_F(SystemDataPartTest, PrefersThePlaceOnTheDataVolume) {
     m_fixture.allocatedFile("private/var/log/system.log", 4096);
 
     const auto parts =
-        byId(SystemDataPart::measureAll(locations, [](std::string_view) { return nullptr; }));
+        byId(SystemDataPart::measureAll(locations, [](const MatchingPath&) { return nullptr; }));
     ASSERT_EQ(parts.size(), 2U);
     EXPECT_EQ(parts.at("vm").path, m_fixture.path("System/Volumes/Data/private/var/vm"));
     EXPECT_EQ(parts.at("vm").size, sizeOf("System/Volumes/Data/private/var/vm"));
@@ -122,8 +167,8 @@ TEST_F(SystemDataPartTest, TakesSizesFromTheLastScanWhereItHasThem) {
 
     std::vector<std::string> asked;
     const std::vector<SystemDataPart> parts =
-        SystemDataPart::measureAll(m_locations, [&](std::string_view path) {
-            asked.emplace_back(path);
+        SystemDataPart::measureAll(m_locations, [&](const MatchingPath& path) {
+            asked.emplace_back(path.text());
             return nodeFromLastScan(scan, path, m_locations.dataVolume);
         });
 
@@ -143,6 +188,24 @@ TEST_F(SystemDataPartTest, TakesSizesFromTheLastScanWhereItHasThem) {
     EXPECT_EQ(parts[1].size, 500'000);
     EXPECT_EQ(parts[2].id, "logs");
     EXPECT_EQ(parts[2].size, sizeOf("private/var/log"));
+}
+
+// Laid out as a disk whose data volume is mounted beneath the system root: a scan of the data
+// volume knows the size of the copy there, and that copy is the one measured.
+TEST_F(SystemDataPartTest, TakesTheScannedSizeOfTheCopyOnTheDataVolume) {
+    Locations locations = m_locations;
+    locations.dataVolume = m_fixture.path("System/Volumes/Data");
+    m_fixture.allocatedFile("System/Volumes/Data/private/var/vm/swapfile0", 8192);
+    test::TreeBuilder volume{locations.dataVolume};
+    FileNode* var = volume.folder(volume.folder(volume.root(), "private"), "var");
+    volume.file(volume.folder(var, "vm"), "swapfile0", 3'000'000);
+    const ScanResult scan = volume.finish();
+
+    const auto parts = byId(SystemDataPart::measureAll(locations, lookupIn(scan, locations)));
+
+    ASSERT_TRUE(parts.contains("vm"));
+    EXPECT_EQ(parts.at("vm").size, 3'000'000);
+    EXPECT_EQ(parts.at("vm").path, m_fixture.path("System/Volumes/Data/private/var/vm"));
 }
 
 } // namespace
