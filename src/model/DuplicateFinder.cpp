@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <map>
 #include <memory>
+#include <set>
 #include <string_view>
 #include <unordered_map>
 #include <utility>
@@ -45,10 +46,46 @@ private:
     int m_fd;
 };
 
-// Opens `path` for reading if it is a regular file, and gives its length at that moment.
-// O_NONBLOCK keeps the open from waiting for a writer when the path has become a FIFO since
-// the scan; a folder opens as well but fails when read. Both are turned away here.
-Descriptor openRegularFile(const std::string& path, std::int64_t& length) {
+// A file as the system knows it, whatever name it is reached by: hard links share one.
+struct FileIdentity {
+    dev_t device = 0;
+    ino_t inode = 0;
+
+    auto operator<=>(const FileIdentity&) const = default;
+};
+
+// Which file an open descriptor reads, and the figures that change when it is written.
+struct FileState {
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t length = 0;
+    timespec modified{};
+    timespec changed{};
+
+    [[nodiscard]] FileIdentity identity() const { return {device, inode}; }
+    // Whether nothing wrote to the file between the two looks: a write or a truncation sets
+    // the modification time, and anything done to the file sets its change time.
+    [[nodiscard]] bool unchangedSince(const FileState& earlier) const {
+        const auto same = [](const timespec& a, const timespec& b) {
+            return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
+        };
+        return identity() == earlier.identity() && length == earlier.length &&
+               same(modified, earlier.modified) && same(changed, earlier.changed);
+    }
+};
+
+std::optional<FileState> stateOf(int fd) {
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) {
+        return std::nullopt;
+    }
+    return FileState{info.st_dev, info.st_ino, info.st_size, info.st_mtim, info.st_ctim};
+}
+
+// Opens `path` for reading if it is a regular file. O_NONBLOCK keeps the open from waiting
+// for a writer when the path has become a FIFO since the scan; a folder opens as well but
+// fails when read. Both are turned away here.
+Descriptor openRegularFile(const std::string& path) {
     int fd = -1;
     do {
         fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
@@ -62,7 +99,6 @@ Descriptor openRegularFile(const std::string& path, std::int64_t& length) {
     if (flags >= 0) {
         ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
     }
-    length = info.st_size;
     return file;
 }
 
@@ -92,86 +128,77 @@ std::string toHex(const unsigned char* bytes, unsigned int count) {
     return text;
 }
 
-// A SHA-256 computation in progress.
-using Context = std::unique_ptr<EVP_MD_CTX, decltype(&EVP_MD_CTX_free)>;
+// The SHA-256 of bytes read from the start of a file, and the file they were read from.
+struct Digest {
+    std::string hex{};
+    FileIdentity file{};
+};
 
-// Reads files into SHA-256 computations through one bounded buffer, reused for every file of
-// a search.
+// Reads files into SHA-256 digests through one bounded buffer and one computation, both
+// reused for every file of a search.
 class Hasher {
 public:
     Hasher()
         : m_buffer(std::make_unique_for_overwrite<std::byte[]>(readChunkBytes))
-        , m_scratch(EVP_MD_CTX_new(), &EVP_MD_CTX_free) {}
+        , m_context(EVP_MD_CTX_new(), &EVP_MD_CTX_free) {}
 
-    // A new computation; empty when the library cannot make one.
-    [[nodiscard]] static Context begin();
-
-    // Adds the bytes of the file from offset `from` up to offset `end` (without an end, up to
-    // the end of the file) to `context`. Fails when the file cannot be opened or read, when it
-    // ends early, or when it does not have `expectedLength` (when given): it is then no longer
-    // the file that was scanned.
-    [[nodiscard]] bool add(const std::string& path, EVP_MD_CTX& context, std::int64_t from,
-                           std::optional<std::int64_t> end,
-                           std::optional<std::int64_t> expectedLength);
-
-    // The digest of what `context` has taken in so far; the computation can go on.
-    [[nodiscard]] std::optional<std::string> hex(const EVP_MD_CTX& context);
+    // The digest of the file's bytes from its first one up to `limit` (without a limit, up to
+    // its end). None when the file cannot be opened or read, when it ends early, when it
+    // does not have `expectedLength` (when given), or when its length, modification or change
+    // time at the end of the reading differ from those at its start: the digest would then
+    // describe bytes the file may no longer hold.
+    [[nodiscard]] std::optional<Digest> digest(const std::string& path,
+                                               std::optional<std::int64_t> limit,
+                                               std::optional<std::int64_t> expectedLength);
 
 private:
-    bool feed(int fd, EVP_MD_CTX& context, std::int64_t bytes);
+    bool feed(int fd, std::int64_t bytes);
     bool atEnd(int fd);
+    std::optional<std::string> finish();
 
     std::unique_ptr<std::byte[]> m_buffer;
-    Context m_scratch;
+    std::unique_ptr<EVP_MD_CTX, decltype(&EVP_MD_CTX_free)> m_context;
 };
 
-Context Hasher::begin() {
-    Context context(EVP_MD_CTX_new(), &EVP_MD_CTX_free);
-    if (context && EVP_DigestInit_ex(context.get(), sha256Algorithm(), nullptr) != 1) {
-        context.reset();
-    }
-    return context;
-}
-
-bool Hasher::add(const std::string& path, EVP_MD_CTX& context, std::int64_t from,
-                 std::optional<std::int64_t> end, std::optional<std::int64_t> expectedLength) {
-    std::int64_t length = 0;
-    const Descriptor file = openRegularFile(path, length);
-    if (!file.valid() || (expectedLength && *expectedLength != length)) {
-        return false;
+std::optional<Digest> Hasher::digest(const std::string& path, std::optional<std::int64_t> limit,
+                                     std::optional<std::int64_t> expectedLength) {
+    const Descriptor file = openRegularFile(path);
+    const std::optional<FileState> before = file.valid() ? stateOf(file.get()) : std::nullopt;
+    if (!before || (expectedLength && *expectedLength != before->length) || !m_context ||
+        EVP_DigestInit_ex(m_context.get(), sha256Algorithm(), nullptr) != 1) {
+        return std::nullopt;
     }
     // Reading stops at the length the file had when it was opened, so a file that keeps
     // growing cannot hold the search; when that is the end of what is read, the check for
     // more bytes afterwards turns such a file away.
-    const std::int64_t stop = end ? std::clamp<std::int64_t>(*end, 0, length) : length;
-    if (from > stop || (from > 0 && ::lseek(file.get(), from, SEEK_SET) != from)) {
-        return false;
-    }
-    if (stop - from > readChunkBytes) {
+    const std::int64_t length = before->length;
+    const std::int64_t stop = limit ? std::clamp<std::int64_t>(*limit, 0, length) : length;
+    if (stop > readChunkBytes) {
         ::posix_fadvise(file.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
     }
-    return feed(file.get(), context, stop - from) && (stop < length || atEnd(file.get()));
-}
-
-std::optional<std::string> Hasher::hex(const EVP_MD_CTX& context) {
-    unsigned char bytes[EVP_MAX_MD_SIZE];
-    unsigned int count = 0;
-    if (!m_scratch || EVP_MD_CTX_copy_ex(m_scratch.get(), &context) != 1 ||
-        EVP_DigestFinal_ex(m_scratch.get(), bytes, &count) != 1) {
+    if (!feed(file.get(), stop) || (stop == length && !atEnd(file.get()))) {
         return std::nullopt;
     }
-    return toHex(bytes, count);
+    const std::optional<FileState> after = stateOf(file.get());
+    if (!after || !after->unchangedSince(*before)) {
+        return std::nullopt;
+    }
+    std::optional<std::string> hex = finish();
+    if (!hex) {
+        return std::nullopt;
+    }
+    return Digest{std::move(*hex), before->identity()};
 }
 
 // Hashes exactly `bytes` bytes from the current position. A failed read, or an end of file
 // before them (the file shrank), is a failure: a digest of part of the bytes would let a file
 // match what it does not equal.
-bool Hasher::feed(int fd, EVP_MD_CTX& context, std::int64_t bytes) {
+bool Hasher::feed(int fd, std::int64_t bytes) {
     while (bytes > 0) {
         const auto wanted = static_cast<std::size_t>(std::min(bytes, readChunkBytes));
         const ssize_t got = readRetrying(fd, m_buffer.get(), wanted);
         if (got <= 0 ||
-            EVP_DigestUpdate(&context, m_buffer.get(), static_cast<std::size_t>(got)) != 1) {
+            EVP_DigestUpdate(m_context.get(), m_buffer.get(), static_cast<std::size_t>(got)) != 1) {
             return false;
         }
         bytes -= got;
@@ -181,6 +208,15 @@ bool Hasher::feed(int fd, EVP_MD_CTX& context, std::int64_t bytes) {
 
 bool Hasher::atEnd(int fd) {
     return readRetrying(fd, m_buffer.get(), 1) == 0;
+}
+
+std::optional<std::string> Hasher::finish() {
+    unsigned char bytes[EVP_MAX_MD_SIZE];
+    unsigned int count = 0;
+    if (EVP_DigestFinal_ex(m_context.get(), bytes, &count) != 1) {
+        return std::nullopt;
+    }
+    return toHex(bytes, count);
 }
 
 bool isCandidate(const DuplicateCandidate& file, std::int64_t minimumSize) {
@@ -209,12 +245,11 @@ std::vector<Members> sizeGroups(std::span<const DuplicateCandidate> candidates,
     return groups;
 }
 
-// One file of a size group while its key is worked out: the partial key first, then, with
-// the computation carried on from where the partial key left it, the full key.
+// One file of a size group while its key is worked out: the partial key first, then the
+// full key, each with the file it was read from.
 struct PendingFile {
     std::size_t index = 0;
-    Context context{nullptr, &EVP_MD_CTX_free};
-    std::optional<std::string> key{};
+    std::optional<Digest> key{};
 };
 
 using PendingGroup = std::vector<PendingFile*>;
@@ -228,7 +263,7 @@ std::vector<PendingGroup> groupByKey(const PendingGroup& files) {
         if (!file->key) {
             continue;
         }
-        const auto [slot, added] = slots.try_emplace(*file->key, groups.size());
+        const auto [slot, added] = slots.try_emplace(file->key->hex, groups.size());
         if (added) {
             groups.emplace_back();
         }
@@ -242,35 +277,27 @@ std::vector<PendingFile> partialKeys(std::span<const DuplicateCandidate> candida
                                      const Members& members, Hasher& hasher) {
     std::vector<PendingFile> files(members.size());
     for (std::size_t i = 0; i < members.size(); ++i) {
-        PendingFile& file = files[i];
         const DuplicateCandidate& candidate = candidates[members[i]];
-        file.index = members[i];
-        file.context = Hasher::begin();
-        if (file.context &&
-            hasher.add(candidate.path, *file.context, 0, partialKeyBytes, candidate.logicalSize)) {
-            file.key = hasher.hex(*file.context);
-        }
+        files[i].index = members[i];
+        files[i].key = hasher.digest(candidate.path, partialKeyBytes, candidate.logicalSize);
     }
     return files;
 }
 
-// The full key of each file: the digest of its whole content. The first 64 KiB are already
-// in the computation, so reading goes on after them.
+// The full key of each file: the digest of its whole content, read again from the first
+// byte. Carrying on from the partial key would pair bytes read at two moments, and a file
+// rewritten at its start in between would keep matching content it no longer holds.
 void fullKeys(std::span<const DuplicateCandidate> candidates, const PendingGroup& files,
               Hasher& hasher) {
     for (PendingFile* file : files) {
         const DuplicateCandidate& candidate = candidates[file->index];
-        file->key.reset();
-        if (hasher.add(candidate.path, *file->context, partialKeyBytes, {},
-                       candidate.logicalSize)) {
-            file->key = hasher.hex(*file->context);
-        }
+        file->key = hasher.digest(candidate.path, std::nullopt, candidate.logicalSize);
     }
 }
 
 DuplicateGroup makeGroup(std::span<const DuplicateCandidate> candidates, PendingGroup found) {
     DuplicateGroup group;
-    group.id = *found.front()->key;
+    group.id = found.front()->key->hex;
     group.size = candidates[found.front()->index].size;
     std::stable_sort(found.begin(), found.end(), [&](const PendingFile* a, const PendingFile* b) {
         return candidates[a->index].modified < candidates[b->index].modified;
@@ -292,7 +319,7 @@ void searchSizeGroup(std::span<const DuplicateCandidate> candidates, const Membe
         all.push_back(&file);
     }
     // Files no longer than a partial key were read to their end for it, and checked for
-    // growth, so their partial key already is the digest of the whole content.
+    // growth and change, so their partial key already is the digest of the whole content.
     const bool partialIsWhole = candidates[members.front()].logicalSize <= partialKeyBytes;
     for (const PendingGroup& partial : groupByKey(all)) {
         if (partial.size() < 2) {
@@ -354,12 +381,11 @@ std::vector<DuplicateGroup> find(std::span<const DuplicateCandidate> candidates,
 }
 
 std::optional<std::string> sha256Hex(const std::string& path, std::optional<std::int64_t> limit) {
-    Hasher hasher;
-    const Context context = Hasher::begin();
-    if (!context || !hasher.add(path, *context, 0, limit, std::nullopt)) {
+    std::optional<Digest> digest = Hasher().digest(path, limit, std::nullopt);
+    if (!digest) {
         return std::nullopt;
     }
-    return hasher.hex(*context);
+    return std::move(digest->hex);
 }
 
 } // namespace dorvale::DuplicateFinder

@@ -12,8 +12,9 @@
 
 /// Finds files with identical content among the files of a scan, narrowing them down by
 /// length, then by the SHA-256 of their first 64 KiB, then by the SHA-256 of their whole
-/// content. Only files that share a length with another candidate are opened, and only those
-/// that also share their first 64 KiB are read to the end.
+/// content, read again from the first byte. Only files that share a length with another
+/// candidate are opened, and only those that also share their first 64 KiB are read to the
+/// end.
 ///
 /// Threads: `snapshot` reads nodes and so runs on the thread that owns the tree (the GUI
 /// thread). `find` and `sha256Hex` touch no node and may run on any thread; `find` reports
@@ -37,16 +38,18 @@ inline constexpr std::size_t sizeGroupsPerReport = 20;
 
 /// The groups of identical files among the candidates that are not deleted, are at least
 /// `minimumSize` bytes long and lie inside neither an application bundle nor a photo library,
-/// largest reclaimable space first. A file that cannot be read completely, or that no longer
-/// has the length it had in the scan, joins no group. Never fails; `progress` may be empty.
+/// largest reclaimable space first. A file that cannot be read completely, that no longer has
+/// the length it had in the scan, or that changes while it is read joins no group. Never
+/// fails; `progress` may be empty.
 [[nodiscard]] std::vector<DuplicateGroup> find(std::span<const DuplicateCandidate> candidates,
                                                std::int64_t minimumSize, const Progress& progress);
 
 /// The SHA-256 of the first `limit` bytes of the file at `path` (of the whole file without a
 /// limit), as 64 lower-case hexadecimal digits. None when the path is not a regular file that
-/// can be opened, when a read fails, or when the file turns out shorter or (read without a
-/// limit) longer than it was when it was opened: a digest always covers exactly the bytes it
-/// claims to.
+/// can be opened, when a read fails, when the file turns out shorter or (read without a
+/// limit) longer than it was when it was opened, or when its length, modification or change
+/// time at the end of the reading differ from those at its start: a digest always covers
+/// exactly the bytes it claims to, as the file held them throughout.
 [[nodiscard]] std::optional<std::string> sha256Hex(const std::string& path,
                                                    std::optional<std::int64_t> limit = {});
 

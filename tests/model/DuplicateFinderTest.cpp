@@ -2,17 +2,22 @@
 
 #include "model/FileNode.hpp"
 #include "support/FixtureTree.hpp"
+#include "support/Traced.hpp"
 #include "support/TreeBuilder.hpp"
 #include "support/Unprivileged.hpp"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <cstdint>
 #include <fstream>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace dorvale {
@@ -85,7 +90,7 @@ protected:
     }
 
 private:
-    std::string relative(FileNode* parent, std::string_view name) const {
+    std::string relative(const FileNode* parent, std::string_view name) const {
         std::string folder = parent->path().substr(m_fixture.root().size());
         return folder.empty() ? std::string(name) : folder.substr(1) + "/" + std::string(name);
     }
@@ -201,6 +206,78 @@ TEST_F(DuplicateFinderTest, ReadsOnlyFilesThatCouldBeDuplicatesAndOnlyAsFarAsNee
     ASSERT_TRUE(DuplicateFinder::sha256Hex(path(alone)));
     EXPECT_GE(bytesReadSoFar() - beforeWhole, 3'000'000);
 }
+
+// Changes the first byte of the file. The file system stamps changes with a clock that moves
+// in ticks, so the change waits for the tick after the file's last change: otherwise it could
+// leave the change time as it was.
+void rewriteStart(const std::string& path, bool keepModificationTime) {
+    struct stat before {};
+    ASSERT_EQ(stat(path.c_str(), &before), 0);
+    timespec now{};
+    do {
+        clock_gettime(CLOCK_REALTIME_COARSE, &now);
+    } while (std::pair(now.tv_sec, now.tv_nsec) <=
+             std::pair(before.st_ctim.tv_sec, before.st_ctim.tv_nsec));
+    const int fd = open(path.c_str(), O_RDWR | O_CLOEXEC);
+    ASSERT_GE(fd, 0);
+    char first = 0;
+    EXPECT_EQ(pread(fd, &first, 1, 0), 1);
+    first = static_cast<char>(~first);
+    EXPECT_EQ(pwrite(fd, &first, 1, 0), 1);
+    close(fd);
+    if (keepModificationTime) {
+        const timespec times[2] = {before.st_atim, before.st_mtim};
+        EXPECT_EQ(utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+    }
+}
+
+// When the first of two copies changes at its start, counted in the reads of the second
+// opening of it (the reading of its whole content): 0 is before that opening.
+struct RewriteCase {
+    std::string name{};
+    int beforeRead = 0;
+    bool keepModificationTime = false;
+
+    friend std::ostream& operator<<(std::ostream& out, const RewriteCase& c) {
+        return out << c.name;
+    }
+};
+
+class DuplicateRewriteTest : public DuplicateFinderTest,
+                             public testing::WithParamInterface<RewriteCase> {};
+
+TEST_P(DuplicateRewriteTest, FileRewrittenDuringTheSearchJoinsNoGroup) {
+    // Longer than one read, so that the file can change between two reads of it.
+    const std::string contents = pattern(3 * 1'048'576, 15);
+    const std::string target = path(add("a", contents));
+    add("b", contents);
+    int opens = 0;
+    int reads = 0;
+    bool rewritten = false;
+    const auto beforeCall = [&](const test::TracedCall& call) {
+        if (call.number == SYS_openat && call.path == target) {
+            ++opens;
+            reads = 0;
+        } else if (call.number == SYS_read && opens == 2) {
+            ++reads;
+        } else {
+            return;
+        }
+        if (opens == 2 && reads == GetParam().beforeRead && !rewritten) {
+            rewriteStart(target, GetParam().keepModificationTime);
+            rewritten = true;
+        }
+    };
+
+    EXPECT_EQ(test::runTraced([&] { return search().empty() ? 0 : 1; }, beforeCall), 0);
+    EXPECT_TRUE(rewritten);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Moments, DuplicateRewriteTest,
+    testing::Values(RewriteCase{"beforeItsWholeContentIsRead", 0}, RewriteCase{"whileItIsRead", 2},
+                    RewriteCase{"whileItIsReadKeepingItsModificationTime", 2, true}),
+    [](const testing::TestParamInfo<RewriteCase>& info) { return info.param.name; });
 
 struct ProgressCase {
     int sizeGroups = 0;
