@@ -255,12 +255,14 @@ struct PendingFile {
 using PendingGroup = std::vector<PendingFile*>;
 
 // Groups files by key, in order of first appearance and keeping scan order inside each group.
-// A file without a key matches nothing and is left out.
+// A file without a key matches nothing and is left out, and so is every name of a file after
+// its first (hard links): deleting one of them would free nothing.
 std::vector<PendingGroup> groupByKey(const PendingGroup& files) {
     std::vector<PendingGroup> groups;
     std::unordered_map<std::string_view, std::size_t> slots;
+    std::set<FileIdentity> seen;
     for (PendingFile* file : files) {
-        if (!file->key) {
+        if (!file->key || !seen.insert(file->key->file).second) {
             continue;
         }
         const auto [slot, added] = slots.try_emplace(file->key->hex, groups.size());

@@ -14,7 +14,7 @@
 /// length, then by the SHA-256 of their first 64 KiB, then by the SHA-256 of their whole
 /// content, read again from the first byte. Only files that share a length with another
 /// candidate are opened, and only those that also share their first 64 KiB are read to the
-/// end.
+/// end. Two candidates that are one file (the same device and inode: hard links) count once.
 ///
 /// Threads: `snapshot` reads nodes and so runs on the thread that owns the tree (the GUI
 /// thread). `find` and `sha256Hex` touch no node and may run on any thread; `find` reports
@@ -39,8 +39,8 @@ inline constexpr std::size_t sizeGroupsPerReport = 20;
 /// The groups of identical files among the candidates that are not deleted, are at least
 /// `minimumSize` bytes long and lie inside neither an application bundle nor a photo library,
 /// largest reclaimable space first. A file that cannot be read completely, that no longer has
-/// the length it had in the scan, or that changes while it is read joins no group. Never
-/// fails; `progress` may be empty.
+/// the length it had in the scan, or that changes while it is read joins no group; of several
+/// names of one file only the first in scan order does. Never fails; `progress` may be empty.
 [[nodiscard]] std::vector<DuplicateGroup> find(std::span<const DuplicateCandidate> candidates,
                                                std::int64_t minimumSize, const Progress& progress);
 

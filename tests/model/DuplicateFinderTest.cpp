@@ -67,6 +67,12 @@ protected:
                   std::optional<std::int64_t> size = {}) {
         return add(root(), name, contents, modified, size);
     }
+    // A second name of the file of `existing`, with a node of its own as a caller could give.
+    FileNode* link(const FileNode* existing, std::string_view name) {
+        m_fixture.hardLink(relative(existing->parent(), existing->name()), name);
+        return m_tree.file(root(), name, existing->size(),
+                           {.logicalSize = existing->logicalSize()});
+    }
     FileNode* folder(FileNode* parent, std::string_view name) {
         m_fixture.folder(relative(parent, name));
         return m_tree.folder(parent, name);
@@ -205,6 +211,21 @@ TEST_F(DuplicateFinderTest, ReadsOnlyFilesThatCouldBeDuplicatesAndOnlyAsFarAsNee
     const std::int64_t beforeWhole = bytesReadSoFar();
     ASSERT_TRUE(DuplicateFinder::sha256Hex(path(alone)));
     EXPECT_GE(bytesReadSoFar() - beforeWhole, 3'000'000);
+}
+
+TEST_F(DuplicateFinderTest, NamesOfOneFileCountAsOneFile) {
+    const std::string contents = pattern(100'000, 14);
+    FileNode* original = add("original", contents);
+    link(original, "original link");
+    FileNode* copy = add("copy", contents);
+    // Short enough for the first 64 KiB to be the whole content.
+    link(add("alone", "abc"), "alone link");
+
+    const std::vector<DuplicateGroup> groups = search();
+
+    ASSERT_EQ(groups.size(), 1u);
+    EXPECT_EQ(groups[0].files, (Files{original, copy}));
+    EXPECT_EQ(groups[0].reclaimable(), 100'000);
 }
 
 // Changes the first byte of the file. The file system stamps changes with a clock that moves
