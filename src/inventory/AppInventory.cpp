@@ -53,7 +53,8 @@ std::vector<RelatedItem> relatedItems(std::string_view bundleID, std::string_vie
     std::vector<RelatedItem> items;
     for (const LibraryEntry& entry : library) {
         if (nameMatchesApp(entry.name, bundleID, fileName)) {
-            items.push_back({entry.path, entry.label, Scanner::directorySize(entry.path).bytes});
+            items.push_back(
+                {entry.path, entry.label, Scanner::directorySize(entry.path).bytes, entry.folder});
         }
     }
     std::stable_sort(items.begin(), items.end(),
@@ -76,34 +77,27 @@ void keepLater(std::optional<Timestamp>& latest, std::optional<Timestamp> candid
 
 std::span<const LibraryLocation> libraryLocations() {
     static const std::array<LibraryLocation, 12> table{{
-        {"Library/Application Support", tr("Application Support")},
-        {"Library/Caches", tr("Caches")},
-        {"Library/Containers", tr("Container")},
-        {"Library/Group Containers", tr("Group Container")},
-        {"Library/Preferences", tr("Preferences")},
-        {"Library/Saved Application State", tr("Window State")},
-        {"Library/Logs", tr("Logs")},
-        {"Library/HTTPStorages", tr("Web Storage")},
-        {"Library/WebKit", tr("WebKit")},
-        {"Library/Cookies", tr("Cookies")},
-        {"Library/LaunchAgents", tr("Launch Agent")},
-        {"Library/Application Scripts", tr("Scripts")},
+        {LibraryFolder::ApplicationSupport, "Library/Application Support",
+         tr("Application Support")},
+        {LibraryFolder::Caches, "Library/Caches", tr("Caches")},
+        {LibraryFolder::Containers, "Library/Containers", tr("Container")},
+        {LibraryFolder::GroupContainers, "Library/Group Containers", tr("Group Container")},
+        {LibraryFolder::Preferences, "Library/Preferences", tr("Preferences")},
+        {LibraryFolder::SavedApplicationState, "Library/Saved Application State",
+         tr("Window State")},
+        {LibraryFolder::Logs, "Library/Logs", tr("Logs")},
+        {LibraryFolder::HttpStorages, "Library/HTTPStorages", tr("Web Storage")},
+        {LibraryFolder::WebKit, "Library/WebKit", tr("WebKit")},
+        {LibraryFolder::Cookies, "Library/Cookies", tr("Cookies")},
+        {LibraryFolder::LaunchAgents, "Library/LaunchAgents", tr("Launch Agent")},
+        {LibraryFolder::ApplicationScripts, "Library/Application Scripts", tr("Scripts")},
     }};
     return table;
 }
 
-const std::set<std::string, std::less<>>& cacheAndLogDirs() {
-    static const std::set<std::string, std::less<>> labels = [] {
-        std::set<std::string, std::less<>> result;
-        for (const LibraryLocation& location : libraryLocations()) {
-            if (location.relativePath == "Library/Caches" ||
-                location.relativePath == "Library/Logs") {
-                result.emplace(location.label);
-            }
-        }
-        return result;
-    }();
-    return labels;
+const std::set<LibraryFolder>& cacheAndLogDirs() {
+    static const std::set<LibraryFolder> folders{LibraryFolder::Caches, LibraryFolder::Logs};
+    return folders;
 }
 
 std::vector<InstalledApp> collectApps(const Locations& locations,
@@ -130,13 +124,15 @@ std::vector<LibraryEntry> listLibraryEntries(const Locations& locations,
     const bool granted = fullDiskAccess(locations);
     std::vector<LibraryEntry> entries;
     for (const LibraryLocation& location : libraryLocations()) {
-        if (!granted && location.relativePath.find("Containers") != std::string_view::npos) {
+        if (!granted && (location.folder == LibraryFolder::Containers ||
+                         location.folder == LibraryFolder::GroupContainers)) {
             continue;
         }
         const std::string folder = locations.homePath(location.relativePath);
         for (std::string& name : listNames(folder)) {
             std::string path = joinPath(folder, name);
-            entries.push_back({std::move(path), std::move(name), std::string(location.label)});
+            entries.push_back(
+                {std::move(path), std::move(name), location.folder, std::string(location.label)});
         }
     }
     return entries;
@@ -209,7 +205,7 @@ std::optional<Timestamp> fallbackLastUsed(const std::optional<Bundle>& bundle,
         }
     }
     for (const RelatedItem& item : related) {
-        if (!cacheAndLogDirs().contains(item.label)) {
+        if (!cacheAndLogDirs().contains(item.folder)) {
             keepLater(latest, contentModificationDate(item.path));
         }
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "inventory/InstalledApp.hpp"
+#include "inventory/LibraryFolder.hpp"
 #include "platform/Bundle.hpp"
 #include "platform/Clock.hpp"
 #include "platform/FullDiskAccess.hpp"
@@ -31,9 +32,10 @@ namespace dorvale::AppInventory {
 /// fixed answer in tests.
 using AccessProbe = std::function<bool(const Locations&)>;
 
-/// One row of the Library table: a folder relative to the home folder and the label shown
-/// for what lies in it.
+/// One row of the Library table: which folder it is, where it lies relative to the home
+/// folder, and the label shown for what lies in it.
 struct LibraryLocation {
+    LibraryFolder folder = LibraryFolder::ApplicationSupport;
     std::string_view relativePath{};
     std::string_view label{};
 };
@@ -44,7 +46,9 @@ struct LibraryEntry {
     std::string path{};
     /// The item's own name, as listed (raw bytes).
     std::string name{};
-    /// The localized label of its location.
+    /// Its location.
+    LibraryFolder folder = LibraryFolder::ApplicationSupport;
+    /// The localized label of its location, for display.
     std::string label{};
 
     bool operator==(const LibraryEntry&) const = default;
@@ -53,9 +57,9 @@ struct LibraryEntry {
 /// The twelve Library locations, in the order they are listed. Built once, read-only.
 [[nodiscard]] std::span<const LibraryLocation> libraryLocations();
 
-/// The labels of the Caches and Logs locations: data there regenerates by itself and says
-/// nothing about when an application was last used.
-[[nodiscard]] const std::set<std::string, std::less<>>& cacheAndLogDirs();
+/// The Caches and Logs locations: data there regenerates by itself and says nothing about
+/// when an application was last used.
+[[nodiscard]] const std::set<LibraryFolder>& cacheAndLogDirs();
 
 /// Every installed application, largest `totalSize` first. Bundles are read in parallel on
 /// a bounded pool, all sharing one listing of the Library. Never fails: unreadable folders

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "inventory/LibraryFolder.hpp"
 #include "platform/Clock.hpp"
 
 #include <cstdint>
@@ -20,10 +21,12 @@ inline constexpr Timestamp distantPast = -62'135'596'800.0;
 struct RelatedItem {
     /// Absolute path (raw bytes).
     std::string path{};
-    /// The localized label of the Library location it lies in.
+    /// The localized label of the Library location it lies in, for display.
     std::string label{};
     /// Allocated bytes of the item and everything beneath it.
     std::int64_t size = 0;
+    /// The Library location it lies in.
+    LibraryFolder folder = LibraryFolder::ApplicationSupport;
 
     [[nodiscard]] const std::string& id() const { return path; }
     bool operator==(const RelatedItem&) const = default;
@@ -73,6 +76,7 @@ struct std::hash<dorvale::RelatedItem> {
         std::size_t value = std::hash<std::string>{}(item.path);
         value = value * 31 + std::hash<std::string>{}(item.label);
         value = value * 31 + std::hash<std::int64_t>{}(item.size);
+        value = value * 31 + std::hash<dorvale::LibraryFolder>{}(item.folder);
         return value;
     }
 };

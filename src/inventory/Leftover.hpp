@@ -17,7 +17,7 @@ struct Leftover {
     /// The item's name without a ".plist", ".savedState" or ".binarycookies" ending, in the
     /// letter case it was listed in.
     std::string identifier{};
-    /// The localized label of the Library location it lies in.
+    /// The localized label of the Library location it lies in, for display.
     std::string location{};
     /// Allocated bytes of the item and everything beneath it; never below the finder's
     /// threshold.

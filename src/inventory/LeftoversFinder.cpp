@@ -5,7 +5,6 @@
 #include "platform/Text.hpp"
 
 #include <algorithm>
-#include <array>
 
 namespace dorvale::AppInventory {
 
@@ -54,7 +53,7 @@ bool belongsToInstalled(const std::string& lower, const std::set<std::string>& i
 // The workspace look-up and the size walk are the expensive tests and come last.
 std::optional<Leftover> examine(const LibraryEntry& entry, const std::set<std::string>& installed,
                                 const Workspace& workspace) {
-    if (!leftoverLocations().contains(entry.label)) {
+    if (!leftoverLocations().contains(entry.folder)) {
         return std::nullopt;
     }
     std::optional<std::string> identifier = leftoverIdentifier(entry.name, installed);
@@ -71,28 +70,18 @@ std::optional<Leftover> examine(const LibraryEntry& entry, const std::set<std::s
 
 } // namespace
 
-const std::set<std::string, std::less<>>& leftoverLocations() {
-    static const std::set<std::string, std::less<>> labels = [] {
-        constexpr std::array<std::string_view, 8> searched{
-            "Library/Application Support",
-            "Library/Caches",
-            "Library/Containers",
-            "Library/Preferences",
-            "Library/Saved Application State",
-            "Library/HTTPStorages",
-            "Library/WebKit",
-            "Library/Logs",
-        };
-        std::set<std::string, std::less<>> result;
-        for (const LibraryLocation& location : libraryLocations()) {
-            if (std::find(searched.begin(), searched.end(), location.relativePath) !=
-                searched.end()) {
-                result.emplace(location.label);
-            }
-        }
-        return result;
-    }();
-    return labels;
+const std::set<LibraryFolder>& leftoverLocations() {
+    static const std::set<LibraryFolder> folders{
+        LibraryFolder::ApplicationSupport,
+        LibraryFolder::Caches,
+        LibraryFolder::Containers,
+        LibraryFolder::Preferences,
+        LibraryFolder::SavedApplicationState,
+        LibraryFolder::HttpStorages,
+        LibraryFolder::WebKit,
+        LibraryFolder::Logs,
+    };
+    return folders;
 }
 
 std::set<std::string> installedIdentifiers(std::span<const InstalledApp> apps) {

@@ -3,6 +3,7 @@
 #include "inventory/AppInventory.hpp"
 #include "inventory/InstalledApp.hpp"
 #include "inventory/Leftover.hpp"
+#include "inventory/LibraryFolder.hpp"
 #include "platform/Bundle.hpp"
 #include "platform/FullDiskAccess.hpp"
 #include "platform/Locations.hpp"
@@ -28,8 +29,8 @@ namespace dorvale::AppInventory {
 /// Items smaller than this many bytes are never reported.
 inline constexpr std::int64_t leftoverMinimumSize = 65'536;
 
-/// The labels of the eight Library locations searched for leftovers. Built once, read-only.
-[[nodiscard]] const std::set<std::string, std::less<>>& leftoverLocations();
+/// The eight Library locations searched for leftovers. Built once, read-only.
+[[nodiscard]] const std::set<LibraryFolder>& leftoverLocations();
 
 /// The leftovers among the Library's items, largest first; equal sizes keep the Library's
 /// listing order. `apps` are the installed applications, whose data is never reported. The

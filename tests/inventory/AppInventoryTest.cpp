@@ -90,15 +90,18 @@ TEST(NameMatchesApp, MatchesIdentifierFormsAndLongEnoughFileNames) {
 
 TEST(LibraryLocations, LabelsInTableOrderWithCachesAndLogsMarked) {
     std::vector<std::string> labels;
+    std::set<LibraryFolder> folders;
     for (const AppInventory::LibraryLocation& location : AppInventory::libraryLocations()) {
         labels.emplace_back(location.label);
+        folders.insert(location.folder);
     }
     EXPECT_EQ(labels, (std::vector<std::string>{"Application Support", "Caches", "Container",
                                                 "Group Container", "Preferences", "Window State",
                                                 "Logs", "Web Storage", "WebKit", "Cookies",
                                                 "Launch Agent", "Scripts"}));
+    EXPECT_EQ(folders.size(), labels.size());
     EXPECT_EQ(AppInventory::cacheAndLogDirs(),
-              (std::set<std::string, std::less<>>{"Caches", "Logs"}));
+              (std::set<LibraryFolder>{LibraryFolder::Caches, LibraryFolder::Logs}));
 }
 
 class AppInventoryTest : public ::testing::Test {
@@ -146,19 +149,22 @@ TEST_F(AppInventoryTest, ListsEveryLibraryNameOnceByLocationThenName) {
     m_fixture.folder(home("Library/Group Containers/g"));
     m_fixture.folder(home("Library/Application Scripts/s"));
     m_fixture.folder(home("Library/Preferences/nested/deeper"));
-    const auto entry = [&](std::string_view relative, std::string name, std::string label) {
-        return LibraryEntry{m_fixture.path(home(relative)) + "/" + name, name, label};
+    const auto entry = [&](std::string_view relative, std::string name, LibraryFolder folder,
+                           std::string label) {
+        return LibraryEntry{m_fixture.path(home(relative)) + "/" + name, name, folder, label};
     };
-    EXPECT_EQ(AppInventory::listLibraryEntries(m_locations, alwaysGranted),
-              (std::vector<LibraryEntry>{
-                  entry("Library/Caches", "a", "Caches"),
-                  entry("Library/Containers", "c", "Container"),
-                  entry("Library/Group Containers", "g", "Group Container"),
-                  entry("Library/Preferences", ".hidden", "Preferences"),
-                  entry("Library/Preferences", "b.plist", "Preferences"),
-                  entry("Library/Preferences", "nested", "Preferences"),
-                  entry("Library/Application Scripts", "s", "Scripts"),
-              }));
+    EXPECT_EQ(
+        AppInventory::listLibraryEntries(m_locations, alwaysGranted),
+        (std::vector<LibraryEntry>{
+            entry("Library/Caches", "a", LibraryFolder::Caches, "Caches"),
+            entry("Library/Containers", "c", LibraryFolder::Containers, "Container"),
+            entry("Library/Group Containers", "g", LibraryFolder::GroupContainers,
+                  "Group Container"),
+            entry("Library/Preferences", ".hidden", LibraryFolder::Preferences, "Preferences"),
+            entry("Library/Preferences", "b.plist", LibraryFolder::Preferences, "Preferences"),
+            entry("Library/Preferences", "nested", LibraryFolder::Preferences, "Preferences"),
+            entry("Library/Application Scripts", "s", LibraryFolder::ApplicationScripts, "Scripts"),
+        }));
     // Without full disk access the container locations are not even listed.
     EXPECT_EQ(AppInventory::listLibraryEntries(m_locations, neverGranted).size(), 5U);
 }
@@ -284,6 +290,27 @@ TEST_F(AppInventoryTest, LastUsedIgnoresCachesAndLogs) {
     ::unlink(m_fixture.path(home("Library/Preferences/com.example.Editor.plist")).c_str());
     ::unlink(m_fixture.path("Applications/Editor.app/Contents/MacOS/editor").c_str());
     EXPECT_EQ(lastUsed(), std::nullopt);
+}
+
+TEST_F(AppInventoryTest, LabelsOnlyNameTheLocations) {
+    const std::string path =
+        bundle("Applications/Editor.app",
+               xmlInfo("<key>CFBundleIdentifier</key><string>com.example.Editor</string>"));
+    m_fixture.file(home("Library/Preferences/com.example.Editor.plist"), "p");
+    m_fixture.file(home("Library/Caches/com.example.Editor"), "c");
+    m_fixture.setTimes(home("Library/Preferences/com.example.Editor.plist"), 1'000, 1'000);
+    m_fixture.setTimes(home("Library/Caches/com.example.Editor"), 5'000, 5'000);
+    // A translation may give two locations one label, or give one the English text of another.
+    std::vector<LibraryEntry> library =
+        AppInventory::listLibraryEntries(m_locations, alwaysGranted);
+    for (LibraryEntry& entry : library) {
+        entry.label = "Caches";
+    }
+
+    const InstalledApp app = AppInventory::readApp(path, library);
+
+    EXPECT_EQ(labels(app), (std::vector<std::string>{"Caches", "Caches"}));
+    EXPECT_EQ(app.lastUsed, 1'000);
 }
 
 TEST_F(AppInventoryTest, UnreadableLibraryFolderAndBundleStillList) {
