@@ -48,11 +48,11 @@ std::string displayName(const std::optional<Bundle>& bundle, std::string_view bu
     return std::string(fileNameWithoutExtension(bundlePath));
 }
 
-std::vector<RelatedItem> relatedItems(std::string_view bundleID, std::string_view fileName,
+std::vector<RelatedItem> relatedItems(const InstalledApp& app,
                                       std::span<const LibraryEntry> library) {
     std::vector<RelatedItem> items;
     for (const LibraryEntry& entry : library) {
-        if (nameMatchesApp(entry.name, bundleID, fileName)) {
+        if (ownsLibraryItem(app, entry.name)) {
             items.push_back(
                 {entry.path, entry.label, Scanner::directorySize(entry.path).bytes, entry.folder});
         }
@@ -149,7 +149,7 @@ InstalledApp readApp(const std::string& bundlePath, std::span<const LibraryEntry
     app.appSize = Scanner::directorySize(bundlePath).bytes;
     app.isApple = app.bundleID && app.bundleID->starts_with(applePrefix);
     if (app.bundleID && !app.isApple) {
-        app.related = relatedItems(*app.bundleID, fileNameWithoutExtension(bundlePath), library);
+        app.related = relatedItems(app, library);
     }
     app.isAppStore = exists(joinPath(bundlePath, "Contents/_MASReceipt"));
     app.lastUsed = spotlightLastUsed(bundlePath, spotlight);
@@ -189,6 +189,11 @@ bool nameMatchesApp(std::string_view entryName, std::string_view bundleID,
         return false;
     }
     return name == lowercased(bundleFileName);
+}
+
+bool ownsLibraryItem(const InstalledApp& app, std::string_view entryName) {
+    return app.bundleID &&
+           nameMatchesApp(entryName, *app.bundleID, fileNameWithoutExtension(app.path));
 }
 
 std::optional<Timestamp> spotlightLastUsed(const std::string& bundlePath,

@@ -96,6 +96,11 @@ readApp(const std::string& bundlePath, std::span<const LibraryEntry> library,
 [[nodiscard]] bool nameMatchesApp(std::string_view entryName, std::string_view bundleID,
                                   std::string_view bundleFileName);
 
+/// Whether the Library item named `entryName` is data of the installed application `app`:
+/// `nameMatchesApp` with its identifier and its bundle's file name without extension. An
+/// application without an identifier owns nothing.
+[[nodiscard]] bool ownsLibraryItem(const InstalledApp& app, std::string_view entryName);
+
 /// The search index's last-used date of the bundle.
 [[nodiscard]] std::optional<Timestamp> spotlightLastUsed(const std::string& bundlePath,
                                                          const SpotlightMetadata& spotlight);

@@ -50,14 +50,24 @@ bool belongsToInstalled(const std::string& lower, const std::set<std::string>& i
     });
 }
 
+// What the inventory lists as an installed application's data belongs to it whatever else
+// its name looks like (a team prefix, a dotted bundle name): deleting it as a leftover would
+// delete the data of an application still in use.
+bool ownedByInstalled(std::string_view name, std::span<const InstalledApp> apps) {
+    return std::any_of(apps.begin(), apps.end(),
+                       [&](const InstalledApp& app) { return ownsLibraryItem(app, name); });
+}
+
 // The workspace look-up and the size walk are the expensive tests and come last.
-std::optional<Leftover> examine(const LibraryEntry& entry, const std::set<std::string>& installed,
+std::optional<Leftover> examine(const LibraryEntry& entry, std::span<const InstalledApp> apps,
+                                const std::set<std::string>& installed,
                                 const Workspace& workspace) {
     if (!leftoverLocations().contains(entry.folder)) {
         return std::nullopt;
     }
     std::optional<std::string> identifier = leftoverIdentifier(entry.name, installed);
-    if (!identifier || workspace.applicationPath(*identifier)) {
+    if (!identifier || ownedByInstalled(entry.name, apps) ||
+        workspace.applicationPath(*identifier)) {
         return std::nullopt;
     }
     const std::int64_t size = Scanner::directorySize(entry.path).bytes;
@@ -112,7 +122,7 @@ std::vector<Leftover> findLeftovers(std::span<const InstalledApp> apps, const Lo
     const std::set<std::string> installed = installedIdentifiers(apps);
     std::vector<Leftover> leftovers;
     for (const LibraryEntry& entry : listLibraryEntries(locations, fullDiskAccess)) {
-        if (std::optional<Leftover> leftover = examine(entry, installed, workspace)) {
+        if (std::optional<Leftover> leftover = examine(entry, apps, installed, workspace)) {
             leftovers.push_back(std::move(*leftover));
         }
     }

@@ -33,8 +33,10 @@ inline constexpr std::int64_t leftoverMinimumSize = 65'536;
 [[nodiscard]] const std::set<LibraryFolder>& leftoverLocations();
 
 /// The leftovers among the Library's items, largest first; equal sizes keep the Library's
-/// listing order. `apps` are the installed applications, whose data is never reported. The
-/// workspace is asked only about names that pass every other test. Never fails.
+/// listing order. `apps` are the installed applications, whose data is never reported:
+/// neither what `ownsLibraryItem` gives one of them nor what is named after an installed
+/// identifier or lies beneath one. The workspace is asked only about names that pass every
+/// other test. Never fails.
 [[nodiscard]] std::vector<Leftover>
 findLeftovers(std::span<const InstalledApp> apps, const Locations& locations,
               const Workspace& workspace,

@@ -6,7 +6,9 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <set>
 #include <unordered_set>
+#include <utility>
 
 namespace dorvale {
 namespace {
@@ -135,6 +137,35 @@ TEST_F(LeftoversFinderTest, ReportsLargeDataOfMissingApplicationsLargestFirst) {
               (std::vector<std::string>{"com.example.gone", "com.example.zeta", "com.example.alpha",
                                         "com.example.caf\xE9", "com.example.window",
                                         "com.example.threshold"}));
+}
+
+TEST_F(LeftoversFinderTest, NothingTheInventoryGivesAnInstalledApplicationIsALeftover) {
+    for (const auto& [bundle, identifier] : {std::pair{"Editor.app", "com.example.Editor"},
+                                             {"Dotted.Name.Tool.app", "com.example.dt"}}) {
+        m_fixture.file("Applications/" + std::string(bundle) + "/Contents/Info.plist",
+                       "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict>"
+                       "<key>CFBundleIdentifier</key><string>" +
+                           std::string(identifier) + "</string></dict></plist>");
+    }
+    // Names that pass every identifier test, yet the application's by a team prefix and by
+    // the bundle's file name.
+    const std::string container = item("Containers", "ABCDE12345.com.example.editor", 100 * 1024);
+    const std::string support = item("Application Support", "Dotted.Name.Tool", 100 * 1024);
+    item("Caches", "com.example.gone", 100 * 1024);
+    const std::vector<InstalledApp> apps =
+        AppInventory::collectApps(m_locations, SpotlightMetadata::system(), alwaysGranted);
+    std::set<std::string> related;
+    for (const InstalledApp& app : apps) {
+        for (const RelatedItem& relatedItem : app.related) {
+            related.insert(relatedItem.path);
+        }
+    }
+    ASSERT_EQ(related, (std::set<std::string>{container, support}));
+
+    const std::vector<Leftover> found =
+        AppInventory::findLeftovers(apps, m_locations, m_workspace, alwaysGranted);
+
+    EXPECT_EQ(identifiers(found), std::vector<std::string>{"com.example.gone"});
 }
 
 TEST_F(LeftoversFinderTest, FolderIsMeasuredWholeAndKeepsItsOwnDate) {
