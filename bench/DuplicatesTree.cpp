@@ -2,7 +2,9 @@
 // about 30% of them in groups of identical copies, and decoys that share their length with
 // another file and differ from it only in the first 4 KiB, only between 4 and 64 KiB, or only
 // in the last bytes. Most files are small and a few are large, so the tree takes about 3 GB.
-// The same seed always gives the same tree.
+// One folder in ten and one file in twenty-five are hidden (their names begin with a dot), and
+// about one file in two hundred is empty, so that a comparison shows what each tool is set to
+// see. The same seed always gives the same tree.
 //
 // Usage: dorvale_dupes_tree FOLDER [FILES [SEED]]
 
@@ -70,7 +72,11 @@ struct Plan {
     std::int64_t groups = 0;
     std::int64_t filesInGroups = 0;
     std::int64_t decoys = 0;
+    std::int64_t empty = 0;
 };
+
+constexpr int hiddenFolderEvery = 10;
+constexpr std::size_t hiddenFileEvery = 25;
 
 // Mostly small files and a few large ones, as in a home folder.
 std::int64_t pickLength(Random& random, std::int64_t atLeast = 1'000) {
@@ -143,6 +149,9 @@ Plan makePlan(std::int64_t fileCount, std::uint64_t seed) {
             addCopies(plan, random);
         } else if (roll < 0.15) {
             addDecoys(plan, random);
+        } else if (roll < 0.155) {
+            plan.files.push_back(FileSpec{0, random.next()});
+            ++plan.empty;
         } else {
             plan.files.push_back(FileSpec{pickLength(random), random.next()});
         }
@@ -203,6 +212,13 @@ void makeFolder(const std::string& path) {
     }
 }
 
+std::string folderName(int index) {
+    char name[16];
+    std::snprintf(name, sizeof name, "%sd%03d",
+                  index % hiddenFolderEvery == hiddenFolderEvery - 1 ? "." : "", index);
+    return name;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -217,21 +233,21 @@ int main(int argc, char** argv) {
 
     makeFolder(root);
     for (int i = 0; i < folderCount; ++i) {
-        char name[16];
-        std::snprintf(name, sizeof name, "/d%03d", i);
-        makeFolder(root + name);
+        makeFolder(root + "/" + folderName(i));
     }
     const auto buffer = std::make_unique<std::byte[]>(chunkBytes);
     std::int64_t bytes = 0;
     for (std::size_t i = 0; i < plan.files.size(); ++i) {
         char name[32];
-        std::snprintf(name, sizeof name, "/d%03zu/f%05zu.dat", i % folderCount, i);
-        writeFile(root + name, plan.files[i], buffer.get());
+        std::snprintf(name, sizeof name, "/%sf%05zu.dat", i % hiddenFileEvery == 0 ? "." : "", i);
+        writeFile(root + "/" + folderName(static_cast<int>(i % folderCount)) + name, plan.files[i],
+                  buffer.get());
         bytes += plan.files[i].length;
     }
-    std::printf("%zu files, %lld bytes; %lld duplicate groups holding %lld files; %lld decoys\n",
+    std::printf("%zu files, %lld bytes; %lld duplicate groups holding %lld files; %lld decoys; "
+                "%lld empty files\n",
                 plan.files.size(), static_cast<long long>(bytes),
                 static_cast<long long>(plan.groups), static_cast<long long>(plan.filesInGroups),
-                static_cast<long long>(plan.decoys));
+                static_cast<long long>(plan.decoys), static_cast<long long>(plan.empty));
     return 0;
 }

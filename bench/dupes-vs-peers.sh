@@ -1,9 +1,16 @@
 #!/usr/bin/env bash
-# Compares Dorvale's duplicate finder (minimum size 0) with jdupes, fdupes, rdfind and rmlint
-# on one warm tree: wall time (best of $RUNS rounds, default 3) and peak memory (largest of the
-# rounds) of each, measured with GNU time, and whether our duplicate sets are exactly those
-# that rmlint and rdfind find. Ends with one line of ratios of our time to each tool's (below 1
-# means faster) and the verdict on the sets.
+# Compares Dorvale's duplicate finder with jdupes, fdupes, rdfind and rmlint on one warm tree:
+# wall time (best of $RUNS rounds, default 3) and peak memory (largest of the rounds) of each,
+# measured with GNU time, and whether our duplicate sets are exactly those that rmlint and
+# rdfind find. Ends with one line of ratios of our time to each tool's (below 1 means faster)
+# and the verdict on the sets.
+#
+# Every tool is given the same task: hidden files and folders are searched (rmlint skips them
+# unless told), empty files are left out (ours is run with a minimum size of 1 byte, fdupes
+# and rdfind are told to skip them, jdupes does by default, rmlint looks for duplicate files
+# only, not for empty ones), and of several hard links to one file only one counts (rdfind
+# and fdupes do so by default, rmlint when told; jdupes lists every name, so hard links in the
+# tree would set it apart).
 #
 # Usage: bench/dupes-vs-peers.sh [TREE]
 # Without TREE, the generated duplicates tree under /tmp/dorvale-dupes is used, and made first
@@ -34,14 +41,15 @@ build() {
     cmake --build --preset release --target dorvale_dupes_tree dorvale_dupes_bench >/dev/null)
 }
 
+# The marker names the generator's version, so that a tree left by an older one is made again.
 default_tree() {
   local base=/tmp/dorvale-dupes
-  if [[ ! -e $base/complete ]]; then
+  if [[ ! -e $base/complete-2 ]]; then
     rm -rf "$base"
     mkdir -p "$base"
     echo "Generating the duplicates tree in $base/tree" >&2
     "$top/build/release/bench/dorvale_dupes_tree" "$base/tree" >&2
-    touch "$base/complete"
+    touch "$base/complete-2"
   fi
   echo "$base/tree"
 }
@@ -49,11 +57,11 @@ default_tree() {
 # Sets `command` to the command line of one tool.
 command_of() {
   case $1 in
-    dupes) command=("$top/build/release/bench/dorvale_dupes_bench" "$tree" 0) ;;
+    dupes) command=("$top/build/release/bench/dorvale_dupes_bench" "$tree" 1) ;;
     jdupes) command=(jdupes -r -q "$tree") ;;
-    fdupes) command=(fdupes -r -q "$tree") ;;
-    rdfind) command=(rdfind -dryrun true -outputname "$work/rdfind.txt" "$tree") ;;
-    rmlint) command=(rmlint -o "fdupes:$work/rmlint.txt" "$tree") ;;
+    fdupes) command=(fdupes -r -q -n "$tree") ;;
+    rdfind) command=(rdfind -dryrun true -ignoreempty true -outputname "$work/rdfind.txt" "$tree") ;;
+    rmlint) command=(rmlint --hidden --no-hardlinked -T df -o "fdupes:$work/rmlint.txt" "$tree") ;;
   esac
 }
 
