@@ -56,20 +56,24 @@ struct FileIdentity {
 
 // Which file an open descriptor reads, and the figures that change when it is written.
 struct FileState {
-    dev_t device = 0;
-    ino_t inode = 0;
+    FileIdentity file{};
     off_t length = 0;
     timespec modified{};
     timespec changed{};
 
-    [[nodiscard]] FileIdentity identity() const { return {device, inode}; }
+    explicit FileState(const struct stat& info)
+        : file{info.st_dev, info.st_ino}
+        , length(info.st_size)
+        , modified(info.st_mtim)
+        , changed(info.st_ctim) {}
+
     // Whether nothing wrote to the file between the two looks: a write or a truncation sets
     // the modification time, and anything done to the file sets its change time.
     [[nodiscard]] bool unchangedSince(const FileState& earlier) const {
         const auto same = [](const timespec& a, const timespec& b) {
             return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
         };
-        return identity() == earlier.identity() && length == earlier.length &&
+        return file == earlier.file && length == earlier.length &&
                same(modified, earlier.modified) && same(changed, earlier.changed);
     }
 };
@@ -79,13 +83,13 @@ std::optional<FileState> stateOf(int fd) {
     if (::fstat(fd, &info) != 0) {
         return std::nullopt;
     }
-    return FileState{info.st_dev, info.st_ino, info.st_size, info.st_mtim, info.st_ctim};
+    return FileState(info);
 }
 
-// Opens `path` for reading if it is a regular file. O_NONBLOCK keeps the open from waiting
-// for a writer when the path has become a FIFO since the scan; a folder opens as well but
-// fails when read. Both are turned away here.
-Descriptor openRegularFile(const std::string& path) {
+// Opens `path` for reading if it is a regular file, and gives what it was at that moment.
+// O_NONBLOCK keeps the open from waiting for a writer when the path has become a FIFO since
+// the scan; a folder opens as well but fails when read. Both are turned away here.
+Descriptor openRegularFile(const std::string& path, std::optional<FileState>& state) {
     int fd = -1;
     do {
         fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
@@ -99,6 +103,7 @@ Descriptor openRegularFile(const std::string& path) {
     if (flags >= 0) {
         ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
     }
+    state.emplace(info);
     return file;
 }
 
@@ -162,8 +167,8 @@ private:
 
 std::optional<Digest> Hasher::digest(const std::string& path, std::optional<std::int64_t> limit,
                                      std::optional<std::int64_t> expectedLength) {
-    const Descriptor file = openRegularFile(path);
-    const std::optional<FileState> before = file.valid() ? stateOf(file.get()) : std::nullopt;
+    std::optional<FileState> before;
+    const Descriptor file = openRegularFile(path, before);
     if (!before || (expectedLength && *expectedLength != before->length) || !m_context ||
         EVP_DigestInit_ex(m_context.get(), sha256Algorithm(), nullptr) != 1) {
         return std::nullopt;
@@ -187,7 +192,7 @@ std::optional<Digest> Hasher::digest(const std::string& path, std::optional<std:
     if (!hex) {
         return std::nullopt;
     }
-    return Digest{std::move(*hex), before->identity()};
+    return Digest{std::move(*hex), before->file};
 }
 
 // Hashes exactly `bytes` bytes from the current position. A failed read, or an end of file
