@@ -21,7 +21,7 @@ struct DuplicateCandidate {
     bool deleted = false;
     /// The node the values were copied from. The search only carries it through to name the
     /// files of a group and never dereferences it.
-    FileNode* node = nullptr;
+    const FileNode* node = nullptr;
 };
 
 } // namespace dorvale

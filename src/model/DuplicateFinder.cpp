@@ -351,10 +351,10 @@ void report(const Progress& progress, double fraction) {
 
 } // namespace
 
-std::vector<DuplicateCandidate> snapshot(std::span<FileNode* const> files) {
+std::vector<DuplicateCandidate> snapshot(std::span<const FileNode* const> files) {
     std::vector<DuplicateCandidate> candidates;
     candidates.reserve(files.size());
-    for (FileNode* node : files) {
+    for (const FileNode* node : files) {
         candidates.push_back(DuplicateCandidate{.path = node->path(),
                                                 .logicalSize = node->logicalSize(),
                                                 .size = node->size(),

@@ -34,7 +34,7 @@ inline constexpr std::int64_t readChunkBytes = 1'048'576;
 inline constexpr std::size_t sizeGroupsPerReport = 20;
 
 /// Copies what `find` needs out of the scan's file nodes, keeping their order.
-[[nodiscard]] std::vector<DuplicateCandidate> snapshot(std::span<FileNode* const> files);
+[[nodiscard]] std::vector<DuplicateCandidate> snapshot(std::span<const FileNode* const> files);
 
 /// The groups of identical files among the candidates that are not deleted, are at least
 /// `minimumSize` bytes long and lie inside neither an application bundle nor a photo library,

@@ -17,7 +17,7 @@ struct DuplicateGroup {
     std::int64_t size = 0;
     /// At least two files, oldest modification first (equal times keep scan order); the first
     /// is the copy to keep.
-    std::vector<FileNode*> files{};
+    std::vector<const FileNode*> files{};
 
     /// The space freed by keeping one copy.
     [[nodiscard]] std::int64_t reclaimable() const {

@@ -60,7 +60,6 @@ protected:
         const auto length = static_cast<std::int64_t>(contents.size());
         FileNode* node = m_tree.file(parent, name, size.value_or(length),
                                      {.logicalSize = length, .modified = modified});
-        m_files.push_back(node);
         return node;
     }
     FileNode* add(std::string_view name, const std::string& contents, double modified = 0,
@@ -92,7 +91,8 @@ protected:
         if (!m_finished) {
             finish();
         }
-        return DuplicateFinder::find(DuplicateFinder::snapshot(m_files), minimumSize, progress);
+        return DuplicateFinder::find(DuplicateFinder::snapshot(m_result.files), minimumSize,
+                                     progress);
     }
 
 private:
@@ -104,12 +104,10 @@ private:
     FixtureTree m_fixture;
     TreeBuilder m_tree{m_fixture.root()};
     ScanResult m_result;
-    // The snapshot takes the builder's own nodes: a finished result hands out const ones.
-    std::vector<FileNode*> m_files;
     bool m_finished = false;
 };
 
-using Files = std::vector<FileNode*>;
+using Files = std::vector<const FileNode*>;
 
 TEST_F(DuplicateFinderTest, GroupsIdenticalFilesButNotOneDifferingInItsLastByte) {
     const std::string contents(2'000'000, 'a');
