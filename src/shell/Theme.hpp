@@ -1,0 +1,78 @@
+#pragma once
+
+#include "model/FileKind.hpp"
+#include "model/Rgb.hpp"
+#include "model/Risk.hpp"
+#include "model/StorageBucket.hpp"
+
+#include <QColor>
+#include <QLinearGradient>
+#include <QRectF>
+
+class QWidget;
+
+namespace dorvale {
+
+/// The one conversion of the core's colours into Qt's.
+[[nodiscard]] QColor toQColor(Rgb rgb);
+
+/// How strongly a text or symbol stands out: the palette's text colour at full, secondary or
+/// tertiary strength.
+enum class Tone {
+    Primary,
+    Secondary,
+    Tertiary,
+};
+
+/// The program's palette. Every colour the interface paints comes from here (the kind and
+/// bucket colours from the core's tables through `toQColor`), so no widget carries a colour
+/// literal of its own. Colours that follow the desktop (window, text) are read from the
+/// widget's current palette at paint time, so a theme change shows at once.
+class Theme {
+public:
+    [[nodiscard]] static QColor blue();
+    [[nodiscard]] static QColor teal();
+    [[nodiscard]] static QColor amber();
+    [[nodiscard]] static QColor pink();
+    [[nodiscard]] static QColor lavender();
+    [[nodiscard]] static QColor tangerine();
+    [[nodiscard]] static QColor cyan();
+    [[nodiscard]] static QColor slate();
+    [[nodiscard]] static QColor lime();
+    [[nodiscard]] static QColor tan();
+    [[nodiscard]] static QColor graphite();
+    [[nodiscard]] static QColor silver();
+    /// Green: risk level safe, success and granted marks.
+    [[nodiscard]] static QColor safe();
+    /// Orange: risk level review, warnings.
+    [[nodiscard]] static QColor caution();
+    /// Red: risk level protected, destructive actions, low space.
+    [[nodiscard]] static QColor danger();
+    /// Violet, the first accent colour.
+    [[nodiscard]] static QColor accent();
+    /// Turquoise, the second accent colour.
+    [[nodiscard]] static QColor accentSecondary();
+
+    [[nodiscard]] static QColor riskColor(Risk risk);
+    [[nodiscard]] static QColor kindColor(FileKind kind);
+    [[nodiscard]] static QColor bucketColor(StorageBucket bucket);
+
+    /// Text and symbols on a filled accent or destructive capsule.
+    [[nodiscard]] static QColor onFill();
+    /// The colour of drop shadows, before their opacity.
+    [[nodiscard]] static QColor shadow();
+
+    /// `accent` to `accentSecondary`, from the top-left to the bottom-right corner of `rect`.
+    [[nodiscard]] static QLinearGradient accentGradient(const QRectF& rect);
+    /// The soft top-to-bottom gradient that fills a shape "with the gradient of" one colour:
+    /// a little lighter at the top, a little darker at the bottom.
+    [[nodiscard]] static QLinearGradient gradient(const QColor& color, const QRectF& rect);
+
+    /// The widget's text colour at the given strength, from its current palette (the disabled
+    /// group while the widget is disabled).
+    [[nodiscard]] static QColor foreground(const QWidget& widget, Tone tone);
+    /// `color` with its alpha multiplied by `opacity`.
+    [[nodiscard]] static QColor withOpacity(QColor color, qreal opacity);
+};
+
+} // namespace dorvale
