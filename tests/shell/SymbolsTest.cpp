@@ -2,6 +2,7 @@
 
 #include "inventory/SystemDataPart.hpp"
 #include "model/StorageBucket.hpp"
+#include "shell/RiskBadge.hpp"
 #include "support/qt/QtTests.hpp"
 
 #include <QDirIterator>
@@ -62,6 +63,9 @@ QSet<QString> symbolNamesOfTheCore() {
     }
     for (const SystemDataComponent& component : SystemDataPart::catalogue()) {
         names.insert(fromView(component.symbol));
+    }
+    for (Risk risk : allRisks) {
+        names.insert(RiskBadge::symbolName(risk));
     }
     return names;
 }

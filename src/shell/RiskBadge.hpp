@@ -1,0 +1,57 @@
+#pragma once
+
+#include "model/Risk.hpp"
+
+#include <QColor>
+#include <QFont>
+#include <QMargins>
+#include <QWidget>
+
+class QPainter;
+
+namespace dorvale {
+
+/// How safe an item is to delete, as a small capsule in the risk's colour: a shield with a
+/// checkmark for safe, a warning triangle for review, a lock for protected. The full form
+/// shows the risk's title beside the symbol on a tinted capsule; the compact form shows the
+/// symbol alone, with no padding and no capsule, and names the risk in its tool tip.
+///
+/// Tables paint the same badge in their delegates through `paint` and `sizeFor`.
+class RiskBadge : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit RiskBadge(Risk risk, bool compact = false, QWidget* parent = nullptr);
+
+    void setRisk(Risk risk);
+    [[nodiscard]] Risk risk() const { return m_risk; }
+    [[nodiscard]] bool isCompact() const { return m_compact; }
+    /// The title shown: the risk's title, empty when compact.
+    [[nodiscard]] QString text() const;
+    [[nodiscard]] QMargins padding() const { return padding(m_compact); }
+    /// The capsule's fill: the risk's colour faintly, transparent when compact.
+    [[nodiscard]] QColor backgroundColor() const { return backgroundColor(m_risk, m_compact); }
+
+    [[nodiscard]] static QString symbolName(Risk risk);
+    /// Caption type, semibold.
+    [[nodiscard]] static QFont badgeFont();
+    [[nodiscard]] static QMargins padding(bool compact);
+    [[nodiscard]] static QColor backgroundColor(Risk risk, bool compact);
+    [[nodiscard]] static QSize sizeFor(Risk risk, bool compact, const QFont& font);
+    /// Paints the badge at the left of `rect`, centred vertically.
+    static void paint(QPainter& painter, const QRect& rect, Risk risk, bool compact,
+                      const QFont& font, qreal devicePixelRatio);
+
+    [[nodiscard]] QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void describe();
+
+    Risk m_risk;
+    bool m_compact;
+};
+
+} // namespace dorvale
