@@ -1,0 +1,82 @@
+#pragma once
+
+#include "app/AppServices.hpp"
+#include "app/CleanSchedule.hpp"
+#include "app/SettingsStore.hpp"
+#include "platform/Clock.hpp"
+#include "platform/VolumeInfo.hpp"
+
+#include <QObject>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace dorvale {
+
+/// The record of the work done without the user asking: the free space of the start-up
+/// volume, the low-space warning and the scheduled automatic clean. The application state
+/// makes the one instance as its child; it is started later, by the main window.
+///
+/// Published members (`volume`, `lastAutoClean`, `lastAutoCleanBytes`) each have their own
+/// change signal. The settings this record owns are read at each use with their typed
+/// fallback, written through the setters below, and announced by `changed`, whoever wrote
+/// them through the settings store.
+///
+/// Lives on the GUI thread.
+class BackgroundServices final : public QObject {
+    Q_OBJECT
+
+public:
+    /// The warning threshold when "lowSpaceGB" is missing or not an integer.
+    static constexpr std::int64_t defaultLowSpaceGB = 10;
+
+    /// Reads the volume of "/" and the last automatic clean from the settings (its date only
+    /// when stored as a date, its bytes only when stored as an integer, else 0).
+    BackgroundServices(const AppServices& services, SettingsStore& settings,
+                       QObject* parent = nullptr);
+
+    /// Capacities of the volume holding "/"; nothing when they cannot be read.
+    [[nodiscard]] const std::optional<VolumeInfo>& volume() const { return m_volume; }
+    void setVolume(std::optional<VolumeInfo> volume);
+    /// End of the last automatic clean, of this run or an earlier one.
+    [[nodiscard]] std::optional<Timestamp> lastAutoClean() const { return m_lastAutoClean; }
+    /// Sets the member and mirrors it in "lastAutoClean" (removed for nothing).
+    void setLastAutoClean(std::optional<Timestamp> time);
+    /// Bytes freed by the last automatic clean.
+    [[nodiscard]] std::int64_t lastAutoCleanBytes() const { return m_lastAutoCleanBytes; }
+    /// Sets the member and mirrors it in "lastAutoCleanBytes".
+    void setLastAutoCleanBytes(std::int64_t bytes);
+
+    /// "cleanSchedule": `Off` when missing, not a text or not a known raw value.
+    [[nodiscard]] CleanSchedule schedule() const;
+    void setSchedule(CleanSchedule schedule);
+    /// "lowSpaceGB": the warning threshold in gigabytes of 10^9 bytes, 0 or less for no
+    /// warning; `defaultLowSpaceGB` when missing or not an integer.
+    [[nodiscard]] std::int64_t lowSpaceGB() const;
+    void setLowSpaceGB(std::int64_t gigabytes);
+    /// "lowSpaceNotified": the warning was given and is not re-armed yet; false when missing
+    /// or not a boolean.
+    [[nodiscard]] bool lowSpaceNotified() const;
+    void setLowSpaceNotified(bool notified);
+    /// "menuBar": show the tray icon; true when missing or not a boolean.
+    [[nodiscard]] bool menuBar() const;
+    void setMenuBar(bool shown);
+
+signals:
+    void volumeChanged();
+    void lastAutoCleanChanged();
+    void lastAutoCleanBytesChanged();
+    /// One of the settings this record owns was written; readers read again.
+    void changed();
+
+private:
+    void settingChanged(const std::string& key);
+
+    SettingsStore& m_settings;
+    std::optional<VolumeInfo> m_volume;
+    std::optional<Timestamp> m_lastAutoClean;
+    std::int64_t m_lastAutoCleanBytes = 0;
+};
+
+} // namespace dorvale
