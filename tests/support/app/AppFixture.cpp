@@ -16,6 +16,7 @@ AppFixture::AppFixture()
 }
 
 AppFixture::~AppFixture() {
+    scans.close();
     workerPool().waitForDone();
     // Results of jobs whose state is gone are dropped here rather than in a later test.
     QCoreApplication::sendPostedEvents();

@@ -11,6 +11,7 @@
 #include "support/FakeWorkspace.hpp"
 #include "support/FixedClock.hpp"
 #include "support/FixtureTree.hpp"
+#include "support/app/LatchedScan.hpp"
 
 #include <atomic>
 #include <optional>
@@ -21,10 +22,10 @@ namespace dorvale::test {
 /// at "Users/a", the fixture as data volume), fake settings, clock, workspace and runners,
 /// the real safety policy, Trash and deletion engine on the fixture, the history file in the
 /// fixture's data folder, a fixed volume and a fixed access answer. Scans walk with the real
-/// scanner.
+/// scanner unless a test puts `scans.seam()` into the services.
 ///
-/// Make the state after the fixture, so that it goes first. The fixture's end waits for the
-/// worker pool to run dry, so no job outlives what it uses.
+/// Make the state after the fixture, so that it goes first. The fixture's end lets every
+/// held scan go and waits for the worker pool to run dry, so no job outlives what it uses.
 class AppFixture {
 public:
     AppFixture();
@@ -47,6 +48,7 @@ public:
     SafetyPolicy safety;
     Trash trash;
     DeletionEngine deletionEngine;
+    LatchedScan scans;
     /// What the volume reader answers for any path.
     std::optional<VolumeInfo> volume =
         VolumeInfo{"Fixture", 500'000'000'000, 120'000'000'000, 120'000'000'000};

@@ -1,0 +1,276 @@
+#pragma once
+
+#include "app/AppSection.hpp"
+#include "app/AppServices.hpp"
+#include "app/BackgroundServices.hpp"
+#include "app/DeletionPlan.hpp"
+#include "app/ScanTarget.hpp"
+#include "app/SettingsStore.hpp"
+#include "app/SmartPhase.hpp"
+#include "app/Toast.hpp"
+#include "inventory/InstalledApp.hpp"
+#include "inventory/Leftover.hpp"
+#include "model/DeletionHistory.hpp"
+#include "model/DeletionReport.hpp"
+#include "model/DuplicateGroup.hpp"
+#include "model/FileFilter.hpp"
+#include "model/FileNode.hpp"
+#include "model/JunkFinding.hpp"
+#include "model/ScanProgressSnapshot.hpp"
+#include "model/ScanResult.hpp"
+#include "model/Scanner.hpp"
+#include "platform/VolumeInfo.hpp"
+
+#include <QObject>
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace dorvale {
+
+/// The one shared state of the application: what every page shows, and every operation a
+/// user can start. Made once by the application and kept for the whole run.
+///
+/// Threads: lives on the GUI thread; only the GUI thread reads or changes it, or touches the
+/// nodes of its scan. Work that blocks runs on the worker pool and comes back with
+/// `runInBackground`; a result from a scan that is no longer the current one is dropped.
+///
+/// Published members each have a getter `x()`, a setter `setX()` and an argument-free
+/// `xChanged()` signal. A setter emits on every call, even with an equal value. Operations
+/// that change several members assign them all before they emit, so no slot sees half a
+/// state. The members backed by settings (`excludedRaw`, `permanentDelete`,
+/// `accessOnboardingSkipped`) read the setting at each call and emit their signal whenever
+/// the setting is written through the settings store, by this object or anyone else.
+///
+/// The scan tree is shared: `scan()` hands out the current result. Whatever keeps one of its
+/// nodes past the current event keeps that pointer too, or drops its nodes on `scanChanged`
+/// and `revisionChanged`.
+class AppState final : public QObject {
+    Q_OBJECT
+
+public:
+    /// Starts up in this order: the volume of "/", the access probe and the smart-clean
+    /// selection; the settings connections; the deletion history (loaded from its file); the
+    /// background services (not started); the "initialSection" setting; and the "autoScan"
+    /// setting, which may start a scan or raise the access onboarding at once.
+    explicit AppState(AppServices services, QObject* parent = nullptr);
+    AppState(const AppState&) = delete;
+    AppState& operator=(const AppState&) = delete;
+
+    [[nodiscard]] const AppServices& services() const { return m_services; }
+    /// The settings, for a view that owns a key of its own; members owned here are read and
+    /// written through this object instead.
+    [[nodiscard]] SettingsStore& settingsStore() { return *m_settings; }
+    [[nodiscard]] DeletionHistory& history() { return *m_history; }
+    [[nodiscard]] BackgroundServices& background() { return *m_background; }
+
+    // Published members.
+
+    /// The section shown; `SmartClean` unless "initialSection" names another.
+    [[nodiscard]] AppSection section() const { return m_section; }
+    void setSection(AppSection section);
+    /// The target of the next or running scan; set also by a scan that was refused.
+    [[nodiscard]] const ScanTarget& scanTarget() const { return m_scanTarget; }
+    void setScanTarget(ScanTarget target);
+    [[nodiscard]] bool isScanning() const { return m_isScanning; }
+    void setIsScanning(bool scanning);
+    /// Progress of the running scan, or of the last one.
+    [[nodiscard]] const ScanProgressSnapshot& progress() const { return m_progress; }
+    void setProgress(ScanProgressSnapshot progress);
+    /// The last finished scan, or nothing.
+    [[nodiscard]] std::shared_ptr<const ScanResult> scan() const { return m_scan; }
+    /// What the shown result was scanned for; views describe the result by it, never by
+    /// `scanTarget`. Set together with `scan` and announced by `scanChanged`.
+    [[nodiscard]] const std::optional<ScanTarget>& scannedTarget() const { return m_scannedTarget; }
+    /// Publishes `result` as a finished scan of `target` does: the result, its target, the
+    /// explorer at the result's root alone, no duplicate groups, and `revision` one higher.
+    /// Nothing of the previous tree is kept. Emits `scanChanged`, `explorerStackChanged`,
+    /// `duplicatesChanged` and `revisionChanged`, in that order.
+    void setScan(std::shared_ptr<ScanResult> result, std::optional<ScanTarget> target);
+    /// Rises by one for each published result and each removal of deleted items.
+    [[nodiscard]] std::int64_t revision() const { return m_revision; }
+    void setRevision(std::int64_t revision);
+    /// Capacities of the volume holding "/"; nothing when they cannot be read.
+    [[nodiscard]] const std::optional<VolumeInfo>& volume() const { return m_volume; }
+    void setVolume(std::optional<VolumeInfo> volume);
+    /// The explorer's folders from the scan root to the one shown, all nodes of `scan()`.
+    [[nodiscard]] const std::vector<const FileNode*>& explorerStack() const {
+        return m_explorerStack;
+    }
+    void setExplorerStack(std::vector<const FileNode*> stack);
+    /// The filter of the large-files page; every criterion empty at first.
+    [[nodiscard]] const FileFilter& largeFilter() const { return m_largeFilter; }
+    void setLargeFilter(FileFilter filter);
+    [[nodiscard]] const std::vector<InstalledApp>& apps() const { return m_apps; }
+    void setApps(std::vector<InstalledApp> apps);
+    [[nodiscard]] bool appsLoading() const { return m_appsLoading; }
+    void setAppsLoading(bool loading);
+    [[nodiscard]] const std::vector<Leftover>& leftovers() const { return m_leftovers; }
+    void setLeftovers(std::vector<Leftover> leftovers);
+    [[nodiscard]] bool leftoversLoading() const { return m_leftoversLoading; }
+    void setLeftoversLoading(bool loading);
+    /// The findings of the last junk scan, one per rule.
+    [[nodiscard]] const std::vector<JunkFinding>& junk() const { return m_junk; }
+    void setJunk(std::vector<JunkFinding> junk);
+    [[nodiscard]] bool junkLoading() const { return m_junkLoading; }
+    void setJunkLoading(bool loading);
+    [[nodiscard]] SmartPhase smartPhase() const { return m_smartPhase; }
+    void setSmartPhase(SmartPhase phase);
+    /// Ids of the junk rules whose findings the smart clean removes; at first every rule of
+    /// the catalogue that belongs to the smart clean.
+    [[nodiscard]] const std::set<std::string>& smartSelection() const { return m_smartSelection; }
+    void setSmartSelection(std::set<std::string> ruleIds);
+    /// The report of the last smart clean.
+    [[nodiscard]] const std::optional<DeletionReport>& lastReport() const { return m_lastReport; }
+    void setLastReport(std::optional<DeletionReport> report);
+    /// Groups of the last duplicate search, over nodes of `scan()`.
+    [[nodiscard]] const std::vector<DuplicateGroup>& duplicates() const { return m_duplicates; }
+    void setDuplicates(std::vector<DuplicateGroup> groups);
+    /// Fraction done of the running duplicate search; nothing when none runs.
+    [[nodiscard]] const std::optional<double>& duplicatesProgress() const {
+        return m_duplicatesProgress;
+    }
+    void setDuplicatesProgress(std::optional<double> fraction);
+    /// A plan opens the deletion confirmation sheet; clearing it closes the sheet.
+    [[nodiscard]] const std::optional<DeletionPlan>& plan() const { return m_plan; }
+    void setPlan(std::optional<DeletionPlan> plan);
+    [[nodiscard]] const std::optional<Toast>& toast() const { return m_toast; }
+    void setToast(std::optional<Toast> toast);
+    /// The last answer of the access probe.
+    [[nodiscard]] bool hasFullDiskAccess() const { return m_hasFullDiskAccess; }
+    void setHasFullDiskAccess(bool granted);
+    /// Raises the full disk access onboarding sheet.
+    [[nodiscard]] bool showAccessOnboarding() const { return m_showAccessOnboarding; }
+    void setShowAccessOnboarding(bool shown);
+    /// Failures of the last interactive deletion run, protected skips last.
+    [[nodiscard]] const std::vector<DeletionFailure>& failures() const { return m_failures; }
+    void setFailures(std::vector<DeletionFailure> failures);
+
+    // Members backed by settings.
+
+    /// "excludedPaths": excluded folders, one path per line; "" when missing.
+    [[nodiscard]] std::string excludedRaw() const;
+    void setExcludedRaw(std::string raw);
+    /// "permanentDelete": delete outright instead of moving to the Trash; false when missing.
+    [[nodiscard]] bool permanentDelete() const;
+    void setPermanentDelete(bool permanent);
+    /// "accessOnboardingSkipped": scan the whole disk or home without full disk access;
+    /// false when missing.
+    [[nodiscard]] bool accessOnboardingSkipped() const;
+    void setAccessOnboardingSkipped(bool skipped);
+
+    // Scan control.
+
+    /// The lines of `excludedRaw`, in stored order: split at each line feed, empty lines
+    /// dropped, nothing trimmed, duplicates kept.
+    [[nodiscard]] std::vector<std::string> excludedPaths() const;
+    /// Stores the paths as `excludedRaw`, one per line. A path holding a line feed cannot be
+    /// stored that way: then nothing is written and the answer is false.
+    bool setExcludedPaths(const std::vector<std::string>& paths);
+    /// Scans `target` (the current `scanTarget` again when none is given). The whole disk and
+    /// the home folder need full disk access unless the user skipped the onboarding: without
+    /// it the onboarding is raised instead and nothing else changes. Otherwise a running scan
+    /// is cancelled and a new one starts on a worker with the exclusions as they are now; its
+    /// progress and result come back on the GUI thread. Returns at once.
+    void startScan(std::optional<ScanTarget> target = std::nullopt);
+    /// Cancels the running scan, if any: its result and later progress are dropped, and the
+    /// previous result stays.
+    void cancelScan();
+    /// Called as the application quits: cancels a running scan so that no walk holds up the
+    /// end of the process.
+    void prepareToQuit();
+
+signals:
+    void sectionChanged();
+    void scanTargetChanged();
+    void isScanningChanged();
+    void progressChanged();
+    void scanChanged();
+    void revisionChanged();
+    void volumeChanged();
+    void explorerStackChanged();
+    void largeFilterChanged();
+    void appsChanged();
+    void appsLoadingChanged();
+    void leftoversChanged();
+    void leftoversLoadingChanged();
+    void junkChanged();
+    void junkLoadingChanged();
+    void smartPhaseChanged();
+    void smartSelectionChanged();
+    void lastReportChanged();
+    void duplicatesChanged();
+    void duplicatesProgressChanged();
+    void planChanged();
+    void toastChanged();
+    void hasFullDiskAccessChanged();
+    void showAccessOnboardingChanged();
+    void failuresChanged();
+    void excludedRawChanged();
+    void permanentDeleteChanged();
+    void accessOnboardingSkippedChanged();
+    /// The deletion history's entries changed.
+    void historyChanged();
+
+private:
+    template <typename T>
+    void assign(T& member, T value, void (AppState::*changed)());
+    void settingChanged(const std::string& key);
+    void applyStartupSettings();
+
+    [[nodiscard]] bool accessRefused(const ScanTarget& target) const;
+    [[nodiscard]] Scanner::Exclusions scanExclusions() const;
+    /// Walks the current target with `scanner` on a worker.
+    void runScan(std::shared_ptr<Scanner> scanner);
+    /// Progress from a scanner other than the current one is dropped.
+    void publishProgress(const std::shared_ptr<Scanner>& scanner, ScanProgressSnapshot snapshot);
+    /// The end of a scan job; a scanner other than the current one changes nothing at all.
+    void finishScan(const std::shared_ptr<Scanner>& scanner, std::optional<ScanResult> result,
+                    const ScanTarget& target);
+    /// Takes `result` as the current tree without emitting.
+    void adoptResult(std::shared_ptr<ScanResult> result, std::optional<ScanTarget> target);
+    void emitResultChanged();
+    [[nodiscard]] std::int64_t nextRevision() const;
+
+    AppServices m_services;
+    SettingsStore* m_settings;
+
+    AppSection m_section = AppSection::SmartClean;
+    ScanTarget m_scanTarget;
+    bool m_isScanning = false;
+    ScanProgressSnapshot m_progress;
+    std::shared_ptr<ScanResult> m_scan;
+    std::optional<ScanTarget> m_scannedTarget;
+    std::int64_t m_revision = 0;
+    std::optional<VolumeInfo> m_volume;
+    std::vector<const FileNode*> m_explorerStack;
+    FileFilter m_largeFilter;
+    // The scanner of the scan that counts; its identity decides whether a finishing scan or a
+    // progress report still counts. Each job holds its own copy, so the address of a
+    // replaced scanner cannot be reused while a report of it is still on its way.
+    std::shared_ptr<Scanner> m_scanner;
+    std::vector<InstalledApp> m_apps;
+    bool m_appsLoading = false;
+    std::vector<Leftover> m_leftovers;
+    bool m_leftoversLoading = false;
+    std::vector<JunkFinding> m_junk;
+    bool m_junkLoading = false;
+    SmartPhase m_smartPhase = SmartPhase::Idle;
+    std::set<std::string> m_smartSelection;
+    std::optional<DeletionReport> m_lastReport;
+    std::vector<DuplicateGroup> m_duplicates;
+    std::optional<double> m_duplicatesProgress;
+    std::optional<DeletionPlan> m_plan;
+    std::optional<Toast> m_toast;
+    bool m_hasFullDiskAccess = false;
+    std::unique_ptr<DeletionHistory> m_history;
+    BackgroundServices* m_background = nullptr;
+    bool m_showAccessOnboarding = false;
+    std::vector<DeletionFailure> m_failures;
+};
+
+} // namespace dorvale
