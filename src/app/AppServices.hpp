@@ -16,11 +16,15 @@
 #include "model/Scanner.hpp"
 #include "platform/AdministratorRunner.hpp"
 #include "platform/Clock.hpp"
+#include "platform/FileDialogs.hpp"
 #include "platform/FullDiskAccess.hpp"
 #include "platform/Locations.hpp"
+#include "platform/LoginItemService.hpp"
+#include "platform/Notifier.hpp"
 #include "platform/Process.hpp"
 #include "platform/Settings.hpp"
 #include "platform/SpotlightMetadata.hpp"
+#include "platform/Updater.hpp"
 #include "platform/VolumeInfo.hpp"
 #include "platform/Workspace.hpp"
 
@@ -87,6 +91,11 @@ struct AppServices {
     const DeletionEngine& deletionEngine;
     /// The deletion history's file.
     std::string historyFile;
+    Notifier& notifier;
+    LoginItemService& loginItems;
+    Updater& updater;
+    /// Used only by the windows, which alone may show a modal dialog.
+    FileDialogs& fileDialogs;
     Delays delays{};
 
     VolumeReader readVolume = [](const std::string& path) {

@@ -37,6 +37,10 @@ AppServices AppFixture::services(Settings& otherSettings) {
         .safety = safety,
         .deletionEngine = deletionEngine,
         .historyFile = DeletionHistory::defaultLocation(locations),
+        .notifier = notifier,
+        .loginItems = loginItems,
+        .updater = updater,
+        .fileDialogs = fileDialogs,
     };
     result.readVolume = [this](const std::string&) {
         return volume;

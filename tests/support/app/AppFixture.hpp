@@ -4,8 +4,12 @@
 #include "model/DeletionEngine.hpp"
 #include "model/SafetyPolicy.hpp"
 #include "platform/Locations.hpp"
+#include "platform/NullUpdater.hpp"
 #include "platform/Trash.hpp"
 #include "platform/VolumeInfo.hpp"
+#include "support/FakeFileDialogs.hpp"
+#include "support/FakeLoginItemService.hpp"
+#include "support/FakeNotifier.hpp"
 #include "support/FakeProcessRunner.hpp"
 #include "support/FakeSettings.hpp"
 #include "support/FakeWorkspace.hpp"
@@ -21,7 +25,8 @@ namespace dorvale::test {
 /// Everything an `AppState` is made with, for tests: locations inside a fixture folder (home
 /// at "Users/a", the fixture as data volume), fake settings, clock, workspace and runners,
 /// the real safety policy, Trash and deletion engine on the fixture, the history file in the
-/// fixture's data folder, a fixed volume and a fixed access answer. Scans walk with the real
+/// fixture's data folder, recording fakes of the notifier, login item and file dialogs, the
+/// package manager's updater, a fixed volume and a fixed access answer. Scans walk with the real
 /// scanner unless a test puts `scans.seam()` into the services.
 ///
 /// Make the state after the fixture, so that it goes first. The fixture's end lets every
@@ -48,6 +53,10 @@ public:
     SafetyPolicy safety;
     Trash trash;
     DeletionEngine deletionEngine;
+    FakeNotifier notifier;
+    FakeLoginItemService loginItems;
+    NullUpdater updater;
+    FakeFileDialogs fileDialogs;
     LatchedScan scans;
     /// What the volume reader answers for any path.
     std::optional<VolumeInfo> volume =
