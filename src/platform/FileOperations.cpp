@@ -1,5 +1,6 @@
 #include "platform/FileOperations.hpp"
 
+#include "platform/Descriptor.hpp"
 #include "platform/Paths.hpp"
 #include "platform/Tr.hpp"
 #include "platform/Trash.hpp"
@@ -21,32 +22,6 @@ namespace {
 FileError errorFor(FileOperation operation, std::string_view path, int code = errno) {
     return FileError{.code = code, .operation = operation, .path = std::string(path)};
 }
-
-// Closes a descriptor when it goes out of scope.
-class Descriptor {
-public:
-    explicit Descriptor(int fd)
-        : m_fd(fd) {}
-    ~Descriptor() {
-        if (m_fd >= 0) {
-            close(m_fd);
-        }
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-
-    [[nodiscard]] int get() const { return m_fd; }
-    [[nodiscard]] bool valid() const { return m_fd >= 0; }
-    /// Closes now and reports whether the close succeeded.
-    bool closeNow() {
-        const int fd = m_fd;
-        m_fd = -1;
-        return close(fd) == 0;
-    }
-
-private:
-    int m_fd;
-};
 
 // Keeps the first error of a walk that goes on after failures.
 class FirstError {
@@ -149,21 +124,6 @@ bool isFolder(const std::string& path) {
     return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
-Result<void> writeAll(int fd, std::string_view contents, std::string_view path) {
-    std::size_t written = 0;
-    while (written < contents.size()) {
-        const ssize_t n = write(fd, contents.data() + written, contents.size() - written);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            return errorFor(FileOperation::Write, path, n < 0 ? errno : EIO);
-        }
-        written += static_cast<std::size_t>(n);
-    }
-    return {};
-}
-
 // Makes a completed rename durable; a failure here leaves the new file in place, so it is
 // not reported.
 void syncFolder(std::string_view folder) {
@@ -252,11 +212,14 @@ Result<void> writeFileAtomically(std::string_view path, std::string_view content
     if (!fd.valid()) {
         return errorFor(FileOperation::Write, target);
     }
-    Result<void> written = writeAll(fd.get(), contents, target);
+    Result<void> written;
+    if (const int code = writeAll(fd.get(), contents); code != 0) {
+        written = errorFor(FileOperation::Write, target, code);
+    }
     if (written.ok() && fsync(fd.get()) != 0) {
         written = errorFor(FileOperation::Write, target);
     }
-    if (!fd.closeNow() && written.ok()) {
+    if (!fd.close() && written.ok()) {
         written = errorFor(FileOperation::Write, target);
     }
     if (written.ok() && rename(temporary.c_str(), target.c_str()) != 0) {
@@ -295,20 +258,10 @@ Result<std::string> readFile(std::string_view path) {
         return errorFor(FileOperation::Read, source);
     }
     std::string contents;
-    char buffer[65536];
-    for (;;) {
-        const ssize_t n = read(fd.get(), buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n < 0) {
-            return errorFor(FileOperation::Read, source);
-        }
-        if (n == 0) {
-            return contents;
-        }
-        contents.append(buffer, static_cast<std::size_t>(n));
+    if (const int code = readAll(fd.get(), contents.max_size(), contents); code != 0) {
+        return errorFor(FileOperation::Read, source, code);
     }
+    return contents;
 }
 
 } // namespace dorvale

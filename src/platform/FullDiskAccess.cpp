@@ -1,10 +1,10 @@
 #include "platform/FullDiskAccess.hpp"
 
+#include "platform/Descriptor.hpp"
 #include "platform/FolderListing.hpp"
 
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <string>
@@ -23,13 +23,7 @@ bool exists(const std::string& path) {
 }
 
 bool canOpen(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        return false;
-    }
-    // Whether the close succeeds says nothing about access.
-    ::close(fd);
-    return true;
+    return Descriptor(::open(path.c_str(), O_RDONLY | O_CLOEXEC)).valid();
 }
 
 bool canList(const std::string& path) {

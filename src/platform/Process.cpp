@@ -1,5 +1,6 @@
 #include "platform/Process.hpp"
 
+#include "platform/Descriptor.hpp"
 #include "platform/Text.hpp"
 
 #include <fcntl.h>
@@ -16,26 +17,8 @@ namespace dorvale {
 
 namespace {
 
-class UniqueFd {
-public:
-    UniqueFd() = default;
-    explicit UniqueFd(int fd)
-        : m_fd(fd) {}
-    ~UniqueFd() { reset(); }
-    UniqueFd(const UniqueFd&) = delete;
-    UniqueFd& operator=(const UniqueFd&) = delete;
-
-    [[nodiscard]] int get() const { return m_fd; }
-    void reset() {
-        if (m_fd >= 0) {
-            ::close(m_fd);
-            m_fd = -1;
-        }
-    }
-
-private:
-    int m_fd = -1;
-};
+// More output than this is not kept from any tool the program runs.
+constexpr std::size_t maximumOutput = 64 * 1024 * 1024;
 
 // The file actions and attributes of one spawn, released whatever happens.
 class SpawnSetup {
@@ -105,19 +88,6 @@ std::vector<char*> argumentVector(const std::string& executable,
     return argv;
 }
 
-std::string readToEnd(int fd) {
-    std::string output;
-    char buffer[65536];
-    for (;;) {
-        const ssize_t count = ::read(fd, buffer, sizeof buffer);
-        if (count > 0) {
-            output.append(buffer, static_cast<std::size_t>(count));
-        } else if (count == 0 || errno != EINTR) {
-            return output;
-        }
-    }
-}
-
 int waitForExit(pid_t child) {
     int status = 0;
     while (waitpid(child, &status, 0) < 0) {
@@ -140,8 +110,8 @@ ProcessOutcome spawnProcess(const std::string& executable,
     if (executable.empty() || executable.front() != '/' || pipe2(ends, O_CLOEXEC) != 0) {
         return outcome;
     }
-    UniqueFd readEnd(ends[0]);
-    UniqueFd writeEnd(ends[1]);
+    Descriptor readEnd(ends[0]);
+    Descriptor writeEnd(ends[1]);
     SpawnSetup setup;
     if (!setup.connect(writeEnd.get(), errors) || !setup.resetSignals()) {
         return outcome;
@@ -153,9 +123,12 @@ ProcessOutcome spawnProcess(const std::string& executable,
         return outcome;
     }
     // Only the child may hold the write end now, or the read below would never see the end.
-    writeEnd.reset();
+    writeEnd.close();
     outcome.started = true;
-    outcome.output = readToEnd(readEnd.get());
+    // What the tool wrote is kept even when reading stops early. A tool still writing past
+    // the limit finds its pipe closed and ends, so the wait below cannot hang on it.
+    (void)readAll(readEnd.get(), maximumOutput, outcome.output);
+    readEnd.close();
     outcome.exitStatus = waitForExit(child);
     return outcome;
 }

@@ -15,7 +15,7 @@ struct ProcessOutcome {
     /// The exit status; 128 + the signal number when a signal ended the tool; -1 when it
     /// never started or its status could not be had.
     int exitStatus = -1;
-    /// The bytes the tool wrote, as they came.
+    /// The bytes the tool wrote, as they came; at most the first 64 MiB.
     std::string output{};
 };
 
@@ -28,7 +28,8 @@ enum class ErrorStream {
 };
 
 /// Starts `executable` with `arguments` as argv[1...], reads its standard output to the end
-/// and waits for it. The executable must be an absolute path: a relative one is not
+/// and waits for it. Reading stops after 64 MiB, and a tool that goes on writing then finds
+/// its pipe closed. The executable must be an absolute path: a relative one is not
 /// started, and $PATH is never searched. Standard input is /dev/null, so a tool that asks
 /// a question gets end-of-file instead of waiting forever.
 /// The tool starts with default signal handling and an empty signal mask, whatever this

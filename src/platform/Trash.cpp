@@ -1,5 +1,6 @@
 #include "platform/Trash.hpp"
 
+#include "platform/Descriptor.hpp"
 #include "platform/FileOperations.hpp"
 #include "platform/Paths.hpp"
 #include "platform/Text.hpp"
@@ -198,25 +199,16 @@ std::optional<std::string> recordedPathFor(const TrashDirectory& trash, const st
 // Reserves `name` in the Trash by creating its description; false when the name is taken.
 Result<bool> reserveName(const std::string& infoPath, std::string_view contents,
                          std::string_view itemPath) {
-    const int fd =
-        open(infoPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
-    if (fd < 0) {
+    Descriptor fd(
+        open(infoPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
+    if (!fd.valid()) {
         if (errno == EEXIST) {
             return false;
         }
         return trashError(itemPath, errno);
     }
-    std::size_t written = 0;
-    int writeError = 0;
-    while (written < contents.size() && writeError == 0) {
-        const ssize_t n = write(fd, contents.data() + written, contents.size() - written);
-        if (n > 0) {
-            written += static_cast<std::size_t>(n);
-        } else if (n == 0 || errno != EINTR) {
-            writeError = n == 0 ? EIO : errno;
-        }
-    }
-    if (close(fd) != 0 && writeError == 0) {
+    int writeError = writeAll(fd.get(), contents);
+    if (!fd.close() && writeError == 0) {
         writeError = errno;
     }
     if (writeError != 0) {

@@ -1,5 +1,6 @@
 #include "support/FixtureTree.hpp"
 
+#include "platform/Descriptor.hpp"
 #include "platform/Paths.hpp"
 
 #include <dirent.h>
@@ -103,32 +104,20 @@ std::string FixtureTree::folder(std::string_view relative) {
 
 std::string FixtureTree::file(std::string_view relative, std::string_view contents) {
     const std::string full = createParents(relative);
-    const int fd = open(full.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    check(fd >= 0, "open", full);
-    std::size_t written = 0;
-    while (written < contents.size()) {
-        const ssize_t n = write(fd, contents.data() + written, contents.size() - written);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            close(fd);
-            fail("write", full);
-        }
-        written += static_cast<std::size_t>(n);
-    }
-    check(close(fd) == 0, "close", full);
+    Descriptor fd(open(full.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
+    check(fd.valid(), "open", full);
+    errno = writeAll(fd.get(), contents);
+    check(errno == 0, "write", full);
+    check(fd.close(), "close", full);
     return full;
 }
 
 std::string FixtureTree::allocatedFile(std::string_view relative, std::int64_t bytes) {
     const std::string full = file(relative);
-    const int fd = open(full.c_str(), O_WRONLY | O_CLOEXEC);
-    check(fd >= 0, "open", full);
-    const int result = bytes > 0 ? posix_fallocate(fd, 0, bytes) : 0;
-    close(fd);
-    errno = result;
-    check(result == 0, "fallocate", full);
+    const Descriptor fd(open(full.c_str(), O_WRONLY | O_CLOEXEC));
+    check(fd.valid(), "open", full);
+    errno = bytes > 0 ? posix_fallocate(fd.get(), 0, bytes) : 0;
+    check(errno == 0, "fallocate", full);
     return full;
 }
 
