@@ -154,14 +154,9 @@ std::string_view title(LaunchItem::Scope scope) {
 
 std::optional<LaunchItem> LaunchItem::read(const std::string& plistPath, Scope scope,
                                            const Workspace& workspace) {
-    // Only regular files are opened: a FIFO named like a property list would otherwise
-    // block the reader until some other process wrote to it.
-    struct stat info {};
-    if (::stat(plistPath.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
-        return std::nullopt;
-    }
     const std::optional<PropertyList> list = PropertyList::readDictionaryFile(plistPath);
-    if (!list) {
+    struct stat info {};
+    if (!list || ::stat(plistPath.c_str(), &info) != 0) {
         return std::nullopt;
     }
     LaunchItem item;

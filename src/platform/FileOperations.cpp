@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <optional>
 #include <vector>
 
@@ -251,15 +252,39 @@ Result<std::string> setAside(std::string_view path, std::string_view suffix) {
     return moved.error();
 }
 
-Result<std::string> readFile(std::string_view path) {
+Result<Descriptor> openRegularFile(std::string_view path, FinalLink finalLink) {
     const std::string source(path);
-    const Descriptor fd(open(source.c_str(), O_RDONLY | O_CLOEXEC));
-    if (!fd.valid()) {
+    const int noFollow = finalLink == FinalLink::Refuse ? O_NOFOLLOW : 0;
+    int opened = -1;
+    do {
+        opened = open(source.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY | noFollow);
+    } while (opened < 0 && errno == EINTR);
+    Descriptor fd(opened);
+    struct stat info {};
+    if (!fd.valid() || fstat(fd.get(), &info) != 0) {
         return errorFor(FileOperation::Read, source);
     }
+    if (!S_ISREG(info.st_mode)) {
+        return errorFor(FileOperation::Read, source, S_ISDIR(info.st_mode) ? EISDIR : EINVAL);
+    }
+    return fd;
+}
+
+Result<std::string> readFile(std::string_view path, std::size_t limit, FinalLink finalLink) {
+    Result<Descriptor> file = openRegularFile(path, finalLink);
+    if (!file.ok()) {
+        return file.error();
+    }
+    const int fd = file.value().get();
+    // The size known up front spares reading a file that is plainly too long; the limit
+    // still holds for one that grows while it is read.
+    struct stat info {};
+    if (fstat(fd, &info) == 0 && static_cast<std::uint64_t>(info.st_size) > limit) {
+        return errorFor(FileOperation::Read, path, EFBIG);
+    }
     std::string contents;
-    if (const int code = readAll(fd.get(), contents.max_size(), contents); code != 0) {
-        return errorFor(FileOperation::Read, source, code);
+    if (const int code = readAll(fd, limit, contents); code != 0) {
+        return errorFor(FileOperation::Read, path, code);
     }
     return contents;
 }

@@ -1,12 +1,14 @@
 #pragma once
 
+#include "platform/Descriptor.hpp"
 #include "platform/Result.hpp"
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
-// The file-system changes the program makes, each returning its first error as a value.
-// Paths are raw bytes.
+// The file-system changes and reads the program makes, each returning its first error as a
+// value. Paths are raw bytes.
 namespace dorvale {
 
 /// Deletes `path` outright: a folder with everything in it. Works relative to open folder
@@ -33,7 +35,24 @@ namespace dorvale {
 /// ".3" and so on, never replacing an earlier copy; returns the name it took.
 [[nodiscard]] Result<std::string> setAside(std::string_view path, std::string_view suffix);
 
-/// The whole contents of the file at `path`.
-[[nodiscard]] Result<std::string> readFile(std::string_view path);
+/// Whether a reader follows a symbolic link that is the last component of its path. Links
+/// on the way to it are followed either way.
+enum class FinalLink { Follow, Refuse };
+
+/// The most `readFile` reads unless told otherwise.
+inline constexpr std::size_t defaultReadLimit = 64 * 1024 * 1024;
+
+/// Opens the regular file at `path` for reading. The open never waits (a FIFO would wait for
+/// a writer, a device for whatever it serves) and the descriptor closes on exec. What turns
+/// out not to be a regular file is closed again: a folder gives EISDIR, anything else
+/// EINVAL; a refused final link gives ELOOP.
+[[nodiscard]] Result<Descriptor> openRegularFile(std::string_view path,
+                                                 FinalLink finalLink = FinalLink::Follow);
+
+/// The whole contents of the regular file at `path`, opened by `openRegularFile`. A file
+/// longer than `limit` bytes (or one that grows past it while read) gives EFBIG.
+[[nodiscard]] Result<std::string> readFile(std::string_view path,
+                                           std::size_t limit = defaultReadLimit,
+                                           FinalLink finalLink = FinalLink::Follow);
 
 } // namespace dorvale

@@ -22,8 +22,9 @@ bool exists(const std::string& path) {
     return ::stat(path.c_str(), &info) == 0 || (errno != ENOENT && errno != ENOTDIR);
 }
 
+// Without waiting: a FIFO in its place would hold the open until someone wrote to it.
 bool canOpen(const std::string& path) {
-    return Descriptor(::open(path.c_str(), O_RDONLY | O_CLOEXEC)).valid();
+    return Descriptor(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY)).valid();
 }
 
 bool canList(const std::string& path) {

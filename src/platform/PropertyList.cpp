@@ -1,8 +1,9 @@
 #include "platform/PropertyList.hpp"
 
+#include "platform/FileOperations.hpp"
+
 #include <plist/plist.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <limits>
 #include <memory>
@@ -26,7 +27,7 @@ constexpr double referenceDateSince1970 = 978'307'200;
 // Deeper nesting than this is treated as damage rather than walked.
 constexpr int maximumDepth = 512;
 // Larger files are not property lists this program has any use for.
-constexpr long maximumFileSize = 64L * 1024 * 1024;
+constexpr std::size_t maximumFileSize = 64 * 1024 * 1024;
 
 struct PlistDeleter {
     void operator()(void* node) const { plist_free(static_cast<plist_t>(node)); }
@@ -35,10 +36,6 @@ using PlistHandle = std::unique_ptr<void, PlistDeleter>;
 
 struct FreeDeleter {
     void operator()(void* memory) const { std::free(memory); }
-};
-
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
 };
 
 std::optional<PropertyList> convert(plist_t node, int depth);
@@ -140,26 +137,6 @@ std::optional<PropertyList> convert(plist_t node, int depth) {
     }
 }
 
-std::optional<std::string> readWholeFile(const std::string& path) {
-    const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rbe"));
-    if (!file) {
-        return std::nullopt;
-    }
-    std::string contents;
-    char buffer[65536];
-    std::size_t count = 0;
-    while ((count = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
-        contents.append(buffer, count);
-        if (contents.size() > static_cast<std::size_t>(maximumFileSize)) {
-            return std::nullopt;
-        }
-    }
-    if (std::ferror(file.get())) {
-        return std::nullopt;
-    }
-    return contents;
-}
-
 std::optional<PropertyList> keepDictionary(std::optional<PropertyList> list) {
     if (list && list->isDictionary()) {
         return list;
@@ -184,8 +161,8 @@ std::optional<PropertyList> PropertyList::parse(std::string_view bytes) {
 }
 
 std::optional<PropertyList> PropertyList::readFile(const std::string& path) {
-    const std::optional<std::string> contents = readWholeFile(path);
-    return contents ? parse(*contents) : std::nullopt;
+    const Result<std::string> contents = dorvale::readFile(path, maximumFileSize);
+    return contents.ok() ? parse(contents.value()) : std::nullopt;
 }
 
 std::optional<PropertyList> PropertyList::parseDictionary(std::string_view bytes) {

@@ -14,7 +14,7 @@ namespace dorvale {
 /// array, a string, an integer, a real, a boolean, a date or data. Lookups are typed: asking
 /// for a string where the list holds an integer gives nothing, as does asking a value that
 /// is not a dictionary for a key. Reading keeps no state and may happen on any thread; the
-/// readers of files block on the disk.
+/// readers of files block on the disk, but never wait on what is not a regular file.
 class PropertyList {
 public:
     enum class Type { Dictionary, Array, String, Integer, Real, Boolean, Date, Data };
@@ -22,7 +22,8 @@ public:
     /// Parses XML or binary property-list bytes; a UTF-8 byte-order mark in front of XML is
     /// skipped. Damaged or truncated input gives nothing.
     [[nodiscard]] static std::optional<PropertyList> parse(std::string_view bytes);
-    /// `parse` of a whole file; a file that cannot be read gives nothing.
+    /// `parse` of a whole file; a file that cannot be read, is not a regular file (a FIFO, a
+    /// device) or is larger than 64 MiB gives nothing.
     [[nodiscard]] static std::optional<PropertyList> readFile(const std::string& path);
     /// `parse`, keeping only a list whose top level is a dictionary.
     [[nodiscard]] static std::optional<PropertyList> parseDictionary(std::string_view bytes);

@@ -25,6 +25,8 @@ constexpr std::string_view infoHeader = "[Trash Info]";
 constexpr int maximumNameAttempts = 10'000;
 // The longest name in the Trash that still leaves room for its description's suffix.
 constexpr std::size_t maximumTrashNameLength = NAME_MAX - infoSuffix.size();
+// A description holds one path, however deep and however encoded, in far less than this.
+constexpr std::size_t maximumInfoSize = 1024 * 1024;
 
 FileError trashError(std::string_view path, int code, std::string detail = {}) {
     return FileError{.code = code,
@@ -430,7 +432,8 @@ std::optional<std::string> Trash::recordedOriginalPath(const std::string& trashP
     if (!infoPath) {
         return std::nullopt;
     }
-    Result<std::string> contents = readFile(*infoPath);
+    // Descriptions are written here as files of their own, never as links to elsewhere.
+    Result<std::string> contents = readFile(*infoPath, maximumInfoSize, FinalLink::Refuse);
     if (!contents.ok()) {
         return std::nullopt;
     }

@@ -5,7 +5,6 @@
 #include "support/Unprivileged.hpp"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <algorithm>
 
@@ -78,7 +77,7 @@ TEST_F(LaunchItemTest, ReadsOnlyPropertyListDictionariesNamedDotPlist) {
                    "<plist version=\"1.0\"><array><string>x</string></array></plist>");
     m_fixture.folder(std::string(userAgents) + "/folder.plist");
     // A FIFO would block a plain read until someone wrote to it.
-    ASSERT_EQ(mkfifo(m_fixture.path(std::string(userAgents) + "/pipe.plist").c_str(), 0644), 0);
+    m_fixture.fifo(std::string(userAgents) + "/pipe.plist");
 
     const std::vector<LaunchItem> items = load();
     ASSERT_EQ(items.size(), 1U);

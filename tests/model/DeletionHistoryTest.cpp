@@ -3,6 +3,7 @@
 #include "platform/FileOperations.hpp"
 #include "platform/Trash.hpp"
 #include "support/FixtureTree.hpp"
+#include "support/HostileFiles.hpp"
 #include "support/Unprivileged.hpp"
 
 #include <gtest/gtest.h>
@@ -211,6 +212,17 @@ TEST_F(DeletionHistoryTest, ReadsStrictlyAndSetsAnUnreadableFileAside) {
         EXPECT_EQ(DeletionHistory(path).entries(), history.entries());
         EXPECT_EQ(contentsOf(path + ".unreadable"), c.text);
     }
+}
+
+// A FIFO in the file's place would hold the program's start until someone wrote to it.
+TEST_F(DeletionHistoryTest, WhatIsNoRegularFileIsSetAsideWithoutWaiting) {
+    const std::string fifo = fixture.fifo("Users/a/.local/share/Dorvale/history.json");
+    std::optional<std::size_t> entries;
+    EXPECT_TRUE(test::finishesWithoutAWriter(
+        {fifo}, [&] { entries = DeletionHistory(file).entries().size(); }));
+    EXPECT_EQ(entries, 0U);
+    EXPECT_FALSE(exists(file));
+    EXPECT_TRUE(exists(file + ".unreadable"));
 }
 
 TEST_F(DeletionHistoryTest, ValuesReadBackAsWritten) {

@@ -1,6 +1,7 @@
 #include "platform/FileOperations.hpp"
 
 #include "support/FixtureTree.hpp"
+#include "support/HostileFiles.hpp"
 #include "support/Unprivileged.hpp"
 
 #include <dirent.h>
@@ -170,6 +171,49 @@ TEST(WriteFileAtomically, ReplacesContentsAndLeavesNoTemporaryFile) {
     const Result<void> failed = writeFileAtomically(fixture.path("missing/file.json"), "x");
     ASSERT_FALSE(failed.ok());
     EXPECT_EQ(failed.error().code, ENOENT);
+}
+
+// What other programs may have put at a path is read only when it is a regular file of a
+// sane size; nothing in its place makes the reader wait.
+TEST(ReadFile, ReadsOnlyRegularFilesWithinTheLimitAndNeverWaits) {
+    FixtureTree fixture;
+    fixture.file("plain", "contents");
+    fixture.file("long", std::string(100, 'x'));
+    fixture.folder("folder");
+    const std::string fifo = fixture.fifo("fifo");
+    fixture.symlink(fixture.path("plain"), "link");
+    fixture.symlink(fixture.path("folder"), "folder-link");
+    fixture.file("folder/inside", "inner");
+    struct Case {
+        std::string path;
+        FinalLink finalLink;
+        int error;
+    };
+    const Case cases[] = {
+        {fixture.path("plain"), FinalLink::Refuse, 0},
+        {fixture.path("link"), FinalLink::Follow, 0},
+        {fixture.path("link"), FinalLink::Refuse, ELOOP},
+        // Only the last component may be refused: links on the way are followed.
+        {fixture.path("folder-link/inside"), FinalLink::Refuse, 0},
+        {fixture.path("long"), FinalLink::Follow, EFBIG},
+        {fixture.path("folder"), FinalLink::Follow, EISDIR},
+        {fifo, FinalLink::Follow, EINVAL},
+        {"/dev/null", FinalLink::Follow, EINVAL},
+        {fixture.path("missing"), FinalLink::Follow, ENOENT},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        std::optional<Result<std::string>> read;
+        EXPECT_TRUE(test::finishesWithoutAWriter(
+            {fifo}, [&] { read = readFile(c.path, 99, c.finalLink); }));
+        ASSERT_TRUE(read);
+        EXPECT_EQ(read->ok() ? 0 : read->error().code, c.error);
+        if (!read->ok()) {
+            EXPECT_EQ(read->error().operation, FileOperation::Read);
+            EXPECT_EQ(read->error().path, c.path);
+        }
+    }
+    EXPECT_EQ(readFile(fixture.path("long"), 100).value(), std::string(100, 'x'));
 }
 
 } // namespace

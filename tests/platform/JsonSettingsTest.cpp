@@ -1,6 +1,7 @@
 #include "platform/JsonSettings.hpp"
 
 #include "support/FixtureTree.hpp"
+#include "support/HostileFiles.hpp"
 #include "support/Unprivileged.hpp"
 
 #include <dirent.h>
@@ -124,6 +125,18 @@ TEST_F(JsonSettingsTest, DamagedFilesAreMovedAsideNeverOverwritten) {
     EXPECT_EQ(contentsOf(folder + "/settings.json.damaged"), damages[0]);
     EXPECT_EQ(contentsOf(folder + "/settings.json.damaged.2"), damages[1]);
     EXPECT_EQ(JsonSettings(m_path).boolValue("menuBar"), false);
+}
+
+// A FIFO in the file's place would hold the program's start until someone wrote to it; like
+// anything else that is no regular file, it is moved aside at once.
+TEST_F(JsonSettingsTest, WhatIsNoRegularFileIsMovedAsideWithoutWaiting) {
+    const std::string fifo = m_fixture.fifo("Users/a/.config/Dorvale/settings.json");
+    std::optional<bool> persistent;
+    EXPECT_TRUE(test::finishesWithoutAWriter(
+        {fifo}, [&] { persistent = JsonSettings(m_path).isPersistent(); }));
+    EXPECT_EQ(persistent, true);
+    EXPECT_EQ(namesIn(m_fixture.path("Users/a/.config/Dorvale")),
+              std::vector<std::string>{"settings.json.damaged"});
 }
 
 // A file this user cannot read, in a folder this user cannot change, can be neither read

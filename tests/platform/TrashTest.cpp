@@ -180,6 +180,23 @@ TEST_F(TrashTest, RefusedMoveTakesItsDescriptionBack) {
     EXPECT_TRUE(exists(item));
 }
 
+// Descriptions are written as files of their own; one that is a link leads to what somebody
+// else wrote and is not believed.
+TEST_F(TrashTest, DescriptionThatIsALinkIsNotBelieved) {
+    const std::string item = fixture.file("Users/a/report", "x");
+    const Result<std::string> moved = trash.moveToTrash(item);
+    ASSERT_TRUE(moved.ok()) << moved.error().description();
+    const std::string info = "Users/a/.local/share/Trash/info/report.trashinfo";
+    const std::string elsewhere =
+        fixture.file("elsewhere.trashinfo", contentsOf(fixture.path(info)));
+    ASSERT_EQ(unlink(fixture.path(info).c_str()), 0);
+    fixture.symlink(elsewhere, info);
+
+    EXPECT_EQ(Trash::recordedOriginalPath(moved.value()), std::nullopt);
+    EXPECT_FALSE(Trash::restore(moved.value(), item).ok());
+    EXPECT_FALSE(exists(item));
+}
+
 TEST_F(TrashTest, TopOfAFileSystemUsesTheSharedTrashOnlyWhenItIsSafe) {
     struct Case {
         const char* name;

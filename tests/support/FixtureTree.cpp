@@ -127,6 +127,12 @@ std::string FixtureTree::sparseFile(std::string_view relative, std::int64_t leng
     return full;
 }
 
+std::string FixtureTree::fifo(std::string_view relative) {
+    const std::string full = createParents(relative);
+    check(mkfifo(full.c_str(), 0644) == 0, "mkfifo", full);
+    return full;
+}
+
 std::string FixtureTree::hardLink(std::string_view existing, std::string_view relative) {
     const std::string full = createParents(relative);
     check(link(path(existing).c_str(), full.c_str()) == 0, "link", full);

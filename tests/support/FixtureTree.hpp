@@ -31,6 +31,8 @@ public:
     std::string allocatedFile(std::string_view relative, std::int64_t bytes);
     /// A file of `length` bytes with nothing allocated.
     std::string sparseFile(std::string_view relative, std::int64_t length);
+    /// A FIFO (named pipe), which blocks whoever opens it for reading until a writer comes.
+    std::string fifo(std::string_view relative);
     std::string hardLink(std::string_view existing, std::string_view relative);
     std::string symlink(std::string_view target, std::string_view relative);
 
