@@ -1,6 +1,7 @@
 #include "platform/PropertyList.hpp"
 
 #include "platform/FileOperations.hpp"
+#include "platform/PropertyListBounds.hpp"
 
 #include <plist/plist.h>
 
@@ -24,10 +25,12 @@ namespace {
 
 // Property-list dates count from 2001-01-01 00:00 UTC.
 constexpr double referenceDateSince1970 = 978'307'200;
-// Deeper nesting than this is treated as damage rather than walked.
-constexpr int maximumDepth = 512;
 // Larger files are not property lists this program has any use for.
 constexpr std::size_t maximumFileSize = 64 * 1024 * 1024;
+// Lists that would grow past these once parsed are treated as damage: a list this program
+// reads holds a few thousand values at most. Deeper nesting is not walked either.
+constexpr PropertyListBounds bounds{
+    .maximumValues = 1'000'000, .maximumBytes = maximumFileSize, .maximumDepth = 512};
 
 struct PlistDeleter {
     void operator()(void* node) const { plist_free(static_cast<plist_t>(node)); }
@@ -124,7 +127,7 @@ std::optional<PropertyList> convertScalar(plist_t node) {
 }
 
 std::optional<PropertyList> convert(plist_t node, int depth) {
-    if (node == nullptr || depth > maximumDepth) {
+    if (node == nullptr || depth > bounds.maximumDepth) {
         return std::nullopt;
     }
     switch (plist_get_node_type(node)) {
@@ -151,7 +154,8 @@ std::optional<PropertyList> PropertyList::parse(std::string_view bytes) {
     if (bytes.starts_with(byteOrderMark)) {
         bytes.remove_prefix(byteOrderMark.size());
     }
-    if (bytes.empty() || bytes.size() > std::numeric_limits<std::uint32_t>::max()) {
+    if (bytes.empty() || bytes.size() > std::numeric_limits<std::uint32_t>::max() ||
+        !bounds.admits(bytes)) {
         return std::nullopt;
     }
     plist_t raw = nullptr;

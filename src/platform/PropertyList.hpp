@@ -20,7 +20,9 @@ public:
     enum class Type { Dictionary, Array, String, Integer, Real, Boolean, Date, Data };
 
     /// Parses XML or binary property-list bytes; a UTF-8 byte-order mark in front of XML is
-    /// skipped. Damaged or truncated input gives nothing.
+    /// skipped. Damaged or truncated input gives nothing, as does a list that would expand
+    /// past a million values or 64 MiB of strings and data (a binary list may refer to one
+    /// value many times over), or nest deeper than 512 levels.
     [[nodiscard]] static std::optional<PropertyList> parse(std::string_view bytes);
     /// `parse` of a whole file; a file that cannot be read, is not a regular file (a FIFO, a
     /// device) or is larger than 64 MiB gives nothing.

@@ -98,6 +98,14 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(Hostile{"Fifo",
                             [](FixtureTree& fixture, std::string_view relative) {
                                 fixture.fifo(relative);
+                            }},
+                    Hostile{"DoublingReferences",
+                            [](FixtureTree& fixture, std::string_view relative) {
+                                fixture.file(relative, test::doublingBinaryList(40));
+                            }},
+                    Hostile{"DeepNesting",
+                            [](FixtureTree& fixture, std::string_view relative) {
+                                fixture.file(relative, test::nestedXmlList(1'000'000));
                             }}),
     [](const testing::TestParamInfo<Hostile>& info) { return info.param.name; });
 

@@ -1,6 +1,7 @@
 #include "platform/PropertyList.hpp"
 
 #include "support/FixtureTree.hpp"
+#include "support/HostileFiles.hpp"
 
 #include <gtest/gtest.h>
 
@@ -118,6 +119,50 @@ TEST(PropertyList, DamagedOrForeignInputReadsAsNothing) {
     EXPECT_FALSE(PropertyList::parse(""));
     EXPECT_FALSE(PropertyList::parse("{\"json\": true}"));
     EXPECT_FALSE(PropertyList::readFile("/nonexistent/Info.plist"));
+}
+
+// A binary list may refer to one value from many places, and the parser copies that value
+// for every reference; lists are taken only while the copies stay within bounds.
+TEST(PropertyList, RefusesListsThatWouldExpandPastTheirBounds) {
+    using test::binaryList;
+    using test::binaryObject;
+    const std::optional<PropertyList> shared = PropertyList::parse(test::doublingBinaryList(10));
+    ASSERT_TRUE(shared);
+    const PropertyList* innermost = &*shared;
+    for (int level = 0; level < 10; ++level) {
+        ASSERT_EQ(innermost->items().size(), 2U);
+        EXPECT_EQ(innermost->items()[0], innermost->items()[1]);
+        innermost = &innermost->items()[0];
+    }
+    EXPECT_EQ(innermost->asInteger(), 0);
+    // 2^20 - 1 values, just past a million; 2^41 - 1 values in a few hundred bytes.
+    EXPECT_FALSE(PropertyList::parse(test::doublingBinaryList(19)));
+    EXPECT_FALSE(PropertyList::parse(test::doublingBinaryList(40)));
+
+    // One string of 100 kB, referred to 100 times (10 MB) and 1,000 times (100 MB).
+    const std::string string = binaryObject(0x5, 100'000, std::string(100'000, 's'));
+    const auto referredTo = [&](std::uint64_t times) {
+        return binaryList({binaryObject(0xA, times, std::string(times, '\x01')), string});
+    };
+    ASSERT_TRUE(PropertyList::parse(referredTo(100)));
+    EXPECT_EQ(PropertyList::parse(referredTo(100))->items().size(), 100U);
+    EXPECT_FALSE(PropertyList::parse(referredTo(1'000)));
+
+    // An array holding itself, and one referring past the table.
+    EXPECT_FALSE(PropertyList::parse(binaryList({binaryObject(0xA, 1, "\x00")})));
+    EXPECT_FALSE(PropertyList::parse(binaryList({binaryObject(0xA, 1, "\x01")})));
+}
+
+// Nesting is counted before parsing, as the parser follows it by recursion: 513 levels are
+// read, one more is not, and far deeper XML never reaches the parser.
+TEST(PropertyList, RefusesNestingPastFiveHundredAndTwelveLevels) {
+    EXPECT_TRUE(PropertyList::parse(test::nestedXmlList(513)));
+    EXPECT_FALSE(PropertyList::parse(test::nestedXmlList(514)));
+    EXPECT_FALSE(PropertyList::parse(test::nestedXmlList(1'000'000)));
+    // Comments and quoted attribute values hold no elements; self-closed ones nest nothing.
+    const std::string tricky = R"(<plist><array a="/>"><!-- <array> --><array/></array></plist>)";
+    ASSERT_TRUE(PropertyList::parse(tricky));
+    EXPECT_EQ(PropertyList::parse(tricky)->items().size(), 1U);
 }
 
 } // namespace
