@@ -5,8 +5,6 @@
 #include "platform/Tr.hpp"
 
 #include <cerrno>
-#include <cstdlib>
-#include <memory>
 
 namespace dorvale {
 
@@ -24,12 +22,11 @@ std::optional<std::string> resolvedLocation(const std::string& path) {
     if (parent.empty()) {
         return std::nullopt;
     }
-    const std::unique_ptr<char, decltype(&std::free)> real(realpath(parent.c_str(), nullptr),
-                                                           &std::free);
+    const std::optional<std::string> real = realPath(parent);
     if (!real) {
         return std::nullopt;
     }
-    return joinPath(real.get(), lastComponent(path));
+    return joinPath(*real, lastComponent(path));
 }
 
 } // namespace

@@ -13,6 +13,8 @@
 
 #include <cerrno>
 #include <cstdint>
+#include <cstdlib>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -287,6 +289,15 @@ Result<std::string> readFile(std::string_view path, std::size_t limit, FinalLink
         return errorFor(FileOperation::Read, path, code);
     }
     return contents;
+}
+
+std::optional<std::string> realPath(const std::string& path) {
+    const std::unique_ptr<char, decltype(&std::free)> resolved(realpath(path.c_str(), nullptr),
+                                                               &std::free);
+    if (!resolved) {
+        return std::nullopt;
+    }
+    return std::string(resolved.get());
 }
 
 } // namespace dorvale

@@ -4,6 +4,7 @@
 #include "platform/Result.hpp"
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -54,5 +55,9 @@ inline constexpr std::size_t defaultReadLimit = 64 * 1024 * 1024;
 [[nodiscard]] Result<std::string> readFile(std::string_view path,
                                            std::size_t limit = defaultReadLimit,
                                            FinalLink finalLink = FinalLink::Follow);
+
+/// `path` with every symbolic link, "." and ".." resolved, or nothing when some part of it
+/// cannot be resolved (it is missing, or a folder on the way may not be searched).
+[[nodiscard]] std::optional<std::string> realPath(const std::string& path);
 
 } // namespace dorvale

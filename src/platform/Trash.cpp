@@ -11,9 +11,7 @@
 
 #include <cerrno>
 #include <climits>
-#include <cstdlib>
 #include <ctime>
-#include <memory>
 
 namespace dorvale {
 
@@ -173,15 +171,6 @@ std::optional<dev_t> deviceOfNearest(std::string path) {
         }
         path = parent;
     }
-}
-
-std::optional<std::string> realPath(const std::string& path) {
-    const std::unique_ptr<char, decltype(&std::free)> resolved(realpath(path.c_str(), nullptr),
-                                                               &std::free);
-    if (!resolved) {
-        return std::nullopt;
-    }
-    return std::string(resolved.get());
 }
 
 // The path a description records: absolute for the home Trash, relative to the top

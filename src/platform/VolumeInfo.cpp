@@ -1,5 +1,6 @@
 #include "platform/VolumeInfo.hpp"
 
+#include "platform/FileOperations.hpp"
 #include "platform/Paths.hpp"
 #include "platform/Text.hpp"
 #include "platform/Tr.hpp"
@@ -9,9 +10,6 @@
 #include <sys/statvfs.h>
 #include <sys/sysmacros.h>
 
-#include <climits>
-#include <cstdlib>
-#include <fstream>
 #include <limits>
 #include <memory>
 #include <sstream>
@@ -55,7 +53,11 @@ std::string unescapeMountField(std::string_view field) {
 
 // The source device of the first mount of `device` in the mount table, or "".
 std::string mountSource(const std::string& mountTable, dev_t device) {
-    std::ifstream table(mountTable);
+    const Result<std::string> contents = readFile(mountTable);
+    if (!contents.ok()) {
+        return {};
+    }
+    std::istringstream table(contents.value());
     const std::string wanted = std::to_string(major(device)) + ":" + std::to_string(minor(device));
     std::string line;
     while (std::getline(table, line)) {
@@ -79,21 +81,15 @@ std::string mountSource(const std::string& mountTable, dev_t device) {
     return {};
 }
 
-std::string canonical(const std::string& path) {
-    const std::unique_ptr<char, decltype(&std::free)> resolved(realpath(path.c_str(), nullptr),
-                                                               &std::free);
-    return resolved ? std::string(resolved.get()) : std::string();
-}
-
 struct DeviceIdentity {
-    std::string canonicalSource;
+    std::optional<std::string> canonicalSource;
     // The device number of the source, when it is a block device; else of the file system.
     dev_t device = 0;
 };
 
 bool matches(const std::string& labelLink, const DeviceIdentity& identity) {
-    const std::string target = canonical(labelLink);
-    if (!target.empty() && target == identity.canonicalSource) {
+    const std::optional<std::string> target = realPath(labelLink);
+    if (target && target == identity.canonicalSource) {
         return true;
     }
     struct stat info {};
@@ -107,7 +103,7 @@ DeviceIdentity identify(const VolumeNameSources& sources, dev_t device) {
     if (source.empty() || source.front() != '/') {
         return identity;
     }
-    identity.canonicalSource = canonical(source);
+    identity.canonicalSource = realPath(source);
     // File systems such as btrfs report an anonymous device number; their source device
     // has the real one.
     struct stat info {};
