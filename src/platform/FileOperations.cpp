@@ -1,11 +1,11 @@
 #include "platform/FileOperations.hpp"
 
 #include "platform/Descriptor.hpp"
+#include "platform/FolderListing.hpp"
 #include "platform/Paths.hpp"
 #include "platform/Tr.hpp"
 #include "platform/Trash.hpp"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <stdio.h>
 #include <sys/stat.h>
@@ -16,7 +16,6 @@
 #include <cstdlib>
 #include <memory>
 #include <optional>
-#include <vector>
 
 namespace dorvale {
 
@@ -42,43 +41,18 @@ private:
     std::optional<FileError> m_error;
 };
 
-// The names inside the open folder `fd`; "." and ".." left out. The descriptor stays open.
-std::optional<std::vector<std::string>> listFolder(int fd) {
-    const int copy = dup(fd);
-    if (copy < 0) {
-        return std::nullopt;
-    }
-    DIR* folder = fdopendir(copy);
-    if (folder == nullptr) {
-        close(copy);
-        return std::nullopt;
-    }
-    std::vector<std::string> names;
-    errno = 0;
-    while (const dirent* entry = readdir(folder)) {
-        const std::string_view name = entry->d_name;
-        if (name != "." && name != "..") {
-            names.emplace_back(name);
-        }
-    }
-    const int readError = errno;
-    closedir(folder);
-    errno = readError;
-    return readError == 0 ? std::optional(std::move(names)) : std::nullopt;
-}
-
 void removeEntry(int parentFd, dev_t parentDevice, const std::string& name, const std::string& path,
                  FirstError& firstError);
 
 void removeFolderContents(int folderFd, dev_t device, const std::string& path,
                           FirstError& firstError) {
-    const auto names = listFolder(folderFd);
-    if (!names) {
+    const auto entries = listFolderEntries(folderFd);
+    if (!entries) {
         firstError.note(errorFor(FileOperation::Remove, path));
         return;
     }
-    for (const std::string& name : *names) {
-        removeEntry(folderFd, device, name, joinPath(path, name), firstError);
+    for (const FolderEntry& entry : *entries) {
+        removeEntry(folderFd, device, entry.name, joinPath(path, entry.name), firstError);
     }
 }
 

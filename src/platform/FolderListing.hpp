@@ -18,6 +18,10 @@ struct FolderEntry {
 /// listing would look like a folder with fewer items).
 [[nodiscard]] std::optional<std::vector<FolderEntry>> listFolderEntries(const std::string& path);
 
+/// `listFolderEntries` of the folder open at `folderFd`, from its first entry; the descriptor
+/// stays open and the caller's. On failure errno tells why.
+[[nodiscard]] std::optional<std::vector<FolderEntry>> listFolderEntries(int folderFd);
+
 /// The names of `listFolderEntries`.
 [[nodiscard]] std::optional<std::vector<std::string>> listFolder(const std::string& path);
 

@@ -1,26 +1,21 @@
 #include "platform/VolumeInfo.hpp"
 
 #include "platform/FileOperations.hpp"
+#include "platform/FolderListing.hpp"
 #include "platform/Paths.hpp"
 #include "platform/Text.hpp"
 #include "platform/Tr.hpp"
 
-#include <dirent.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <sys/sysmacros.h>
 
 #include <limits>
-#include <memory>
 #include <sstream>
 
 namespace dorvale {
 
 namespace {
-
-struct FolderCloser {
-    void operator()(DIR* folder) const { closedir(folder); }
-};
 
 std::int64_t bytes(std::uint64_t blocks, std::uint64_t blockSize) {
     constexpr auto largest = static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max());
@@ -114,16 +109,12 @@ DeviceIdentity identify(const VolumeNameSources& sources, dev_t device) {
 }
 
 std::optional<std::string> labelOf(const VolumeNameSources& sources, dev_t device) {
-    const std::unique_ptr<DIR, FolderCloser> folder(opendir(sources.labelFolder.c_str()));
-    if (!folder) {
+    const std::optional<std::vector<std::string>> names = listFolder(sources.labelFolder);
+    if (!names) {
         return std::nullopt;
     }
     const DeviceIdentity identity = identify(sources, device);
-    while (const dirent* entry = readdir(folder.get())) {
-        const std::string_view name = entry->d_name;
-        if (name == "." || name == "..") {
-            continue;
-        }
+    for (const std::string& name : *names) {
         if (matches(joinPath(sources.labelFolder, name), identity)) {
             return unescapeLabel(name);
         }

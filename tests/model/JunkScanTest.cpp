@@ -1,12 +1,12 @@
 #include "model/JunkScan.hpp"
 
 #include "platform/FileOperations.hpp"
+#include "platform/FolderListing.hpp"
 #include "platform/Trash.hpp"
 #include "support/FixedClock.hpp"
 #include "support/FixtureTree.hpp"
 #include "support/Unprivileged.hpp"
 
-#include <dirent.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -64,22 +64,6 @@ std::vector<std::string> findingIds(const std::vector<JunkFinding>& findings) {
         ids.push_back(finding.id());
     }
     return ids;
-}
-
-// The names of a folder in the order the file system lists them.
-std::vector<std::string> listingOrder(const std::string& folder) {
-    std::vector<std::string> names;
-    DIR* listing = opendir(folder.c_str());
-    while (const dirent* entry = listing ? readdir(listing) : nullptr) {
-        const std::string name = entry->d_name;
-        if (name != "." && name != "..") {
-            names.push_back(name);
-        }
-    }
-    if (listing != nullptr) {
-        closedir(listing);
-    }
-    return names;
 }
 
 // A fixture folder laid out like a home folder, with the matching locations.
@@ -196,7 +180,8 @@ TEST(JunkScan, EqualSizesKeepListingOrder) {
     }
     f.tree.allocatedFile("Users/a/Library/Logs/big", 16 * kib);
     std::vector<std::string> expected = {f.home("Library/Logs/big")};
-    for (const std::string& name : listingOrder(f.home("Library/Logs"))) {
+    const std::vector<std::string> listed = listFolder(f.home("Library/Logs")).value();
+    for (const std::string& name : listed) {
         if (name != "big") {
             expected.push_back(f.home("Library/Logs/" + name));
         }

@@ -1,10 +1,10 @@
 #include "platform/FileOperations.hpp"
 
+#include "support/FileChecks.hpp"
 #include "support/FixtureTree.hpp"
 #include "support/HostileFiles.hpp"
 #include "support/Unprivileged.hpp"
 
-#include <dirent.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -17,26 +17,13 @@ namespace dorvale {
 namespace {
 
 using test::FixtureTree;
+using test::namesIn;
 using test::runUnprivileged;
 using test::unprivilegedId;
 
 bool exists(const std::string& path) {
     struct stat info {};
     return lstat(path.c_str(), &info) == 0;
-}
-
-std::vector<std::string> namesIn(const std::string& folder) {
-    std::vector<std::string> names;
-    if (DIR* dir = opendir(folder.c_str())) {
-        while (const dirent* entry = readdir(dir)) {
-            const std::string name = entry->d_name;
-            if (name != "." && name != "..") {
-                names.push_back(name);
-            }
-        }
-        closedir(dir);
-    }
-    return names;
 }
 
 TEST(RemoveForGood, RemovesATreeButNeverWhatItsLinksPointTo) {

@@ -1,10 +1,10 @@
 #include "platform/JsonSettings.hpp"
 
+#include "support/FileChecks.hpp"
 #include "support/FixtureTree.hpp"
 #include "support/HostileFiles.hpp"
 #include "support/Unprivileged.hpp"
 
-#include <dirent.h>
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -15,26 +15,13 @@
 namespace dorvale {
 namespace {
 
+using test::namesIn;
+
 std::string contentsOf(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
     std::ostringstream contents;
     contents << file.rdbuf();
     return contents.str();
-}
-
-std::vector<std::string> namesIn(const std::string& folder) {
-    std::vector<std::string> names;
-    DIR* handle = opendir(folder.c_str());
-    while (const dirent* entry = handle ? readdir(handle) : nullptr) {
-        if (entry->d_name[0] != '.') {
-            names.emplace_back(entry->d_name);
-        }
-    }
-    if (handle) {
-        closedir(handle);
-    }
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 class JsonSettingsTest : public ::testing::Test {

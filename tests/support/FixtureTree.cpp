@@ -2,8 +2,8 @@
 
 #include "platform/Descriptor.hpp"
 #include "platform/Paths.hpp"
+#include "support/FileChecks.hpp"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -34,17 +34,9 @@ void unlockTree(const std::string& path) {
         return;
     }
     chmod(path.c_str(), 0700);
-    DIR* folder = opendir(path.c_str());
-    if (folder == nullptr) {
-        return;
+    for (const std::string& name : namesIn(path)) {
+        unlockTree(joinPath(path, name));
     }
-    while (const dirent* entry = readdir(folder)) {
-        const std::string_view name = entry->d_name;
-        if (name != "." && name != "..") {
-            unlockTree(joinPath(path, name));
-        }
-    }
-    closedir(folder);
 }
 
 void removeTree(const std::string& path) {
@@ -53,14 +45,8 @@ void removeTree(const std::string& path) {
         return;
     }
     if (S_ISDIR(info.st_mode)) {
-        if (DIR* folder = opendir(path.c_str())) {
-            while (const dirent* entry = readdir(folder)) {
-                const std::string_view name = entry->d_name;
-                if (name != "." && name != "..") {
-                    removeTree(joinPath(path, name));
-                }
-            }
-            closedir(folder);
+        for (const std::string& name : namesIn(path)) {
+            removeTree(joinPath(path, name));
         }
         rmdir(path.c_str());
     } else {
