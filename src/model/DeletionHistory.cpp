@@ -55,7 +55,6 @@ bool isValidUtf8(std::string_view bytes) {
 
 // Appends `text` (valid UTF-8) as a JSON string, with "/" escaped as "\/".
 void appendString(std::string& out, std::string_view text) {
-    static constexpr std::string_view hex = "0123456789abcdef";
     out += '"';
     for (const char c : text) {
         switch (c) {
@@ -85,9 +84,7 @@ void appendString(std::string& out, std::string_view text) {
             break;
         default:
             if (static_cast<unsigned char>(c) < 0x20) {
-                out += "\\u00";
-                out += hex[static_cast<unsigned char>(c) >> 4];
-                out += hex[static_cast<unsigned char>(c) & 0x0F];
+                out += "\\u00" + toHex(std::string_view(&c, 1));
             } else {
                 out += c;
             }

@@ -19,35 +19,6 @@ constexpr std::string_view bytesKey = "bytes";
 
 // ---- Values and their JSON form ----
 
-std::string toHex(std::string_view bytes) {
-    constexpr char digits[] = "0123456789abcdef";
-    std::string hex;
-    hex.reserve(bytes.size() * 2);
-    for (const char byte : bytes) {
-        const auto value = static_cast<unsigned char>(byte);
-        hex += digits[value >> 4];
-        hex += digits[value & 0x0F];
-    }
-    return hex;
-}
-
-std::optional<std::string> fromHex(std::string_view hex) {
-    if (hex.size() % 2 != 0) {
-        return std::nullopt;
-    }
-    std::string bytes;
-    bytes.reserve(hex.size() / 2);
-    for (std::size_t index = 0; index < hex.size(); index += 2) {
-        const int high = hexDigitValue(hex[index]);
-        const int low = hexDigitValue(hex[index + 1]);
-        if (high < 0 || low < 0) {
-            return std::nullopt;
-        }
-        bytes += static_cast<char>(high * 16 + low);
-    }
-    return bytes;
-}
-
 json textToJson(const std::string& text) {
     if (toValidUtf8(text) == text) {
         return text;

@@ -76,7 +76,6 @@ std::string toValidUtf8(std::string_view bytes) {
 }
 
 std::string percentEncodePath(std::string_view path) {
-    constexpr std::string_view digits = "0123456789ABCDEF";
     const auto keeps = [](unsigned char c) {
         return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
                c == '-' || c == '.' || c == '_' || c == '~' || c == '/';
@@ -84,13 +83,11 @@ std::string percentEncodePath(std::string_view path) {
     std::string result;
     result.reserve(path.size());
     for (const char byte : path) {
-        const auto c = static_cast<unsigned char>(byte);
-        if (keeps(c)) {
+        if (keeps(static_cast<unsigned char>(byte))) {
             result += byte;
         } else {
             result += '%';
-            result += digits[c >> 4];
-            result += digits[c & 0x0F];
+            result += toHex(std::string_view(&byte, 1), HexCase::Upper);
         }
     }
     return result;
@@ -107,6 +104,36 @@ int hexDigitValue(char c) {
         return c - 'A' + 10;
     }
     return -1;
+}
+
+std::string toHex(std::string_view bytes, HexCase letters) {
+    const std::string_view digits =
+        letters == HexCase::Lower ? "0123456789abcdef" : "0123456789ABCDEF";
+    std::string hex;
+    hex.reserve(bytes.size() * 2);
+    for (const char byte : bytes) {
+        const auto value = static_cast<unsigned char>(byte);
+        hex += digits[value >> 4];
+        hex += digits[value & 0x0F];
+    }
+    return hex;
+}
+
+std::optional<std::string> fromHex(std::string_view hex) {
+    if (hex.size() % 2 != 0) {
+        return std::nullopt;
+    }
+    std::string bytes;
+    bytes.reserve(hex.size() / 2);
+    for (std::size_t index = 0; index < hex.size(); index += 2) {
+        const int high = hexDigitValue(hex[index]);
+        const int low = hexDigitValue(hex[index + 1]);
+        if (high < 0 || low < 0) {
+            return std::nullopt;
+        }
+        bytes += static_cast<char>(high * 16 + low);
+    }
+    return bytes;
 }
 
 std::string lowercased(std::string_view text) {

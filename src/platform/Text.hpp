@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -16,6 +17,16 @@ namespace dorvale {
 
 /// The value of a hexadecimal digit of either case, or -1 for any other character.
 [[nodiscard]] int hexDigitValue(char c);
+
+/// The letters of hexadecimal digits above 9.
+enum class HexCase { Lower, Upper };
+
+/// Each byte as two hexadecimal digits, the high one first ("0aff" for 0x0A 0xFF).
+[[nodiscard]] std::string toHex(std::string_view bytes, HexCase letters = HexCase::Lower);
+
+/// The bytes written as pairs of hexadecimal digits of either case; nothing for an odd
+/// number of digits or any other character.
+[[nodiscard]] std::optional<std::string> fromHex(std::string_view hex);
 
 /// The text with every code point lowercased (simple Unicode mapping). Bytes that are not
 /// valid UTF-8 are kept as they are, so a name compares equal only to the same bytes.

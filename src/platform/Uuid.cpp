@@ -11,8 +11,6 @@ namespace dorvale {
 
 namespace {
 
-constexpr std::string_view hexDigits = "0123456789ABCDEF";
-
 // Offsets in the text form where a "-" stands.
 constexpr bool isDashOffset(std::size_t offset) {
     return offset == 8 || offset == 13 || offset == 18 || offset == 23;
@@ -64,14 +62,12 @@ std::optional<Uuid> Uuid::parse(std::string_view text) {
 }
 
 std::string Uuid::text() const {
-    std::string result;
-    result.reserve(36);
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        if (i == 4 || i == 6 || i == 8 || i == 10) {
-            result += '-';
-        }
-        result += hexDigits[bytes[i] >> 4];
-        result += hexDigits[bytes[i] & 0x0F];
+    std::string result =
+        toHex(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
+              HexCase::Upper);
+    // From the back, so that each insertion leaves the earlier offsets as they are.
+    for (const std::size_t offset : {20, 16, 12, 8}) {
+        result.insert(offset, 1, '-');
     }
     return result;
 }

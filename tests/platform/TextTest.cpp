@@ -30,5 +30,15 @@ TEST(ToValidUtf8, ReplacesIllFormedSequences) {
     EXPECT_EQ(toValidUtf8("\xC3"), "\xEF\xBF\xBD");
 }
 
+TEST(Hex, WritesTwoDigitsPerByteAndReadsThemBack) {
+    const std::string bytes("\x00\x0A\xFF\x7F", 4);
+    EXPECT_EQ(toHex(bytes), "000aff7f");
+    EXPECT_EQ(toHex(bytes, HexCase::Upper), "000AFF7F");
+    EXPECT_EQ(fromHex("000aFF7f"), bytes);
+    EXPECT_EQ(fromHex(""), "");
+    EXPECT_EQ(fromHex("0aF"), std::nullopt);
+    EXPECT_EQ(fromHex("0g"), std::nullopt);
+}
+
 } // namespace
 } // namespace dorvale
