@@ -24,7 +24,6 @@ using namespace dorvale;
 using Clock = std::chrono::steady_clock;
 
 constexpr Timestamp now = 1'700'000'000;
-constexpr double day = 86'400;
 constexpr int projects = 5'000;
 constexpr int sourceFiles = 40;
 constexpr int packages = 50;
@@ -49,7 +48,7 @@ public:
         FileNode::Attributes attributes;
         attributes.isDirectory = true;
         attributes.size = 4'096;
-        attributes.modified = now - 30 * day;
+        attributes.modified = now - 30 * secondsPerDay;
         FileNode* folder = m_result.nodes->make(name, m_open.back().folder, attributes);
         m_open.back().children.push_back(folder);
         m_open.push_back({folder, {}});
@@ -101,14 +100,14 @@ void addProjects(Generator& tree, std::int64_t packageFileSize) {
         tree.open("project-" + std::to_string(p));
         tree.open("src");
         for (int f = 0; f < sourceFiles; ++f) {
-            tree.file("module-" + std::to_string(f) + ".ts", 600'000, now - 10 * day);
+            tree.file("module-" + std::to_string(f) + ".ts", 600'000, now - 10 * secondsPerDay);
         }
         tree.close();
         tree.open("node_modules");
         for (int k = 0; k < packages; ++k) {
             tree.open("package-" + std::to_string(k));
-            tree.file("index.js", packageFileSize, now - 5 * day);
-            tree.file("bundle.js", packageFileSize, now - 5 * day);
+            tree.file("index.js", packageFileSize, now - 5 * secondsPerDay);
+            tree.file("bundle.js", packageFileSize, now - 5 * secondsPerDay);
             tree.close();
         }
         tree.close();
@@ -120,20 +119,21 @@ void addProjects(Generator& tree, std::int64_t packageFileSize) {
 void addMedia(Generator& tree) {
     tree.open("Movies");
     for (int v = 0; v < videos; ++v) {
-        const Timestamp modified = v % 2 == 0 ? now - 200 * day : now - 20 * day;
+        const Timestamp modified =
+            v % 2 == 0 ? now - 200 * secondsPerDay : now - 20 * secondsPerDay;
         tree.file("clip-" + std::to_string(v) + ".mov", 600'000'000, modified);
     }
     tree.close();
     tree.open("Downloads");
     for (int d = 0; d < downloads; ++d) {
-        tree.file("download-" + std::to_string(d) + ".zip", 1'000'000, now - 3 * day);
+        tree.file("download-" + std::to_string(d) + ".zip", 1'000'000, now - 3 * secondsPerDay);
     }
     tree.close();
     tree.open("Library");
     tree.open("Caches");
     for (int l = 0; l < libraryFolders; ++l) {
         tree.open("com.example.app" + std::to_string(l));
-        tree.file("cache.db", 800'000'000, now - 400 * day);
+        tree.file("cache.db", 800'000'000, now - 400 * secondsPerDay);
         tree.close();
     }
     tree.close();

@@ -20,9 +20,6 @@ namespace {
 
 using Json = nlohmann::json;
 
-// The file counts dates from 2001-01-01 00:00 UTC; the program counts from 1970.
-constexpr double referenceDateOffset = 978'307'200.0;
-
 std::string toBase64(std::string_view bytes) {
     std::string text(4 * ((bytes.size() + 2) / 3) + 1, '\0');
     const int length = EVP_EncodeBlock(reinterpret_cast<unsigned char*>(text.data()),
@@ -125,7 +122,7 @@ void appendEntry(std::string& out, const HistoryEntry& entry) {
     out += "{\"id\":";
     appendString(out, entry.id.text());
     appendKey(out, "date");
-    appendNumber(out, entry.date - referenceDateOffset);
+    appendNumber(out, entry.date - referenceDate);
     appendPath(out, "originalPath", entry.originalPath);
     if (entry.trashPath) {
         appendPath(out, "trashPath", *entry.trashPath);
@@ -215,7 +212,7 @@ std::optional<HistoryEntry> decodeEntry(const Json& object) {
         return std::nullopt;
     }
     entry.id = *uuid;
-    entry.date = date->get<double>() + referenceDateOffset;
+    entry.date = date->get<double>() + referenceDate;
     entry.originalPath = exactPath(object, "originalPathBytes", originalPath->get<std::string>());
     entry.size = *size;
     entry.restored = restored->get<bool>();

@@ -5,12 +5,6 @@
 
 namespace dorvale {
 
-namespace {
-
-constexpr double secondsPerDay = 86'400;
-
-} // namespace
-
 bool FileFilter::matches(const FileNode& node, Timestamp now, std::string_view dataVolume) const {
     if (node.size() < minSize) {
         return false;

@@ -20,7 +20,6 @@ namespace {
 // Application containers are closed to a program without full disk access; trying them
 // would only end in a permission failure.
 constexpr std::string_view containersPrefix = "Library/Containers/";
-constexpr double secondsPerDay = 86'400;
 
 bool passesNameFilters(const JunkRule& rule, std::string_view name) {
     if (rule.excludedNames.contains(name)) {

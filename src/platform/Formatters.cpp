@@ -20,7 +20,7 @@ using icu::number::Precision;
 using icu::number::Scale;
 
 // Dates up to one day after 1970 stand for "never known".
-constexpr Timestamp earliestKnownDate = 86'400;
+constexpr Timestamp earliestKnownDate = secondsPerDay;
 constexpr double millisecondsPerSecond = 1000;
 
 std::string utf8(const icu::UnicodeString& text) {

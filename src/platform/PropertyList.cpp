@@ -23,8 +23,6 @@ struct PropertyListBuilder {
 
 namespace {
 
-// Property-list dates count from 2001-01-01 00:00 UTC.
-constexpr double referenceDateSince1970 = 978'307'200;
 // Larger files are not property lists this program has any use for.
 constexpr std::size_t maximumFileSize = 64 * 1024 * 1024;
 // Lists that would grow past these once parsed are treated as damage: a list this program
@@ -114,7 +112,7 @@ std::optional<PropertyList> convertScalar(plist_t node) {
         std::int32_t seconds = 0;
         std::int32_t microseconds = 0;
         plist_get_date_val(node, &seconds, &microseconds);
-        return PropertyList::makeDate(referenceDateSince1970 + seconds + microseconds / 1e6);
+        return PropertyList::makeDate(referenceDate + seconds + microseconds / 1e6);
     }
     case PLIST_DATA: {
         std::uint64_t length = 0;

@@ -21,9 +21,6 @@ using test::FixtureTree;
 using test::runUnprivileged;
 using test::unprivilegedId;
 
-// Seconds between 1970 and 2001, the file's epoch.
-constexpr Timestamp referenceDate = 978'307'200;
-
 bool exists(const std::string& path) {
     struct stat info {};
     return lstat(path.c_str(), &info) == 0;

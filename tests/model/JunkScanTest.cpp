@@ -20,7 +20,6 @@ using test::FixtureTree;
 
 constexpr Timestamp now = 1'700'000'000;
 constexpr Timestamp fixedNow = now;
-constexpr Timestamp day = 86'400;
 constexpr std::int64_t kib = 1024;
 
 const test::FixedClock fixedClock(fixedNow);
@@ -91,14 +90,14 @@ TEST(JunkScan, KeepsMeasuredChildrenThatPassTheFilters) {
     t.file(caches + "empty.txt");
     t.sparseFile(caches + "sparse.img", 1024 * kib);
     t.folder(caches + "emptyTree/a/b");
-    t.setTimes(caches + "big.bin", now - 3 * day, now);
+    t.setTimes(caches + "big.bin", now - 3 * secondsPerDay, now);
 
     const auto finding =
         JunkScan::collectItems(catalogueRule("user-caches"), f.locations, fixedClock);
     ASSERT_TRUE(finding.has_value());
     EXPECT_EQ(finding->rule, catalogueRule("user-caches"));
     const std::vector<JunkItem> expected = {
-        {big, "user-caches", allocated(big), 1, now - 3 * day},
+        {big, "user-caches", allocated(big), 1, now - 3 * secondsPerDay},
         {folder, "user-caches",
          allocated(folder) + allocated(db) + allocated(inner) + allocated(second), 2,
          modifiedAt(folder)},
@@ -153,13 +152,13 @@ TEST(JunkScan, InstallersMustMatchAnExtensionAndBeAWeekOld) {
     t.allocatedFile("Users/a/Downloads/.pkg", 8 * kib);
     t.allocatedFile("Users/a/Downloads/Tool.pkg/Contents/Payload", 40 * kib);
     t.file("Users/a/Downloads/Tool.pkg/Contents/Info.plist", "<plist/>");
-    const std::string oldImage = old("Old.DMG", 10 * day);
-    old("Recent.dmg", 3 * day);
-    const std::string edge = old("Edge.iso", 7 * day);
+    const std::string oldImage = old("Old.DMG", 10 * secondsPerDay);
+    old("Recent.dmg", 3 * secondsPerDay);
+    const std::string edge = old("Edge.iso", 7 * secondsPerDay);
     for (const char* name : {"notes.txt", "dmg", ".pkg"}) {
-        old(name, 30 * day);
+        old(name, 30 * secondsPerDay);
     }
-    const std::string package = old("Tool.pkg", 10 * day);
+    const std::string package = old("Tool.pkg", 10 * secondsPerDay);
 
     const auto finding =
         JunkScan::collectItems(catalogueRule("old-installers"), f.locations, fixedClock);
@@ -170,7 +169,7 @@ TEST(JunkScan, InstallersMustMatchAnExtensionAndBeAWeekOld) {
     EXPECT_EQ(tool.size, allocated(package) + allocated(package + "/Contents") +
                              allocated(package + "/Contents/Payload") +
                              allocated(package + "/Contents/Info.plist"));
-    EXPECT_EQ(finding->items[1].modified, std::optional(now - 10 * day));
+    EXPECT_EQ(finding->items[1].modified, std::optional(now - 10 * secondsPerDay));
 }
 
 TEST(JunkScan, EqualSizesKeepListingOrder) {

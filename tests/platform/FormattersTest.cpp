@@ -88,25 +88,24 @@ TEST_F(FormattersTest, RelativeDates) {
     // 2024-06-15 12:00:00 UTC.
     constexpr Timestamp now = 1'718'452'800;
     const FixedClock clock(now);
-    constexpr double day = 86'400;
     const struct {
         Timestamp date;
         const char* text;
     } cases[] = {
         {0, "—"},
-        {day, "—"},
+        {secondsPerDay, "—"},
         {-5, "—"},
-        {day + 1, "54 years ago"},
+        {secondsPerDay + 1, "54 years ago"},
         {now, "now"},
         {now - 30, "30 seconds ago"},
         {now - 3 * 3'600, "3 hours ago"},
-        {now - day, "yesterday"},
-        {now - 1.5 * day, "yesterday"},
-        {now - 3 * day, "3 days ago"},
-        {now - 14 * day, "2 weeks ago"},
-        {now - 62 * day, "2 months ago"},
-        {now - 400 * day, "last year"},
-        {now + 2 * day, "in 2 days"},
+        {now - secondsPerDay, "yesterday"},
+        {now - 1.5 * secondsPerDay, "yesterday"},
+        {now - 3 * secondsPerDay, "3 days ago"},
+        {now - 14 * secondsPerDay, "2 weeks ago"},
+        {now - 62 * secondsPerDay, "2 months ago"},
+        {now - 400 * secondsPerDay, "last year"},
+        {now + 2 * secondsPerDay, "in 2 days"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(relativeText(c.date, clock), c.text) << c.date;
