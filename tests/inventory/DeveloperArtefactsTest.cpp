@@ -1,6 +1,7 @@
 #include "inventory/DeveloperArtefacts.hpp"
 
 #include "inventory/InstalledApp.hpp"
+#include "support/TestValues.hpp"
 #include "support/TreeBuilder.hpp"
 
 #include <gtest/gtest.h>
@@ -8,25 +9,11 @@
 namespace dorvale {
 namespace {
 
-constexpr std::int64_t MB = 1'000'000;
-
+using test::catalogueRule;
+using test::homeAt;
 using test::TreeBuilder;
 
-Locations homeAt(std::string home, std::string dataVolume = "/") {
-    Locations locations;
-    locations.home = std::move(home);
-    locations.dataVolume = std::move(dataVolume);
-    return locations;
-}
-
-const JunkRule& rule(std::string_view id) {
-    for (const JunkRule& rule : JunkRule::all()) {
-        if (rule.id == id) {
-            return rule;
-        }
-    }
-    throw std::logic_error("no such rule");
-}
+constexpr std::int64_t MB = 1'000'000;
 
 std::vector<std::string> titles(const std::vector<DevItem>& items) {
     std::vector<std::string> result;
@@ -109,16 +96,16 @@ TEST(ArtefactFolders, DescribesAFolderByItsProjectAndLeavesTheLibraryToTheJunkRu
 
 TEST(FindDeveloperArtifacts, AddsTheDeveloperJunkItemsAfterTheTreeFolders) {
     const JunkFinding derived{
-        .rule = rule("xcode-derived"),
+        .rule = catalogueRule("xcode-derived"),
         .items = {JunkItem{.id = "/Users/x/Library/Developer/Xcode/DerivedData/MyApp-abc123",
                            .size = 7 * MB,
                            .modified = 1000},
                   JunkItem{.id = "/Users/x/Library/Developer/Xcode/DerivedData/Old", .size = 3}},
     };
-    const JunkFinding caches{.rule = rule("user-caches"),
+    const JunkFinding caches{.rule = catalogueRule("user-caches"),
                              .items = {JunkItem{.id = "/Users/x/Library/Caches/app", .size = 9}}};
     const JunkFinding archives{
-        .rule = rule("xcode-archives"),
+        .rule = catalogueRule("xcode-archives"),
         .items = {JunkItem{.id = "/Users/x/Library/Developer/Xcode/Archives/2024-01-01",
                            .size = 5,
                            .modified = 2000}},
@@ -134,7 +121,7 @@ TEST(FindDeveloperArtifacts, AddsTheDeveloperJunkItemsAfterTheTreeFolders) {
     EXPECT_EQ(withoutScan[0],
               (DevItem{.path = "/Users/x/Library/Developer/Xcode/DerivedData/MyApp-abc123",
                        .title = "Xcode · DerivedData · MyApp-abc123",
-                       .detail = rule("xcode-derived").explanation,
+                       .detail = catalogueRule("xcode-derived").explanation,
                        .size = 7 * MB,
                        .lastTouched = 1000,
                        .removal = Removal::Permanent}));

@@ -4,6 +4,7 @@
 #include "inventory/LaunchItem.hpp"
 #include "platform/Workspace.hpp"
 #include "support/FixtureTree.hpp"
+#include "support/TestValues.hpp"
 
 #include <gtest/gtest.h>
 
@@ -33,10 +34,6 @@ std::string dictionary(std::string_view key, std::string_view value) {
            "</key><string>" + std::string(value) + "</string></dict></plist>";
 }
 
-bool alwaysGranted(const Locations&) {
-    return true;
-}
-
 class HostileFilesTest : public ::testing::TestWithParam<Hostile> {
 protected:
     HostileFilesTest() {
@@ -62,7 +59,8 @@ protected:
 TEST_P(HostileFilesTest, InstalledApplicationsAreAllListed) {
     std::vector<InstalledApp> apps;
     ASSERT_TRUE(finishes([&] {
-        apps = AppInventory::collectApps(m_locations, SpotlightMetadata::system(), alwaysGranted);
+        apps = AppInventory::collectApps(m_locations, SpotlightMetadata::system(),
+                                         test::alwaysGranted);
     }));
     std::sort(apps.begin(), apps.end(),
               [](const InstalledApp& a, const InstalledApp& b) { return a.path < b.path; });

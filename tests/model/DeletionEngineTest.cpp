@@ -3,13 +3,13 @@
 #include "model/DeletionHistory.hpp"
 #include "platform/FileOperations.hpp"
 #include "support/FakeWorkspace.hpp"
+#include "support/FileChecks.hpp"
 #include "support/FixedClock.hpp"
 #include "support/FixtureTree.hpp"
 #include "support/Unprivileged.hpp"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -19,29 +19,17 @@
 namespace dorvale {
 namespace {
 
+using test::contentsOf;
+using test::exists;
 using test::FixedClock;
 using test::FixtureTree;
+using test::isLink;
 using test::unprivilegedId;
 
 const std::string noLongerExists = "No longer exists.";
 const std::string noPermission =
     "No permission. It may need Full Disk Access, or it belongs to another user.";
 const std::string protectedOrInUse = "Protected by macOS or in use.";
-
-bool exists(const std::string& path) {
-    struct stat info {};
-    return lstat(path.c_str(), &info) == 0;
-}
-
-bool isLink(const std::string& path) {
-    struct stat info {};
-    return lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode);
-}
-
-std::string contentsOf(const std::string& path) {
-    Result<std::string> contents = readFile(path);
-    return contents.ok() ? contents.value() : "<unreadable>";
-}
 
 // The outcome as lines with paths relative to the fixture, so a mismatch shows exactly
 // which request went wrong and how.

@@ -2,12 +2,12 @@
 
 #include "platform/FileOperations.hpp"
 #include "platform/Trash.hpp"
+#include "support/FileChecks.hpp"
 #include "support/FixtureTree.hpp"
 #include "support/HostileFiles.hpp"
 #include "support/Unprivileged.hpp"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <cerrno>
 #include <nlohmann/json.hpp>
@@ -17,19 +17,11 @@
 namespace dorvale {
 namespace {
 
+using test::contentsOf;
+using test::exists;
 using test::FixtureTree;
 using test::runUnprivileged;
 using test::unprivilegedId;
-
-bool exists(const std::string& path) {
-    struct stat info {};
-    return lstat(path.c_str(), &info) == 0;
-}
-
-std::string contentsOf(const std::string& path) {
-    Result<std::string> contents = readFile(path);
-    return contents.ok() ? contents.value() : "<unreadable>";
-}
 
 HistoryEntry entryFor(std::string originalPath, std::optional<std::string> trashPath = {},
                       std::int64_t size = 1) {

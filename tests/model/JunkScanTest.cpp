@@ -1,14 +1,16 @@
 #include "model/JunkScan.hpp"
 
+#include "platform/FileDates.hpp"
 #include "platform/FileOperations.hpp"
 #include "platform/FolderListing.hpp"
 #include "platform/Trash.hpp"
+#include "support/FileChecks.hpp"
 #include "support/FixedClock.hpp"
 #include "support/FixtureTree.hpp"
+#include "support/TestValues.hpp"
 #include "support/Unprivileged.hpp"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <string>
 #include <vector>
@@ -16,6 +18,8 @@
 namespace dorvale {
 namespace {
 
+using test::allocated;
+using test::catalogueRule;
 using test::FixtureTree;
 
 constexpr Timestamp now = 1'700'000'000;
@@ -23,31 +27,6 @@ constexpr Timestamp fixedNow = now;
 constexpr std::int64_t kib = 1024;
 
 const test::FixedClock fixedClock(fixedNow);
-
-std::int64_t allocated(const std::string& path) {
-    struct stat info {};
-    if (lstat(path.c_str(), &info) != 0) {
-        return -1;
-    }
-    return static_cast<std::int64_t>(info.st_blocks) * 512;
-}
-
-std::optional<Timestamp> modifiedAt(const std::string& path) {
-    struct stat info {};
-    if (lstat(path.c_str(), &info) != 0) {
-        return std::nullopt;
-    }
-    return static_cast<Timestamp>(info.st_mtim.tv_sec);
-}
-
-const JunkRule& catalogueRule(std::string_view id) {
-    for (const JunkRule& rule : JunkRule::all()) {
-        if (rule.id == id) {
-            return rule;
-        }
-    }
-    throw std::logic_error("no rule " + std::string(id));
-}
 
 std::vector<std::string> itemIds(const JunkFinding& finding) {
     std::vector<std::string> ids;
@@ -100,9 +79,9 @@ TEST(JunkScan, KeepsMeasuredChildrenThatPassTheFilters) {
         {big, "user-caches", allocated(big), 1, now - 3 * secondsPerDay},
         {folder, "user-caches",
          allocated(folder) + allocated(db) + allocated(inner) + allocated(second), 2,
-         modifiedAt(folder)},
-        {oddName, "user-caches", allocated(oddName), 1, modifiedAt(oddName)},
-        {hidden, "user-caches", allocated(hidden), 1, modifiedAt(hidden)},
+         contentModificationDate(folder)},
+        {oddName, "user-caches", allocated(oddName), 1, contentModificationDate(oddName)},
+        {hidden, "user-caches", allocated(hidden), 1, contentModificationDate(hidden)},
     };
     ASSERT_EQ(finding->items.size(), expected.size()) << testing::PrintToString(itemIds(*finding));
     EXPECT_EQ(finding->items, expected);

@@ -3,6 +3,7 @@
 #include "model/JunkRule.hpp"
 #include "support/FakeWorkspace.hpp"
 #include "support/FixtureTree.hpp"
+#include "support/TestValues.hpp"
 
 #include <gtest/gtest.h>
 
@@ -13,6 +14,7 @@ namespace dorvale {
 namespace {
 
 using namespace std::string_literals;
+using test::catalogueRule;
 
 constexpr auto safe = Risk::Safe;
 constexpr auto review = Risk::Review;
@@ -41,15 +43,6 @@ std::string insidePackage(const std::string& extension) {
     return "Inside a ." + extension +
            " package. Deleting individual pieces corrupts it; remove the whole package if you "
            "no longer use it.";
-}
-
-std::string ruleExplanation(std::string_view id) {
-    for (const JunkRule& rule : JunkRule::all()) {
-        if (rule.id == id) {
-            return rule.explanation;
-        }
-    }
-    return "no rule " + std::string(id);
 }
 
 // A home folder on a system with a separate data volume, and nothing on disk.
@@ -118,10 +111,11 @@ TEST(SafetyPolicy, GivesEachPathTheVerdictOfTheFirstTestThatApplies) {
             {"/Library/Logs", locked, keptFolder},
             {"/Users/a/Downloads", locked, keptFolder},
             {"/Users/a/.local/share/Trash/files", locked, keptFolder},
-            {"/Users/a/Library/Caches/com.example.Editor", safe, ruleExplanation("user-caches")},
-            {"/Library/Logs/install.log", review, ruleExplanation("system-logs")},
-            {"/Users/a/.local/share/Trash/files/old.txt", safe, ruleExplanation("trash")},
-            {"/Users/a/Downloads/setup.dmg", review, ruleExplanation("old-installers")},
+            {"/Users/a/Library/Caches/com.example.Editor", safe,
+             catalogueRule("user-caches").explanation},
+            {"/Library/Logs/install.log", review, catalogueRule("system-logs").explanation},
+            {"/Users/a/.local/share/Trash/files/old.txt", safe, catalogueRule("trash").explanation},
+            {"/Users/a/Downloads/setup.dmg", review, catalogueRule("old-installers").explanation},
             {"/Users/a/Library/Caches/com.apple.bird", review, appData},
             // The home folder.
             {"/Users/a/Desktop", locked, standardFolder},

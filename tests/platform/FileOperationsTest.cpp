@@ -6,7 +6,6 @@
 #include "support/Unprivileged.hpp"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -16,15 +15,11 @@
 namespace dorvale {
 namespace {
 
+using test::exists;
 using test::FixtureTree;
 using test::namesIn;
 using test::runUnprivileged;
 using test::unprivilegedId;
-
-bool exists(const std::string& path) {
-    struct stat info {};
-    return lstat(path.c_str(), &info) == 0;
-}
 
 TEST(RemoveForGood, RemovesATreeButNeverWhatItsLinksPointTo) {
     FixtureTree fixture;

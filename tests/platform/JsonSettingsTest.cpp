@@ -8,21 +8,13 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <fstream>
 #include <limits>
-#include <sstream>
 
 namespace dorvale {
 namespace {
 
+using test::contentsOf;
 using test::namesIn;
-
-std::string contentsOf(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream contents;
-    contents << file.rdbuf();
-    return contents.str();
-}
 
 class JsonSettingsTest : public ::testing::Test {
 protected:

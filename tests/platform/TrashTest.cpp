@@ -1,6 +1,7 @@
 #include "platform/Trash.hpp"
 
 #include "platform/FileOperations.hpp"
+#include "support/FileChecks.hpp"
 #include "support/FixedClock.hpp"
 #include "support/FixtureTree.hpp"
 #include "support/Unprivileged.hpp"
@@ -17,8 +18,11 @@
 namespace dorvale {
 namespace {
 
+using test::contentsOf;
+using test::exists;
 using test::FixedClock;
 using test::FixtureTree;
+using test::modeOf;
 using test::runUnprivileged;
 using test::unprivilegedId;
 
@@ -49,21 +53,6 @@ private:
 
 // 2024-03-05 06:07:08 UTC.
 constexpr Timestamp deletionTime = 1'709'618'828;
-
-bool exists(const std::string& path) {
-    struct stat info {};
-    return lstat(path.c_str(), &info) == 0;
-}
-
-mode_t modeOf(const std::string& path) {
-    struct stat info {};
-    return lstat(path.c_str(), &info) == 0 ? info.st_mode : 0;
-}
-
-std::string contentsOf(const std::string& path) {
-    Result<std::string> contents = readFile(path);
-    return contents.ok() ? contents.value() : "<unreadable>";
-}
 
 class TrashTest : public ::testing::Test {
 protected:
