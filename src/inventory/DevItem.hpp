@@ -4,7 +4,6 @@
 #include "platform/Clock.hpp"
 
 #include <cstdint>
-#include <functional>
 #include <string>
 
 namespace dorvale {
@@ -29,19 +28,3 @@ struct DevItem {
 };
 
 } // namespace dorvale
-
-template <>
-struct std::hash<dorvale::DevItem> {
-    std::size_t operator()(const dorvale::DevItem& item) const noexcept {
-        std::size_t value = std::hash<std::string>{}(item.path);
-        const auto mix = [&value](std::size_t next) {
-            value = value * 31 + next;
-        };
-        mix(std::hash<std::string>{}(item.title));
-        mix(std::hash<std::string>{}(item.detail));
-        mix(std::hash<std::int64_t>{}(item.size));
-        mix(std::hash<double>{}(item.lastTouched));
-        mix(static_cast<std::size_t>(item.removal));
-        return value;
-    }
-};

@@ -4,7 +4,6 @@
 #include "platform/Uuid.hpp"
 
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <string>
 
@@ -29,19 +28,3 @@ struct HistoryEntry {
 };
 
 } // namespace dorvale
-
-template <>
-struct std::hash<dorvale::HistoryEntry> {
-    std::size_t operator()(const dorvale::HistoryEntry& entry) const noexcept {
-        std::size_t value = std::hash<dorvale::Uuid>{}(entry.id);
-        const auto mix = [&value](std::size_t next) {
-            value = value * 31 + next;
-        };
-        mix(std::hash<double>{}(entry.date));
-        mix(std::hash<std::string>{}(entry.originalPath));
-        mix(entry.trashPath ? std::hash<std::string>{}(*entry.trashPath) + 1 : 0);
-        mix(std::hash<std::int64_t>{}(entry.size));
-        mix(entry.restored ? 1 : 0);
-        return value;
-    }
-};

@@ -4,7 +4,6 @@
 #include "platform/Clock.hpp"
 
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -40,8 +39,3 @@ struct JunkFinding {
 };
 
 } // namespace dorvale
-
-template <>
-struct std::hash<dorvale::JunkItem> {
-    std::size_t operator()(const dorvale::JunkItem& item) const noexcept;
-};

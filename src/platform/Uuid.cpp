@@ -73,11 +73,3 @@ std::string Uuid::text() const {
 }
 
 } // namespace dorvale
-
-std::size_t std::hash<dorvale::Uuid>::operator()(const dorvale::Uuid& id) const noexcept {
-    std::size_t value = 0;
-    for (const auto byte : id.bytes) {
-        value = value * 131 + byte;
-    }
-    return value;
-}

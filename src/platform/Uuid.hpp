@@ -2,7 +2,6 @@
 
 #include <array>
 #include <compare>
-#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -26,8 +25,3 @@ struct Uuid {
 };
 
 } // namespace dorvale
-
-template <>
-struct std::hash<dorvale::Uuid> {
-    std::size_t operator()(const dorvale::Uuid& id) const noexcept;
-};
