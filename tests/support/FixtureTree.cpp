@@ -1,6 +1,7 @@
 #include "support/FixtureTree.hpp"
 
 #include "platform/Descriptor.hpp"
+#include "platform/FileOperations.hpp"
 #include "platform/Paths.hpp"
 #include "support/FileChecks.hpp"
 
@@ -39,21 +40,6 @@ void unlockTree(const std::string& path) {
     }
 }
 
-void removeTree(const std::string& path) {
-    struct stat info {};
-    if (lstat(path.c_str(), &info) != 0) {
-        return;
-    }
-    if (S_ISDIR(info.st_mode)) {
-        for (const std::string& name : namesIn(path)) {
-            removeTree(joinPath(path, name));
-        }
-        rmdir(path.c_str());
-    } else {
-        unlink(path.c_str());
-    }
-}
-
 } // namespace
 
 FixtureTree::FixtureTree() {
@@ -67,7 +53,9 @@ FixtureTree::FixtureTree() {
 
 FixtureTree::~FixtureTree() {
     unlockTree(m_root);
-    removeTree(m_root);
+    // Whatever cannot be removed stays behind in the temporary folder; a destructor has no
+    // one to tell.
+    (void)removeForGood(m_root);
 }
 
 std::string FixtureTree::path(std::string_view relative) const {
