@@ -357,10 +357,4 @@ void AppState::cancelScan() {
     setIsScanning(false);
 }
 
-void AppState::prepareToQuit() {
-    if (m_isScanning) {
-        cancelScan();
-    }
-}
-
 } // namespace dorvale

@@ -10,8 +10,10 @@
 #include "app/Toast.hpp"
 #include "inventory/InstalledApp.hpp"
 #include "inventory/Leftover.hpp"
+#include "model/DeletionEngine.hpp"
 #include "model/DeletionHistory.hpp"
 #include "model/DeletionReport.hpp"
+#include "model/DeletionRequest.hpp"
 #include "model/DuplicateGroup.hpp"
 #include "model/FileFilter.hpp"
 #include "model/FileNode.hpp"
@@ -24,11 +26,15 @@
 #include <QObject>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <set>
 #include <string>
+#include <unordered_set>
 #include <vector>
+
+class QEventLoop;
 
 namespace dorvale {
 
@@ -181,8 +187,51 @@ public:
     /// previous result stays.
     void cancelScan();
     /// Called as the application quits: cancels a running scan so that no walk holds up the
-    /// end of the process.
+    /// end of the process, and while a deletion run is in flight, runs the event loop until it
+    /// has ended, for up to 30 seconds, so that its history is recorded and every item it put
+    /// in the Trash keeps its Undo.
     void prepareToQuit();
+
+    // The deletion road: every deletion of the program goes through these.
+
+    /// Told on the GUI thread with the report of a run, after everything is published.
+    using DeletionCompletion = std::function<void(const DeletionReport&)>;
+
+    /// Opens the confirmation sheet for `items`, each with the verdict its caller computed.
+    /// An item that lies inside another item of the list (by whole path components) is left
+    /// out, items with the same path all stay, and the order is kept. A new plan replaces one
+    /// still shown. Nothing at all happens for an empty list.
+    void requestDeletion(QString title, std::vector<PlanItem> items);
+    /// The sheet's confirmation: deletes the plan's safe items, and its review items too when
+    /// `includeReview`; protected items never. With "permanentDelete" on, every item is
+    /// deleted outright, otherwise each in its own way. Clears the plan and starts the run,
+    /// which ends with a toast even when nothing was kept ("Nothing was deleted"). Acts only
+    /// on the current plan: a plan whose id is not that of `plan()` is ignored, so a second
+    /// confirmation of the same sheet deletes nothing.
+    void performDeletion(const DeletionPlan& plan, bool includeReview);
+    /// Carries out `requests` with the deletion engine on a worker and returns at once. Back
+    /// on the GUI thread it records the history entries (always, even none), takes the deleted
+    /// paths out of the tree and the lists, and reads the volume again; unless `silently`, it
+    /// then shows the result toast, with the Undo of the items moved to the Trash, and
+    /// replaces `failures` with the run's failures followed by its protected skips. Runs may
+    /// overlap; each publishes its own end.
+    void runDeletion(std::vector<DeletionRequest> requests, bool silently,
+                     DeletionCompletion done = {});
+    /// Takes items deleted on disk out of what is shown: marks their nodes in the scan deleted
+    /// (a node already deleted, or inside a deleted folder, changes no figure), drops them and
+    /// whatever lies inside them from `apps`, `leftovers` and the junk findings' items (an
+    /// emptied finding stays), keeps only the live files of each duplicate group and the
+    /// groups with two or more, and raises `revision`. Emits the signals of what changed, then
+    /// `revisionChanged`. An empty set changes nothing.
+    void removeDeleted(const std::unordered_set<std::string>& paths);
+    /// Moves the entries' items back from the Trash, each to its original path, and shows how
+    /// many came back. An entry is skipped, untouched and not marked restored, when it was
+    /// restored already, has no Trash path, its item is gone from the Trash, something
+    /// (a dangling link included) stands at its original path, or the move fails. The tree and
+    /// the lists stay as they are until the next scan.
+    void restore(const std::vector<HistoryEntry>& entries);
+    /// Asks to delete the application's bundle and its data in the Library, all to the Trash.
+    void uninstall(const InstalledApp& app);
 
 signals:
     void sectionChanged();
@@ -217,6 +266,16 @@ signals:
     void historyChanged();
 
 private:
+    /// What taking deleted paths out changed.
+    struct DeletedChanges {
+        bool any = false;
+        bool tree = false;
+        bool apps = false;
+        bool leftovers = false;
+        bool junk = false;
+        bool duplicates = false;
+    };
+
     template <typename T>
     void assign(T& member, T value, void (AppState::*changed)());
     void settingChanged(const std::string& key);
@@ -235,6 +294,17 @@ private:
     void adoptResult(std::shared_ptr<ScanResult> result, std::optional<ScanTarget> target);
     void emitResultChanged();
     [[nodiscard]] std::int64_t nextRevision() const;
+
+    /// Takes the deleted paths (normalised) out of the members without emitting.
+    DeletedChanges takeOutDeleted(const std::unordered_set<std::string>& paths);
+    [[nodiscard]] bool markDeletedNodes(const std::unordered_set<std::string>& paths);
+    void emitDeleted(const DeletedChanges& changes);
+    /// Keeps the live files of each group and the groups still holding two; answers whether
+    /// anything changed.
+    static bool keepLiveCopies(std::vector<DuplicateGroup>& groups);
+    /// The end of a deletion run, on the GUI thread.
+    void finishDeletion(DeletionOutcome outcome, bool silently, const DeletionCompletion& done);
+    [[nodiscard]] bool restoreEntry(const HistoryEntry& entry);
 
     AppServices m_services;
     SettingsStore* m_settings;
@@ -271,6 +341,9 @@ private:
     BackgroundServices* m_background = nullptr;
     bool m_showAccessOnboarding = false;
     std::vector<DeletionFailure> m_failures;
+    // Deletion runs whose end has not been published yet; quitting waits for them.
+    int m_deletionRuns = 0;
+    QEventLoop* m_quitWait = nullptr;
 };
 
 } // namespace dorvale
