@@ -21,10 +21,13 @@
 #include "model/ScanProgressSnapshot.hpp"
 #include "model/ScanResult.hpp"
 #include "model/Scanner.hpp"
+#include "model/StorageBucket.hpp"
 #include "platform/VolumeInfo.hpp"
 
+#include <QElapsedTimer>
 #include <QObject>
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -32,6 +35,7 @@
 #include <set>
 #include <string>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 class QEventLoop;
@@ -233,6 +237,46 @@ public:
     /// Asks to delete the application's bundle and its data in the Library, all to the Trash.
     void uninstall(const InstalledApp& app);
 
+    // Inventories, junk, duplicates and the smart clean.
+
+    /// Told on the GUI thread with the findings a junk scan published.
+    using JunkCompletion = std::function<void(const std::vector<JunkFinding>&)>;
+
+    /// Loads the installed applications on a worker, unless `force` is false and they are
+    /// loaded or loading already. Of loads that overlap, the last to finish sets `apps`.
+    void loadApps(bool force);
+    /// Looks for the data of removed applications on a worker, loading the applications first
+    /// when none are; does nothing while a search runs.
+    void loadLeftovers();
+    /// Scans the whole junk catalogue on a worker and publishes the findings. Scans may
+    /// overlap; the last to finish wins.
+    void loadJunk(JunkCompletion done = {});
+    /// Starts the smart clean from the user's side: shows its section and, unless it is
+    /// scanning or cleaning already, sets the scanning stage and runs `runSmartScan`. A
+    /// request while it scans or cleans only shows the section, so the same items are never
+    /// cleaned twice.
+    void startSmartClean();
+    /// The smart clean's junk scan: loads the junk, keeps the scanning stage on screen for at
+    /// least the smart-scan floor from the start, then moves on to review. Callers set the
+    /// scanning stage first; `startSmartClean` does both.
+    void runSmartScan(std::function<void()> done = {});
+    /// Bytes of every item of the findings whose rule is in `smartSelection`.
+    [[nodiscard]] std::int64_t smartSelectionSize() const;
+    /// Cleans the findings whose rule is in `smartSelection`, each item in its rule's way
+    /// ("permanentDelete" does not apply), as an interactive run with its toast. Keeps the
+    /// cleaning stage on screen for at least the smart-clean floor, then sets `lastReport` and
+    /// the done stage, then loads the junk again; `done` is told after that. Does nothing when
+    /// nothing is selected, or while the smart clean scans or cleans already.
+    void cleanJunk(DeletionCompletion done = {});
+    /// Searches the files of the current scan for duplicates on a worker, with progress in
+    /// `duplicatesProgress`. The files are copied out first; a result or report that arrives
+    /// after another search began or another scan was published is dropped (the progress
+    /// then ends), and after the result the progress stays none.
+    void findDuplicates();
+    /// The buckets of the current scan holding bytes, largest first; equal totals in bucket
+    /// order. Empty without a scan.
+    [[nodiscard]] std::vector<std::pair<StorageBucket, std::int64_t>> overviewComposition() const;
+
 signals:
     void sectionChanged();
     void scanTargetChanged();
@@ -305,6 +349,15 @@ private:
     /// The end of a deletion run, on the GUI thread.
     void finishDeletion(DeletionOutcome outcome, bool silently, const DeletionCompletion& done);
     [[nodiscard]] bool restoreEntry(const HistoryEntry& entry);
+    void searchLeftovers();
+    void publishDuplicatesProgress(std::uint64_t generation, const ScanResult* scan,
+                                   double fraction);
+    void finishDuplicates(std::uint64_t generation, const ScanResult* scan,
+                          std::vector<DuplicateGroup> groups);
+    /// Runs `then` once `floor` has passed since `started`, at once when it has.
+    void afterFloor(const QElapsedTimer& started, std::chrono::milliseconds floor,
+                    std::function<void()> then);
+    void finishSmartClean(const DeletionReport& report, const DeletionCompletion& done);
 
     AppServices m_services;
     SettingsStore* m_settings;
@@ -344,6 +397,9 @@ private:
     // Deletion runs whose end has not been published yet; quitting waits for them.
     int m_deletionRuns = 0;
     QEventLoop* m_quitWait = nullptr;
+    // Rises with each duplicate search and each result, so that only the latest search
+    // publishes and no report lands after its result.
+    std::uint64_t m_duplicatesGeneration = 0;
 };
 
 } // namespace dorvale

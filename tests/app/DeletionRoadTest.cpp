@@ -362,6 +362,36 @@ private slots:
         QVERIFY(state.duplicates().empty());
     }
 
+    void aDuplicateGroupLosesTheCopiesThatWereDeleted() {
+        RoadFixture f;
+        for (const char* name : {"a.bin", "b.bin", "c.bin"}) {
+            f.fixture.tree.allocatedFile(std::string("Users/a/Copies/") + name, 2'097'152);
+        }
+        AppState state(f.services);
+        QSignalSpy scanned(&state, &AppState::scanChanged);
+        state.startScan(ScanTarget::folder(f.fixture.tree.path("Users/a/Copies")));
+        QVERIFY(scanned.wait());
+        QSignalSpy duplicates(&state, &AppState::duplicatesChanged);
+        state.findDuplicates();
+        QVERIFY(duplicates.wait());
+        QCOMPARE(state.duplicates().size(), std::size_t{1});
+        const std::vector<const FileNode*> files = state.duplicates().front().files;
+        QCOMPARE(files.size(), std::size_t{3});
+
+        const auto deleteFile = [&](const FileNode* file) {
+            state.requestDeletion("Delete", {f.item(file->path(), file->size())});
+            QSignalSpy toast(&state, &AppState::toastChanged);
+            state.performDeletion(*state.plan(), true);
+            return toast.wait();
+        };
+        QVERIFY(deleteFile(files[1]));
+        QCOMPARE(state.duplicates().size(), std::size_t{1});
+        QCOMPARE(state.duplicates().front().files,
+                 (std::vector<const FileNode*>{files[0], files[2]}));
+        QVERIFY(deleteFile(files[2]));
+        QVERIFY(state.duplicates().empty());
+    }
+
     void anUndoBringsTheItemBackByteForByte() {
         RoadFixture f;
         AppState state(f.services);

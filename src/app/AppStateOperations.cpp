@@ -1,0 +1,243 @@
+// The application state's inventories, junk, duplicates and smart clean.
+
+#include "app/AppState.hpp"
+#include "app/JunkSearch.hpp"
+#include "app/RunInBackground.hpp"
+#include "model/DuplicateFinder.hpp"
+
+#include <QTimer>
+#include <QtGlobal>
+
+#include <algorithm>
+#include <utility>
+
+namespace dorvale {
+
+namespace {
+
+// Files smaller than this are not searched for duplicates.
+constexpr std::int64_t duplicateMinimumSize = 1'048'576;
+
+template <typename Function>
+void callIfSet(const Function& function, const auto&... arguments) {
+    if (function) {
+        function(arguments...);
+    }
+}
+
+} // namespace
+
+void AppState::loadApps(bool force) {
+    if (!force && (!m_apps.empty() || m_appsLoading)) {
+        return;
+    }
+    setAppsLoading(true);
+    runInBackground(
+        this,
+        [collect = m_services.collectApps, locations = m_services.locations,
+         probe = m_services.hasFullDiskAccess] { return collect(locations, probe); },
+        [this](std::vector<InstalledApp> apps) {
+            m_apps = std::move(apps);
+            m_appsLoading = false;
+            emit appsChanged();
+            emit appsLoadingChanged();
+        });
+}
+
+void AppState::loadLeftovers() {
+    if (m_leftoversLoading) {
+        return;
+    }
+    setLeftoversLoading(true);
+    if (!m_apps.empty()) {
+        searchLeftovers();
+        return;
+    }
+    runInBackground(
+        this,
+        [collect = m_services.collectApps, locations = m_services.locations,
+         probe = m_services.hasFullDiskAccess] { return collect(locations, probe); },
+        [this](std::vector<InstalledApp> apps) {
+            setApps(std::move(apps));
+            searchLeftovers();
+        });
+}
+
+void AppState::searchLeftovers() {
+    runInBackground(
+        this,
+        [find = m_services.findLeftovers, apps = m_apps, locations = m_services.locations,
+         workspace = &m_services.workspace,
+         probe = m_services.hasFullDiskAccess] { return find(apps, locations, *workspace, probe); },
+        [this](std::vector<Leftover> leftovers) {
+            m_leftovers = std::move(leftovers);
+            m_leftoversLoading = false;
+            emit leftoversChanged();
+            emit leftoversLoadingChanged();
+        });
+}
+
+void AppState::loadJunk(JunkCompletion done) {
+    setJunkLoading(true);
+    runInBackground(this, junkSearch(m_services, JunkRule::all()),
+                    [this, done = std::move(done)](std::vector<JunkFinding> findings) {
+                        m_junk = std::move(findings);
+                        m_junkLoading = false;
+                        emit junkChanged();
+                        emit junkLoadingChanged();
+                        callIfSet(done, m_junk);
+                    });
+}
+
+void AppState::startSmartClean() {
+    setSection(AppSection::SmartClean);
+    if (m_smartPhase == SmartPhase::Scanning || m_smartPhase == SmartPhase::Cleaning) {
+        return;
+    }
+    setSmartPhase(SmartPhase::Scanning);
+    runSmartScan();
+}
+
+void AppState::runSmartScan(std::function<void()> done) {
+    QElapsedTimer started;
+    started.start();
+    loadJunk([this, started, done = std::move(done)](const std::vector<JunkFinding>&) {
+        afterFloor(started, m_services.delays.smartScanFloor, [this, done] {
+            setSmartPhase(SmartPhase::Review);
+            callIfSet(done);
+        });
+    });
+}
+
+void AppState::afterFloor(const QElapsedTimer& started, std::chrono::milliseconds floor,
+                          std::function<void()> then) {
+    const std::chrono::milliseconds rest = floor - std::chrono::milliseconds(started.elapsed());
+    if (rest <= std::chrono::milliseconds::zero()) {
+        then();
+        return;
+    }
+    QTimer::singleShot(rest, this, std::move(then));
+}
+
+std::int64_t AppState::smartSelectionSize() const {
+    std::int64_t total = 0;
+    for (const JunkFinding& finding : m_junk) {
+        if (!m_smartSelection.contains(finding.id())) {
+            continue;
+        }
+        for (const JunkItem& item : finding.items) {
+            if (__builtin_add_overflow(total, item.size, &total)) {
+                qFatal("The smart clean's selection size overflowed");
+            }
+        }
+    }
+    return total;
+}
+
+void AppState::cleanJunk(DeletionCompletion done) {
+    if (m_smartPhase == SmartPhase::Scanning || m_smartPhase == SmartPhase::Cleaning) {
+        return;
+    }
+    std::vector<DeletionRequest> requests;
+    for (const JunkFinding& finding : m_junk) {
+        if (!m_smartSelection.contains(finding.id())) {
+            continue;
+        }
+        for (const JunkItem& item : finding.items) {
+            requests.push_back(DeletionRequest{.id = Uuid::random(),
+                                               .path = item.id,
+                                               .size = item.size,
+                                               .removal = finding.rule.removal});
+        }
+    }
+    if (requests.empty()) {
+        return;
+    }
+    setSmartPhase(SmartPhase::Cleaning);
+    QElapsedTimer started;
+    started.start();
+    runDeletion(std::move(requests), false,
+                [this, started, done = std::move(done)](const DeletionReport& report) {
+                    afterFloor(started, m_services.delays.smartCleanFloor,
+                               [this, report, done] { finishSmartClean(report, done); });
+                });
+}
+
+void AppState::finishSmartClean(const DeletionReport& report, const DeletionCompletion& done) {
+    m_lastReport = report;
+    m_smartPhase = SmartPhase::Done;
+    emit lastReportChanged();
+    emit smartPhaseChanged();
+    // The junk pages show what is left.
+    loadJunk([done, report](const std::vector<JunkFinding>&) { callIfSet(done, report); });
+}
+
+void AppState::findDuplicates() {
+    if (!m_scan) {
+        return;
+    }
+    const std::uint64_t generation = ++m_duplicatesGeneration;
+    setDuplicatesProgress(0.0);
+    // The job holds the scan so that the nodes its groups name stay alive until it is
+    // published or dropped; it reads only the copies made here.
+    std::shared_ptr<const ScanResult> scan = m_scan;
+    const QPointer<QObject> guard(this);
+    DuplicateFinder::Progress progress = [guard, self = this, generation,
+                                          scan = scan.get()](double fraction) {
+        postToGui(guard, [self, generation, scan, fraction] {
+            self->publishDuplicatesProgress(generation, scan, fraction);
+        });
+    };
+    runInBackground(
+        this,
+        [find = m_services.findDuplicates, candidates = DuplicateFinder::snapshot(m_scan->files),
+         progress = std::move(progress)] {
+            return find(candidates, duplicateMinimumSize, progress);
+        },
+        [this, generation, scan](std::vector<DuplicateGroup> groups) {
+            finishDuplicates(generation, scan.get(), std::move(groups));
+        });
+}
+
+void AppState::publishDuplicatesProgress(std::uint64_t generation, const ScanResult* scan,
+                                         double fraction) {
+    if (generation == m_duplicatesGeneration && scan == m_scan.get()) {
+        setDuplicatesProgress(fraction);
+    }
+}
+
+void AppState::finishDuplicates(std::uint64_t generation, const ScanResult* scan,
+                                std::vector<DuplicateGroup> groups) {
+    if (generation != m_duplicatesGeneration) {
+        return;
+    }
+    ++m_duplicatesGeneration;
+    m_duplicatesProgress.reset();
+    // Groups of a tree that is no longer shown are dropped; the search has ended all the same.
+    const bool current = scan == m_scan.get();
+    if (current) {
+        // Files deleted while the search ran no longer count as copies.
+        keepLiveCopies(groups);
+        m_duplicates = std::move(groups);
+        emit duplicatesChanged();
+    }
+    emit duplicatesProgressChanged();
+}
+
+std::vector<std::pair<StorageBucket, std::int64_t>> AppState::overviewComposition() const {
+    std::vector<std::pair<StorageBucket, std::int64_t>> composition;
+    if (!m_scan) {
+        return composition;
+    }
+    for (const StorageBucket bucket : allStorageBuckets) {
+        const auto total = m_scan->bucketTotals.find(bucket);
+        if (total != m_scan->bucketTotals.end() && total->second > 0) {
+            composition.emplace_back(bucket, total->second);
+        }
+    }
+    std::stable_sort(composition.begin(), composition.end(),
+                     [](const auto& a, const auto& b) { return a.second > b.second; });
+    return composition;
+}
+
+} // namespace dorvale
