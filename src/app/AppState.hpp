@@ -8,8 +8,10 @@
 #include "app/SettingsStore.hpp"
 #include "app/SmartPhase.hpp"
 #include "app/Toast.hpp"
+#include "inventory/DevItem.hpp"
 #include "inventory/InstalledApp.hpp"
 #include "inventory/Leftover.hpp"
+#include "inventory/Recommendation.hpp"
 #include "model/DeletionEngine.hpp"
 #include "model/DeletionHistory.hpp"
 #include "model/DeletionReport.hpp"
@@ -276,6 +278,18 @@ public:
     /// The buckets of the current scan holding bytes, largest first; equal totals in bucket
     /// order. Empty without a scan.
     [[nodiscard]] std::vector<std::pair<StorageBucket, std::int64_t>> overviewComposition() const;
+
+    // The overview's cards and the developer page.
+
+    /// The artefact folders of the current scan, then the developer junk items; unsorted.
+    [[nodiscard]] std::vector<DevItem> findDeveloperArtifacts() const;
+    /// The overview's recommendation cards over the current scan and junk, largest first.
+    [[nodiscard]] std::vector<Recommendation> buildRecommendations() const;
+    /// Carries out a card's action: starts the smart clean, asks to delete the card's items
+    /// with verdicts computed now, shows a section, or shows the large files with the card's
+    /// filter. An explorer chain is applied only while the scan it was built from is still
+    /// the current one; otherwise nothing happens.
+    void perform(const RecommendationAction& action);
 
 signals:
     void sectionChanged();

@@ -1,8 +1,10 @@
-// The application state's inventories, junk, duplicates and smart clean.
+// The application state's inventories, junk, duplicates, smart clean and overview cards.
 
 #include "app/AppState.hpp"
 #include "app/JunkSearch.hpp"
 #include "app/RunInBackground.hpp"
+#include "inventory/DeveloperArtefacts.hpp"
+#include "inventory/Recommendations.hpp"
 #include "model/DuplicateFinder.hpp"
 
 #include <QTimer>
@@ -10,6 +12,7 @@
 
 #include <algorithm>
 #include <utility>
+#include <variant>
 
 namespace dorvale {
 
@@ -24,6 +27,41 @@ void callIfSet(const Function& function, const auto&... arguments) {
         function(arguments...);
     }
 }
+
+// Carries out the action of an overview card on the state.
+struct ActionRunner {
+    AppState& state;
+
+    void operator()(const RecommendationActions::StartSmartClean&) const {
+        state.startSmartClean();
+    }
+    // The verdicts are those of this moment, not of when the cards were built.
+    void operator()(const RecommendationActions::RequestDeletion& action) const {
+        std::vector<PlanItem> items;
+        for (const PlanCandidate& candidate : action.items) {
+            items.push_back(PlanItem{candidate, state.services().safety.verdict(candidate.path)});
+        }
+        state.requestDeletion(QString::fromStdString(action.title), std::move(items));
+    }
+    void operator()(const RecommendationActions::OpenSection& action) const {
+        if (const auto section = appSectionFromRaw(rawValue(action.section))) {
+            state.setSection(*section);
+        }
+    }
+    void operator()(const RecommendationActions::OpenLargeFiles& action) const {
+        state.setLargeFilter(action.filter);
+        state.setSection(AppSection::Large);
+    }
+    // The chain names nodes of the scan the card was built from; over another scan it means
+    // nothing.
+    void operator()(const RecommendationActions::OpenExplorer& action) const {
+        if (action.scan == nullptr || action.scan != state.scan()) {
+            return;
+        }
+        state.setExplorerStack(action.stack);
+        state.setSection(AppSection::Explorer);
+    }
+};
 
 } // namespace
 
@@ -238,6 +276,19 @@ std::vector<std::pair<StorageBucket, std::int64_t>> AppState::overviewCompositio
     std::stable_sort(composition.begin(), composition.end(),
                      [](const auto& a, const auto& b) { return a.second > b.second; });
     return composition;
+}
+
+std::vector<DevItem> AppState::findDeveloperArtifacts() const {
+    return dorvale::findDeveloperArtifacts(m_scan.get(), m_junk, m_services.locations);
+}
+
+std::vector<Recommendation> AppState::buildRecommendations() const {
+    return dorvale::buildRecommendations(m_scan, m_junk, m_services.locations,
+                                         m_services.clock.now());
+}
+
+void AppState::perform(const RecommendationAction& action) {
+    std::visit(ActionRunner{*this}, action);
 }
 
 } // namespace dorvale

@@ -347,6 +347,76 @@ private slots:
                                                                  {StorageBucket::Video, 500},
                                                                  {StorageBucket::Other, 500}}));
     }
+
+    void aCardAsksForDeletionWithTheVerdictsOfNow() {
+        OperationsFixture f;
+        const std::string trashed =
+            f.fixture.tree.allocatedFile("Users/a/.local/share/Trash/files/big.iso", 50'003'968);
+        AppState state(f.services);
+        state.loadJunk();
+        QTRY_VERIFY(!state.junkLoading());
+        const std::vector<Recommendation> cards = state.buildRecommendations();
+        QCOMPARE(cards.size(), std::size_t{1});
+        QCOMPARE(cards.front().id, std::string("trash"));
+
+        state.perform(cards.front().action);
+        QVERIFY(state.plan().has_value());
+        QCOMPARE(state.plan()->title, QString("Empty the Trash"));
+        QCOMPARE(state.plan()->items.size(), std::size_t{1});
+        QCOMPARE(state.plan()->items.front().path, trashed);
+        QCOMPARE(state.plan()->items.front().verdict, f.fixture.safety.verdict(trashed));
+        QCOMPARE(state.plan()->items.front().verdict.risk, Risk::Safe);
+    }
+
+    void cardsOpenSectionsAndAnExplorerChainOnlyOfTheCurrentScan() {
+        OperationsFixture f;
+        AppState state(f.services);
+        namespace Actions = RecommendationActions;
+        state.perform(Actions::OpenSection{RecommendedSection::Developer});
+        QCOMPARE(state.section(), AppSection::Developer);
+
+        FileFilter filter;
+        filter.minSize = 500'000'000;
+        state.perform(Actions::OpenLargeFiles{filter});
+        QCOMPARE(state.largeFilter(), filter);
+        QCOMPARE(state.section(), AppSection::Large);
+
+        auto old = treeAt("/old");
+        state.setScan(old, std::nullopt);
+        const Actions::OpenExplorer stale{old, {old->root}};
+        auto current = treeAt("/current");
+        state.setScan(current, std::nullopt);
+        const SignalRecorder recorder(state);
+        state.perform(stale);
+        QCOMPARE(recorder.emitted(), QList<QByteArray>{});
+        QCOMPARE(state.explorerStack(), std::vector<const FileNode*>{current->root});
+
+        const FileNode* movie = current->files.front();
+        state.perform(Actions::OpenExplorer{current, {current->root, movie}});
+        QCOMPARE(state.explorerStack(), (std::vector<const FileNode*>{current->root, movie}));
+        QCOMPARE(state.section(), AppSection::Explorer);
+
+        state.perform(Actions::StartSmartClean{});
+        QCOMPARE(state.section(), AppSection::SmartClean);
+        QCOMPARE(state.smartPhase(), SmartPhase::Scanning);
+    }
+
+    void developerArtefactsComeFromTheScanAndTheJunk() {
+        OperationsFixture f;
+        f.fixture.tree.allocatedFile("Users/a/Library/Developer/Xcode/DerivedData/App-1/x", 4'096);
+        AppState state(f.services);
+        test::TreeBuilder builder(f.fixture.tree.path("Users/a/code"));
+        FileNode* modules = builder.folder(builder.root(), "node_modules");
+        builder.file(modules, "blob", 30'000'000);
+        state.setScan(std::make_shared<ScanResult>(builder.finish()), std::nullopt);
+        state.loadJunk();
+        QTRY_VERIFY(!state.junkLoading());
+
+        const std::vector<DevItem> items = state.findDeveloperArtifacts();
+        QCOMPARE(items.size(), std::size_t{2});
+        QCOMPARE(items[0].path, f.fixture.tree.path("Users/a/code/node_modules"));
+        QCOMPARE(items[1].title, std::string("Xcode · DerivedData · App-1"));
+    }
 };
 
 } // namespace
