@@ -1,8 +1,15 @@
 #include "app/BackgroundServices.hpp"
 
+#include "app/AppState.hpp"
 #include "app/SettingsKeys.hpp"
+#include "platform/ByteFormatter.hpp"
 
+#include <QLoggingCategory>
+#include <QTimer>
+
+#include <algorithm>
 #include <array>
+#include <limits>
 #include <string_view>
 #include <utility>
 
@@ -10,16 +17,42 @@ namespace dorvale {
 
 namespace {
 
+Q_LOGGING_CATEGORY(loginItemLog, "dorvale.login")
+
 constexpr std::array ownedKeys = {
     SettingsKeys::cleanSchedule, SettingsKeys::lowSpaceGB,    SettingsKeys::lowSpaceNotified,
     SettingsKeys::menuBar,       SettingsKeys::lastAutoClean, SettingsKeys::lastAutoCleanBytes,
 };
+
+constexpr std::int64_t gigabyte = 1'000'000'000;
+// Free space must rise this far above the threshold before the warning is given again.
+constexpr std::int64_t rearmMargin = 2 * gigabyte;
+
+// `a` + `b` for non-negative figures, held at the largest value instead of wrapping.
+std::int64_t saturatingSum(std::int64_t a, std::int64_t b) {
+    return a > std::numeric_limits<std::int64_t>::max() - b
+               ? std::numeric_limits<std::int64_t>::max()
+               : a + b;
+}
+
+// The threshold of `gigabytes` (at least 1) in bytes, held at the largest value for a
+// hand-written huge setting.
+std::int64_t thresholdBytes(std::int64_t gigabytes) {
+    return gigabytes > std::numeric_limits<std::int64_t>::max() / gigabyte
+               ? std::numeric_limits<std::int64_t>::max()
+               : gigabytes * gigabyte;
+}
+
+QString bytes(std::int64_t count) {
+    return QString::fromStdString(byteFormatter().string(std::max<std::int64_t>(count, 0)));
+}
 
 } // namespace
 
 BackgroundServices::BackgroundServices(const AppServices& services, SettingsStore& settings,
                                        QObject* parent)
     : QObject(parent)
+    , m_services(services)
     , m_settings(settings)
     , m_volume(services.readVolume("/"))
     , m_lastAutoClean(settings.dateValue(SettingsKeys::lastAutoClean))
@@ -79,6 +112,67 @@ bool BackgroundServices::menuBar() const {
 
 void BackgroundServices::setMenuBar(bool shown) {
     m_settings.setBool(SettingsKeys::menuBar, shown);
+}
+
+void BackgroundServices::start(AppState& state) {
+    m_state = &state;
+    tick();
+    if (m_timer == nullptr) {
+        m_timer = new QTimer(this);
+        connect(m_timer, &QTimer::timeout, this, &BackgroundServices::tick);
+    }
+    m_timer->start(m_services.delays.backgroundInterval);
+}
+
+void BackgroundServices::tick() {
+    setVolume(m_services.readVolume("/"));
+    checkLowSpace();
+}
+
+void BackgroundServices::checkLowSpace() {
+    if (!m_volume) {
+        return;
+    }
+    const std::int64_t available = m_volume->available;
+    const std::int64_t gigabytes = lowSpaceGB();
+    if (gigabytes < 1) {
+        return;
+    }
+    const std::int64_t threshold = thresholdBytes(gigabytes);
+    if (available >= threshold) {
+        // The latch is written only when it changes: a setting is rewritten to disk on
+        // every set, and this runs at every tick.
+        if (available > saturatingSum(threshold, rearmMargin) && lowSpaceNotified()) {
+            setLowSpaceNotified(false);
+        }
+        return;
+    }
+    if (lowSpaceNotified()) {
+        return;
+    }
+    setLowSpaceNotified(true);
+    postNotification(
+        tr("Your Mac is running out of space"),
+        tr("Only %1 free. Open Dorvale to see what's taking up space.").arg(bytes(available)));
+}
+
+void BackgroundServices::setLaunchAtLogin(bool enabled) {
+    LoginItemService& loginItems = m_services.loginItems;
+    const Result<void> result = enabled ? loginItems.registerItem() : loginItems.unregisterItem();
+    if (!result.ok()) {
+        qCWarning(loginItemLog).noquote()
+            << "Launch at login: " + QString::fromStdString(result.error().reason());
+    }
+    emit changed();
+}
+
+bool BackgroundServices::launchAtLogin() const {
+    const Result<bool> enabled = m_services.loginItems.isEnabled();
+    return enabled.ok() && enabled.value();
+}
+
+void BackgroundServices::postNotification(const QString& title, const QString& body) {
+    m_services.notifier.post(title.toStdString(), body.toStdString());
 }
 
 void BackgroundServices::settingChanged(const std::string& key) {

@@ -7,23 +7,30 @@
 #include "platform/VolumeInfo.hpp"
 
 #include <QObject>
+#include <QPointer>
+#include <QString>
 
 #include <cstdint>
 #include <optional>
 #include <string>
 
+class QTimer;
+
 namespace dorvale {
 
-/// The record of the work done without the user asking: the free space of the start-up
-/// volume, the low-space warning and the scheduled automatic clean. The application state
-/// makes the one instance as its child; it is started later, by the main window.
+class AppState;
+
+/// The work done without the user asking: the free space of the start-up volume, the
+/// low-space warning, the scheduled automatic clean, launch at login and the notifications.
+/// The application state makes the one instance as its child; the main window starts it.
 ///
 /// Published members (`volume`, `lastAutoClean`, `lastAutoCleanBytes`) each have their own
 /// change signal. The settings this record owns are read at each use with their typed
 /// fallback, written through the setters below, and announced by `changed`, whoever wrote
 /// them through the settings store.
 ///
-/// Lives on the GUI thread.
+/// Lives on the GUI thread. It holds the application state weakly: every operation that
+/// needs the state does nothing once it is gone.
 class BackgroundServices final : public QObject {
     Q_OBJECT
 
@@ -32,9 +39,28 @@ public:
     static constexpr std::int64_t defaultLowSpaceGB = 10;
 
     /// Reads the volume of "/" and the last automatic clean from the settings (its date only
-    /// when stored as a date, its bytes only when stored as an integer, else 0).
+    /// when stored as a date, its bytes only when stored as an integer, else 0). `services`
+    /// must outlive the record.
     BackgroundServices(const AppServices& services, SettingsStore& settings,
                        QObject* parent = nullptr);
+
+    /// Starts the periodic work for `state`: reads the volume and checks the free space now,
+    /// and again at every tick of one timer (every `Delays::backgroundInterval`).
+    /// Called each time a main window is shown; a later call restarts the same timer, so
+    /// there is never more than one.
+    void start(AppState& state);
+    /// Warns once by a notification when the volume's available bytes fall below "lowSpaceGB"
+    /// gigabytes, and re-arms only once they rise more than 2 GB above it. A threshold of 0
+    /// or less turns the warning off and leaves the latch alone; a huge one saturates.
+    void checkLowSpace();
+    /// Makes the program start at login, or stops it. A failure is logged as "Launch at
+    /// login: " and its reason, and is otherwise ignored; `changed` is emitted in both cases,
+    /// so whoever shows the setting reads `launchAtLogin` again.
+    void setLaunchAtLogin(bool enabled);
+    /// Whether the program starts at login now; false when that cannot be read.
+    [[nodiscard]] bool launchAtLogin() const;
+    /// Shows a notification now.
+    void postNotification(const QString& title, const QString& body);
 
     /// Capacities of the volume holding "/"; nothing when they cannot be read.
     [[nodiscard]] const std::optional<VolumeInfo>& volume() const { return m_volume; }
@@ -67,16 +93,20 @@ signals:
     void volumeChanged();
     void lastAutoCleanChanged();
     void lastAutoCleanBytesChanged();
-    /// One of the settings this record owns was written; readers read again.
+    /// One of the settings this record owns, or launch at login, changed; readers read again.
     void changed();
 
 private:
     void settingChanged(const std::string& key);
-
+    /// The periodic work: the volume, then the free space.
+    void tick();
+    const AppServices& m_services;
     SettingsStore& m_settings;
     std::optional<VolumeInfo> m_volume;
     std::optional<Timestamp> m_lastAutoClean;
     std::int64_t m_lastAutoCleanBytes = 0;
+    QPointer<AppState> m_state;
+    QTimer* m_timer = nullptr;
 };
 
 } // namespace dorvale
