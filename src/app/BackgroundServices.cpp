@@ -1,6 +1,8 @@
 #include "app/BackgroundServices.hpp"
 
 #include "app/AppState.hpp"
+#include "app/JunkSearch.hpp"
+#include "app/RunInBackground.hpp"
 #include "app/SettingsKeys.hpp"
 #include "platform/ByteFormatter.hpp"
 
@@ -41,6 +43,20 @@ std::int64_t thresholdBytes(std::int64_t gigabytes) {
     return gigabytes > std::numeric_limits<std::int64_t>::max() / gigabyte
                ? std::numeric_limits<std::int64_t>::max()
                : gigabytes * gigabyte;
+}
+
+// What the automatic clean may delete without asking: the rules that are safe, belong to the
+// smart clean and delete permanently, in catalogue order. Never the Trash, which the user
+// empties on purpose.
+std::vector<JunkRule> autoCleanRules() {
+    std::vector<JunkRule> rules;
+    for (const JunkRule& rule : JunkRule::all()) {
+        if (rule.risk == Risk::Safe && rule.inSmartClean && rule.removal == Removal::Permanent &&
+            rule.id != "trash") {
+            rules.push_back(rule);
+        }
+    }
+    return rules;
 }
 
 QString bytes(std::int64_t count) {
@@ -127,6 +143,7 @@ void BackgroundServices::start(AppState& state) {
 void BackgroundServices::tick() {
     setVolume(m_services.readVolume("/"));
     checkLowSpace();
+    checkSchedule();
 }
 
 void BackgroundServices::checkLowSpace() {
@@ -154,6 +171,80 @@ void BackgroundServices::checkLowSpace() {
     postNotification(
         tr("Your Mac is running out of space"),
         tr("Only %1 free. Open Dorvale to see what's taking up space.").arg(bytes(available)));
+}
+
+void BackgroundServices::checkSchedule() {
+    if (m_state.isNull()) {
+        return;
+    }
+    const std::optional<std::int64_t> period = periodSeconds(schedule());
+    if (!period) {
+        return;
+    }
+    if (m_lastAutoClean &&
+        m_services.clock.now() - *m_lastAutoClean < static_cast<double>(*period)) {
+        return;
+    }
+    runAutoClean();
+}
+
+bool BackgroundServices::runAutoClean(AutoCleanCompletion done) {
+    if (m_state.isNull() || m_autoCleanRunning) {
+        return false;
+    }
+    setAutoCleanRunning(true);
+    runInBackground(this, junkSearch(m_services, autoCleanRules()),
+                    [this, done = std::move(done)](const std::vector<JunkFinding>& findings) {
+                        cleanFindings(findings, done);
+                    });
+    return true;
+}
+
+void BackgroundServices::cleanFindings(const std::vector<JunkFinding>& findings,
+                                       const AutoCleanCompletion& done) {
+    if (m_state.isNull()) {
+        setAutoCleanRunning(false);
+        return;
+    }
+    std::vector<DeletionRequest> requests;
+    for (const JunkFinding& finding : findings) {
+        for (const JunkItem& item : finding.items) {
+            requests.push_back(DeletionRequest{.id = Uuid::random(),
+                                               .path = item.id,
+                                               .size = item.size,
+                                               .removal = Removal::Permanent});
+        }
+    }
+    m_state->runDeletion(std::move(requests), true, [this, done](const DeletionReport& report) {
+        finishAutoClean(report, done);
+    });
+}
+
+void BackgroundServices::finishAutoClean(const DeletionReport& report,
+                                         const AutoCleanCompletion& done) {
+    m_lastAutoClean = m_services.clock.now();
+    m_lastAutoCleanBytes = report.freed;
+    m_settings.setDate(SettingsKeys::lastAutoClean, *m_lastAutoClean);
+    m_settings.setInteger(SettingsKeys::lastAutoCleanBytes, m_lastAutoCleanBytes);
+    m_volume = m_services.readVolume("/");
+    m_autoCleanRunning = false;
+    emit lastAutoCleanChanged();
+    emit lastAutoCleanBytesChanged();
+    emit volumeChanged();
+    emit autoCleanRunningChanged();
+    if (report.freed > cleanNotificationThreshold) {
+        postNotification(tr("Dorvale cleaned %1").arg(bytes(report.freed)),
+                         tr("Caches, logs and other regenerable files. Everything else was left "
+                            "untouched."));
+    }
+    if (done) {
+        done(report);
+    }
+}
+
+void BackgroundServices::setAutoCleanRunning(bool running) {
+    m_autoCleanRunning = running;
+    emit autoCleanRunningChanged();
 }
 
 void BackgroundServices::setLaunchAtLogin(bool enabled) {

@@ -3,6 +3,7 @@
 #include "app/AppServices.hpp"
 #include "app/CleanSchedule.hpp"
 #include "app/SettingsStore.hpp"
+#include "model/DeletionReport.hpp"
 #include "platform/Clock.hpp"
 #include "platform/VolumeInfo.hpp"
 
@@ -11,6 +12,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -24,10 +26,10 @@ class AppState;
 /// low-space warning, the scheduled automatic clean, launch at login and the notifications.
 /// The application state makes the one instance as its child; the main window starts it.
 ///
-/// Published members (`volume`, `lastAutoClean`, `lastAutoCleanBytes`) each have their own
-/// change signal. The settings this record owns are read at each use with their typed
-/// fallback, written through the setters below, and announced by `changed`, whoever wrote
-/// them through the settings store.
+/// Published members (`volume`, `lastAutoClean`, `lastAutoCleanBytes`, `autoCleanRunning`)
+/// each have their own change signal. The settings this record owns are read at each use with
+/// their typed fallback, written through the setters below, and announced by `changed`,
+/// whoever wrote them through the settings store.
 ///
 /// Lives on the GUI thread. It holds the application state weakly: every operation that
 /// needs the state does nothing once it is gone.
@@ -37,6 +39,11 @@ class BackgroundServices final : public QObject {
 public:
     /// The warning threshold when "lowSpaceGB" is missing or not an integer.
     static constexpr std::int64_t defaultLowSpaceGB = 10;
+    /// An automatic clean tells the user only when it freed more than this many bytes.
+    static constexpr std::int64_t cleanNotificationThreshold = 50'000'000;
+
+    /// Told on the GUI thread with the report of an automatic clean, once it is published.
+    using AutoCleanCompletion = std::function<void(const DeletionReport&)>;
 
     /// Reads the volume of "/" and the last automatic clean from the settings (its date only
     /// when stored as a date, its bytes only when stored as an integer, else 0). `services`
@@ -44,8 +51,8 @@ public:
     BackgroundServices(const AppServices& services, SettingsStore& settings,
                        QObject* parent = nullptr);
 
-    /// Starts the periodic work for `state`: reads the volume and checks the free space now,
-    /// and again at every tick of one timer (every `Delays::backgroundInterval`).
+    /// Starts the periodic work for `state`: reads the volume, checks the free space and the
+    /// schedule now, and again at every tick of one timer (every `Delays::backgroundInterval`).
     /// Called each time a main window is shown; a later call restarts the same timer, so
     /// there is never more than one.
     void start(AppState& state);
@@ -53,6 +60,19 @@ public:
     /// gigabytes, and re-arms only once they rise more than 2 GB above it. A threshold of 0
     /// or less turns the warning off and leaves the latch alone; a huge one saturates.
     void checkLowSpace();
+    /// Starts the automatic clean when "cleanSchedule" is on and its period has passed since
+    /// the last clean (at once when there was none).
+    void checkSchedule();
+    /// The automatic clean: finds the junk of the safe smart-clean rules that delete
+    /// permanently (never the Trash) on a worker and deletes it silently, without a toast or
+    /// a change of the state's failures. Then stores when it ended and what it freed (0
+    /// included), reads the volume again, and tells the user when it freed more than
+    /// `cleanNotificationThreshold` bytes. Only one runs at a time: while one runs, or once
+    /// the state is gone, nothing starts and the answer is false; `done` is told only after a
+    /// clean that started.
+    bool runAutoClean(AutoCleanCompletion done = {});
+    /// Whether an automatic clean is running.
+    [[nodiscard]] bool autoCleanRunning() const { return m_autoCleanRunning; }
     /// Makes the program start at login, or stops it. A failure is logged as "Launch at
     /// login: " and its reason, and is otherwise ignored; `changed` is emitted in both cases,
     /// so whoever shows the setting reads `launchAtLogin` again.
@@ -93,13 +113,18 @@ signals:
     void volumeChanged();
     void lastAutoCleanChanged();
     void lastAutoCleanBytesChanged();
+    void autoCleanRunningChanged();
     /// One of the settings this record owns, or launch at login, changed; readers read again.
     void changed();
 
 private:
     void settingChanged(const std::string& key);
-    /// The periodic work: the volume, then the free space.
+    /// The periodic work: the volume, then the free space, then the schedule.
     void tick();
+    void setAutoCleanRunning(bool running);
+    void cleanFindings(const std::vector<JunkFinding>& findings, const AutoCleanCompletion& done);
+    void finishAutoClean(const DeletionReport& report, const AutoCleanCompletion& done);
+
     const AppServices& m_services;
     SettingsStore& m_settings;
     std::optional<VolumeInfo> m_volume;
@@ -107,6 +132,7 @@ private:
     std::int64_t m_lastAutoCleanBytes = 0;
     QPointer<AppState> m_state;
     QTimer* m_timer = nullptr;
+    bool m_autoCleanRunning = false;
 };
 
 } // namespace dorvale
