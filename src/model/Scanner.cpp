@@ -2,23 +2,44 @@
 
 #include "model/DisplayPath.hpp"
 #include "model/FolderNames.hpp"
+#include "platform/Descriptor.hpp"
 
-#include <fts.h>
+#include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <array>
+#include <cerrno>
+#include <cstddef>
 #include <cstring>
+#include <deque>
 #include <memory>
+#include <optional>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 namespace dorvale {
 
 namespace {
 
-// A physical walk that never changes the working directory and stays on the root's file
-// system: the scanner may run beside other threads, and other volumes are not ours to count.
-constexpr int walkOptions = FTS_PHYSICAL | FTS_NOCHDIR | FTS_XDEV;
+// Folders are opened relative to their parent and never through a link, and the working
+// folder is never changed: other threads run beside the walk.
+constexpr int folderOpenFlags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
+
+// Entries are examined where they are: a link is not followed and a mount point waiting to
+// be mounted on first use is looked at, not mounted.
+constexpr int examineFlags = AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT;
+
+// The walk keeps at most this many folders open. Deeper down it closes the outermost ones
+// and takes them back on the way up, so a tree of any depth is walked with a few descriptors
+// and the rest of the program keeps its own.
+constexpr std::size_t maxOpenFolders = 64;
+
+// One read of a folder's entries fills up to this many bytes.
+constexpr std::size_t listingBufferSize = 64 * 1024;
 
 // Files allocated below this get no node of their own; only their folder counts them.
 constexpr std::int64_t nodeThreshold = 512 * 1024;
@@ -30,33 +51,65 @@ constexpr double reportInterval = 0.08;
 
 constexpr std::size_t reservedFileNodes = 50'000;
 
-// Marks left in `fts_number` for the way back up: a folder that got a node and was pushed,
-// and a folder that was skipped as excluded.
-constexpr long pushedMark = 1;
-constexpr long excludedMark = 2;
+enum class EntryKind : std::uint8_t { Folder, File, Link, Other, Unexaminable };
 
-struct WalkerCloser {
-    void operator()(FTS* walker) const { fts_close(walker); }
+// One entry of a folder as it was when the folder was listed.
+struct Entry {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    /// Bytes allocated on disk.
+    std::int64_t allocated = 0;
+    std::int64_t length = 0;
+    /// Whole seconds since 1970.
+    std::int64_t modified = 0;
+    std::int64_t accessed = 0;
+    /// Where the entry's name starts in its folder's name buffer, and its length.
+    std::uint32_t nameOffset = 0;
+    std::uint32_t nameLength = 0;
+    EntryKind kind = EntryKind::Unexaminable;
+    /// A regular file with more than one link.
+    bool hasOtherLinks = false;
 };
-using Walker = std::unique_ptr<FTS, WalkerCloser>;
 
-// Opens the walker on a single path. A path holding a NUL byte cannot name anything on
-// disk (the system would see a shorter path), so it is refused rather than truncated.
-Walker openWalker(const std::string& path) {
-    if (path.find('\0') != std::string::npos) {
-        return nullptr;
+EntryKind kindOf(mode_t mode) {
+    if (S_ISDIR(mode)) {
+        return EntryKind::Folder;
     }
-    std::string copy = path;
-    char* const paths[] = {copy.data(), nullptr};
-    return Walker(fts_open(paths, walkOptions, nullptr));
+    if (S_ISREG(mode)) {
+        return EntryKind::File;
+    }
+    return S_ISLNK(mode) ? EntryKind::Link : EntryKind::Other;
 }
 
-std::int64_t allocatedBytes(const struct stat& info) {
-    return static_cast<std::int64_t>(info.st_blocks) * 512;
+Entry entryOf(const struct stat& info) {
+    Entry entry;
+    entry.device = info.st_dev;
+    entry.inode = info.st_ino;
+    entry.allocated = static_cast<std::int64_t>(info.st_blocks) * 512;
+    entry.length = info.st_size;
+    entry.modified = info.st_mtim.tv_sec;
+    entry.accessed = info.st_atim.tv_sec;
+    entry.kind = kindOf(info.st_mode);
+    entry.hasOtherLinks = entry.kind == EntryKind::File && info.st_nlink >= 2;
+    return entry;
 }
 
-double wholeSeconds(const timespec& time) {
-    return static_cast<double>(time.tv_sec);
+// The entry `name` of an open folder; an entry that cannot be examined comes back as such.
+Entry examineAt(int folder, const char* name) {
+    struct stat info {};
+    if (fstatat(folder, name, &info, examineFlags) != 0) {
+        return {};
+    }
+    return entryOf(info);
+}
+
+// Adds "/" and `name` to a folder's path, without doubling a slash that ends the root as
+// given.
+void appendName(std::string& path, std::string_view name) {
+    if (!path.ends_with('/')) {
+        path += '/';
+    }
+    path += name;
 }
 
 // Remembers the regular files with more than one link, so each is counted once. Files with a
@@ -64,15 +117,12 @@ double wholeSeconds(const timespec& time) {
 class HardLinks {
 public:
     /// Whether `entry` is another link to a file already met.
-    [[nodiscard]] bool isRepeat(const FTSENT& entry) {
-        const struct stat& info = *entry.fts_statp;
-        if (entry.fts_info != FTS_F || info.st_nlink < 2) {
+    [[nodiscard]] bool isRepeat(const Entry& entry) {
+        if (!entry.hasOtherLinks) {
             return false;
         }
         // The walk stays on one device, so for all the files it meets the key is unique.
-        const auto key = static_cast<std::uint64_t>(info.st_ino) ^
-                         (static_cast<std::uint64_t>(info.st_dev) << 48);
-        return !m_seen.insert(key).second;
+        return !m_seen.insert(entry.inode ^ (entry.device << 48)).second;
     }
 
 private:
@@ -115,27 +165,351 @@ private:
     std::array<Slot, std::size_t{1} << slotBits> m_slots{};
 };
 
-std::string_view entryPath(const FTSENT& entry) {
-    return {entry.fts_path, entry.fts_pathlen};
+// A depth-first walk of a folder tree through open folder descriptors. A folder is listed
+// whole when it is entered, each entry examined relative to it, and its entries are then
+// visited in the file system's own order, each sub-folder's contents right after it. Links
+// are never followed; a folder on another device is visited but not entered. The paths are
+// kept for the visitor only: no system call takes one below the root, so paths may grow
+// past PATH_MAX.
+//
+// The visitor answers:
+//   Step admit(std::string_view path): before a folder is opened;
+//   void enterFolder(const Entry&, std::string_view name): once the folder is listed;
+//   void leaveFolder(bool complete): after its contents; `complete` is false when it could
+//       not be opened or read to the end;
+//   void file(const Entry&, std::string_view name): for any other entry;
+//   void unexaminable(std::string_view name): for an entry that could not be examined.
+class FolderWalk {
+public:
+    enum class Step { Descend, Skip, Stop };
+
+    /// Walks `root`, which the visitor gets as a folder or, when it is anything else, as a
+    /// file. False when the visitor stopped the walk or `root` could not be examined.
+    template <class Visitor>
+    bool run(const std::string& root, Visitor& visitor);
+
+    /// The path of the folder being visited (the folder itself in `enterFolder` and
+    /// `leaveFolder`).
+    [[nodiscard]] std::string_view path() const { return m_path; }
+    /// The path of the entry `name` of that folder.
+    [[nodiscard]] std::string pathOf(std::string_view name) const;
+
+private:
+    // An open folder: its listing, the next entry to visit, and its descriptor, closed while
+    // the walk is far beneath it.
+    struct Level {
+        Descriptor folder;
+        std::uint64_t device = 0;
+        std::uint64_t inode = 0;
+        std::vector<Entry> entries;
+        std::vector<char> names;
+        std::size_t next = 0;
+        // The length of the walk's path without this folder's name.
+        std::size_t pathLength = 0;
+        bool complete = false;
+
+        [[nodiscard]] std::string_view nameOf(const Entry& entry) const {
+            return {names.data() + entry.nameOffset, entry.nameLength};
+        }
+    };
+
+    template <class Visitor>
+    bool visitNext(Visitor& visitor);
+    template <class Visitor>
+    bool enter(const Entry& folder, std::string_view name, Descriptor opened, Visitor& visitor);
+    template <class Visitor>
+    static void visitEntry(const Entry& entry, std::string_view name, Visitor& visitor);
+
+    [[nodiscard]] std::optional<Entry> examineRoot(const std::string& root, Descriptor& opened);
+    [[nodiscard]] Descriptor openBelow(const char* name, int& error);
+    [[nodiscard]] bool releaseOutermost(std::size_t below);
+    Level& push(const Entry& folder, std::size_t pathLength, Descriptor opened);
+    [[nodiscard]] bool list(Level& level);
+    void add(Level& level, const char* name);
+    void leave();
+    void reopenParent(Level& parent, const Level& child);
+
+    std::deque<Level> m_levels;
+    std::size_t m_depth = 0;
+    std::size_t m_openCount = 0;
+    // The levels before this one, nearer the root, are all closed.
+    std::size_t m_firstOpen = 0;
+    std::uint64_t m_device = 0;
+    std::string m_path;
+    std::unique_ptr<std::byte[]> m_buffer = std::make_unique<std::byte[]>(listingBufferSize);
+};
+
+template <class Visitor>
+bool FolderWalk::run(const std::string& root, Visitor& visitor) {
+    Descriptor opened;
+    const std::optional<Entry> top = examineRoot(root, opened);
+    if (!top) {
+        return false;
+    }
+    m_path = root;
+    m_device = top->device;
+    if (top->kind != EntryKind::Folder) {
+        visitor.file(*top, root);
+        return true;
+    }
+    if (!enter(*top, root, std::move(opened), visitor)) {
+        return false;
+    }
+    while (m_depth > 0) {
+        if (!visitNext(visitor)) {
+            return false;
+        }
+    }
+    return true;
 }
 
-std::string_view entryName(const FTSENT& entry) {
-    return {entry.fts_name, entry.fts_namelen};
+template <class Visitor>
+bool FolderWalk::visitNext(Visitor& visitor) {
+    Level& level = m_levels[m_depth - 1];
+    if (level.next == level.entries.size()) {
+        visitor.leaveFolder(level.complete);
+        leave();
+        return true;
+    }
+    const Entry& entry = level.entries[level.next++];
+    const std::string_view name = level.nameOf(entry);
+    if (entry.kind == EntryKind::Folder) {
+        return enter(entry, name, Descriptor(), visitor);
+    }
+    visitEntry(entry, name, visitor);
+    return true;
 }
+
+template <class Visitor>
+bool FolderWalk::enter(const Entry& folder, std::string_view name, Descriptor opened,
+                       Visitor& visitor) {
+    const bool isRoot = m_depth == 0;
+    const std::size_t pathLength = m_path.size();
+    if (!isRoot) {
+        appendName(m_path, name);
+    }
+    const Step step = visitor.admit(m_path);
+    if (step != Step::Descend) {
+        m_path.resize(pathLength);
+        return step == Step::Skip;
+    }
+    if (folder.device != m_device) {
+        // On another volume: shown with its own blocks, never entered.
+        visitor.enterFolder(folder, name);
+        visitor.leaveFolder(true);
+        m_path.resize(pathLength);
+        return true;
+    }
+    if (!isRoot) {
+        int error = 0;
+        opened = openBelow(name.data(), error);
+        if (!opened.valid() && (error == ELOOP || error == ENOTDIR)) {
+            // No longer a folder since the listing (a link, say): count what is there now.
+            const Entry now = examineAt(m_levels[m_depth - 1].folder.get(), name.data());
+            if (now.kind != EntryKind::Folder) {
+                m_path.resize(pathLength);
+                visitEntry(now, name, visitor);
+                return true;
+            }
+        }
+    }
+    Level& level = push(folder, pathLength, std::move(opened));
+    level.complete = level.folder.valid() && list(level);
+    visitor.enterFolder(folder, name);
+    return true;
+}
+
+template <class Visitor>
+void FolderWalk::visitEntry(const Entry& entry, std::string_view name, Visitor& visitor) {
+    if (entry.kind == EntryKind::Unexaminable) {
+        visitor.unexaminable(name);
+    } else {
+        visitor.file(entry, name);
+    }
+}
+
+// A path holding a NUL byte cannot name anything on disk (the system would see a shorter
+// path), so it is refused rather than cut short.
+std::optional<Entry> FolderWalk::examineRoot(const std::string& root, Descriptor& opened) {
+    if (root.find('\0') != std::string::npos) {
+        return std::nullopt;
+    }
+    opened = Descriptor(open(root.c_str(), folderOpenFlags));
+    struct stat info {};
+    const int status = opened.valid() ? fstat(opened.get(), &info)
+                                      : fstatat(AT_FDCWD, root.c_str(), &info, examineFlags);
+    if (status != 0) {
+        return std::nullopt;
+    }
+    return entryOf(info);
+}
+
+std::string FolderWalk::pathOf(std::string_view name) const {
+    std::string path = m_path;
+    appendName(path, name);
+    return path;
+}
+
+// Opens the sub-folder `name` of the innermost folder. When the walk holds too many
+// descriptors, or the process has none left, the outermost folders give theirs up first.
+Descriptor FolderWalk::openBelow(const char* name, int& error) {
+    const std::size_t parent = m_depth - 1;
+    if (m_openCount >= maxOpenFolders) {
+        static_cast<void>(releaseOutermost(parent));
+    }
+    while (true) {
+        const int fd = openat(m_levels[parent].folder.get(), name, folderOpenFlags);
+        if (fd >= 0) {
+            return Descriptor(fd);
+        }
+        error = errno;
+        if ((error != EMFILE && error != ENFILE) || !releaseOutermost(parent)) {
+            return {};
+        }
+    }
+}
+
+// Closes the outermost open folder above level `below`; false when there is none.
+bool FolderWalk::releaseOutermost(std::size_t below) {
+    while (m_firstOpen < below) {
+        Level& level = m_levels[m_firstOpen++];
+        if (level.folder.valid()) {
+            static_cast<void>(level.folder.close());
+            --m_openCount;
+            return true;
+        }
+    }
+    return false;
+}
+
+FolderWalk::Level& FolderWalk::push(const Entry& folder, std::size_t pathLength,
+                                    Descriptor opened) {
+    if (m_depth == m_levels.size()) {
+        m_levels.emplace_back();
+    }
+    Level& level = m_levels[m_depth];
+    if (opened.valid()) {
+        ++m_openCount;
+        m_firstOpen = std::min(m_firstOpen, m_depth);
+    }
+    ++m_depth;
+    level.folder = std::move(opened);
+    level.device = folder.device;
+    level.inode = folder.inode;
+    level.entries.clear();
+    level.names.clear();
+    level.next = 0;
+    level.pathLength = pathLength;
+    return level;
+}
+
+// Reads the folder's entries and examines each; false when the reading failed part-way, in
+// which case the entries read so far stay.
+bool FolderWalk::list(Level& level) {
+    while (true) {
+        const ssize_t filled = getdents64(level.folder.get(), m_buffer.get(), listingBufferSize);
+        if (filled <= 0) {
+            return filled == 0;
+        }
+        for (std::size_t offset = 0; offset < static_cast<std::size_t>(filled);) {
+            const std::byte* record = m_buffer.get() + offset;
+            unsigned short length = 0;
+            std::memcpy(&length, record + offsetof(dirent64, d_reclen), sizeof length);
+            offset += length;
+            const auto* name = reinterpret_cast<const char*>(record + offsetof(dirent64, d_name));
+            if (std::strcmp(name, ".") != 0 && std::strcmp(name, "..") != 0) {
+                add(level, name);
+            }
+        }
+    }
+}
+
+void FolderWalk::add(Level& level, const char* name) {
+    Entry entry = examineAt(level.folder.get(), name);
+    const std::size_t length = std::strlen(name);
+    entry.nameOffset = static_cast<std::uint32_t>(level.names.size());
+    entry.nameLength = static_cast<std::uint32_t>(length);
+    // Kept with its terminating NUL, so the name can be handed to the system as it is.
+    level.names.insert(level.names.end(), name, name + length + 1);
+    level.entries.push_back(entry);
+}
+
+void FolderWalk::leave() {
+    Level& level = m_levels[--m_depth];
+    // Each folder given up is taken back from its child, even with nothing left to open in
+    // it: its own parent can be taken back only through it.
+    if (m_depth > 0 && !m_levels[m_depth - 1].folder.valid()) {
+        reopenParent(m_levels[m_depth - 1], level);
+    }
+    if (level.folder.valid()) {
+        static_cast<void>(level.folder.close());
+        --m_openCount;
+    }
+    m_path.resize(level.pathLength);
+}
+
+// Takes back a folder whose descriptor was given up, through the ".." of the child being
+// left, and only when it is still the same folder; otherwise its remaining sub-folders
+// cannot be opened and are counted as unreadable.
+void FolderWalk::reopenParent(Level& parent, const Level& child) {
+    if (!child.folder.valid()) {
+        return;
+    }
+    Descriptor reopened(openat(child.folder.get(), "..", folderOpenFlags));
+    struct stat info {};
+    if (!reopened.valid() || fstat(reopened.get(), &info) != 0 || info.st_dev != parent.device ||
+        info.st_ino != parent.inode) {
+        return;
+    }
+    parent.folder = std::move(reopened);
+    ++m_openCount;
+    m_firstOpen = std::min(m_firstOpen, m_depth - 1);
+}
+
+// Adds up what `directorySize` measures: every folder once, every other entry that could be
+// examined, each hard-linked file once.
+class SizeTally {
+public:
+    [[nodiscard]] static FolderWalk::Step admit(std::string_view /*path*/) {
+        return FolderWalk::Step::Descend;
+    }
+    void enterFolder(const Entry& folder, std::string_view /*name*/) {
+        m_total.bytes += folder.allocated;
+    }
+    static void leaveFolder(bool /*complete*/) {}
+    void file(const Entry& entry, std::string_view /*name*/) {
+        if (!m_hardLinks.isRepeat(entry)) {
+            m_total.bytes += entry.allocated;
+            ++m_total.count;
+        }
+    }
+    static void unexaminable(std::string_view /*name*/) {}
+
+    [[nodiscard]] const DirectorySize& total() const { return m_total; }
+
+private:
+    DirectorySize m_total;
+    HardLinks m_hardLinks;
+};
 
 } // namespace
 
-/// The state of one `scan`: the open folders, the counters and the result being built.
+/// The state of one `scan`: the open folders, the counters and the result being built. It
+/// is the visitor of the folder walk.
 class Scanner::Walk {
 public:
     Walk(const Scanner& scanner, const std::string& rootPath, const Exclusions& exclusions,
          const Progress& progress);
 
-    [[nodiscard]] std::optional<ScanResult> run(FTS& walker);
+    [[nodiscard]] std::optional<ScanResult> run();
+
+    [[nodiscard]] FolderWalk::Step admit(std::string_view path) const;
+    void enterFolder(const Entry& entry, std::string_view name);
+    void leaveFolder(bool complete);
+    void file(const Entry& entry, std::string_view name);
+    void unexaminable(std::string_view name);
 
 private:
-    enum class Outcome { Handled, Skipped, Cancelled };
-
     // An open folder and the child nodes met in it so far. Frames are kept per depth and
     // reused, so their child vectors stop growing once the walk has seen a wide folder.
     struct Frame {
@@ -145,27 +519,24 @@ private:
         std::vector<FileNode*> children{};
     };
 
-    Outcome handle(FTS& walker, FTSENT& entry);
-    Outcome enterFolder(FTS& walker, FTSENT& entry);
-    Outcome leaveFolder(FTSENT& entry);
-    Outcome countFile(FTSENT& entry);
-    Outcome recordUnreadable(FTSENT& entry);
-
-    [[nodiscard]] PathComponents componentsOf(const FTSENT& entry) const;
-    [[nodiscard]] FileNode* makeFolder(const FTSENT& entry, const PathComponents& components);
-    [[nodiscard]] FileNode* makeFile(const FTSENT& entry, FileKind kind, StorageBucket bucket);
-    void addUnreadablePlaceholder(const FTSENT& entry);
+    [[nodiscard]] PathComponents componentsOf(std::string_view name) const;
+    [[nodiscard]] FileNode* makeFolder(const Entry& entry, std::string_view name,
+                                       const PathComponents& components);
+    [[nodiscard]] FileNode* makeFile(const Entry& entry, std::string_view name, FileKind kind,
+                                     StorageBucket bucket);
     void push(FileNode* folder, const PathComponents& components);
     FileNode* pop();
     [[nodiscard]] Frame* openFrame();
+    [[nodiscard]] const Frame* openFrame() const;
 
     void addToBucket(StorageBucket bucket, std::int64_t bytes);
-    void reportProgress(const FTSENT& entry);
+    void reportProgress(std::string_view name = {});
     [[nodiscard]] ScanResult finish();
 
     const Scanner& m_scanner;
     const Exclusions& m_exclusions;
     const Progress& m_progress;
+    FolderWalk m_walker;
     ScanResult m_result;
     std::vector<Frame> m_frames;
     std::size_t m_depth = 0;
@@ -191,140 +562,113 @@ Scanner::Walk::Walk(const Scanner& scanner, const std::string& rootPath,
     m_result.files.reserve(reservedFileNodes);
 }
 
-std::optional<ScanResult> Scanner::Walk::run(FTS& walker) {
-    while (FTSENT* entry = fts_read(&walker)) {
-        if (entry->fts_path == nullptr) {
-            continue;
-        }
-        const Outcome outcome = handle(walker, *entry);
-        if (outcome == Outcome::Cancelled) {
-            return std::nullopt;
-        }
-        if (outcome == Outcome::Handled) {
-            reportProgress(*entry);
-        }
-    }
-    // No root means the root was not a folder. Folders still open mean the walker gave up
-    // half-way; their figures never reached their parents, so the tree would be wrong.
-    if (m_result.root == nullptr || m_depth != 0) {
+// No root means the root was not a folder.
+std::optional<ScanResult> Scanner::Walk::run() {
+    if (!m_walker.run(m_result.rootPath, *this) || m_result.root == nullptr) {
         return std::nullopt;
     }
     return finish();
 }
 
-Scanner::Walk::Outcome Scanner::Walk::handle(FTS& walker, FTSENT& entry) {
-    switch (entry.fts_info) {
-    case FTS_D:
-        return enterFolder(walker, entry);
-    case FTS_DP:
-        return leaveFolder(entry);
-    case FTS_F:
-    case FTS_DEFAULT:
-    case FTS_SL:
-    case FTS_SLNONE:
-        return countFile(entry);
-    case FTS_DNR:
-    case FTS_NS:
-    case FTS_ERR:
-        return recordUnreadable(entry);
-    default:
-        return Outcome::Skipped;
+// Every folder entered is a chance to give up; the root is never excluded.
+FolderWalk::Step Scanner::Walk::admit(std::string_view path) const {
+    if (m_scanner.isCancelled()) {
+        return FolderWalk::Step::Stop;
     }
+    if (m_result.root != nullptr && !m_exclusions.empty() &&
+        m_exclusions.contains(matchingPath(path, m_scanner.m_dataVolume))) {
+        return FolderWalk::Step::Skip;
+    }
+    return FolderWalk::Step::Descend;
 }
 
-Scanner::Walk::Outcome Scanner::Walk::enterFolder(FTS& walker, FTSENT& entry) {
-    if (m_scanner.isCancelled()) {
-        return Outcome::Cancelled;
-    }
-    const std::string_view matching = matchingPath(entryPath(entry), m_scanner.m_dataVolume);
-    const bool isRoot = m_result.root == nullptr;
-    if (!isRoot && !m_exclusions.empty() && m_exclusions.contains(matching)) {
-        entry.fts_number = excludedMark;
-        fts_set(&walker, &entry, FTS_SKIP);
-        return Outcome::Skipped;
-    }
-    PathComponents components = componentsOf(entry);
-    FileNode* folder = makeFolder(entry, components);
-    if (isRoot) {
+void Scanner::Walk::enterFolder(const Entry& entry, std::string_view name) {
+    PathComponents components = componentsOf(name);
+    FileNode* folder = makeFolder(entry, name, components);
+    if (m_result.root == nullptr) {
         m_result.root = folder;
     } else {
         openFrame()->children.push_back(folder);
-        // The entry's name lives in the walker's buffers; the node's copy stays.
+        // The name lives in the walker's listing; the node's copy stays.
         for (std::string_view& component : components.head) {
-            if (component.data() == entry.fts_name) {
+            if (component.data() == name.data()) {
                 component = folder->name();
             }
         }
     }
-    entry.fts_number = pushedMark;
     push(folder, components);
     ++m_result.totalDirectories;
     addToBucket(folder->bucket(), folder->size());
-    return Outcome::Handled;
+    reportProgress();
 }
 
-// The components of the entry's matching path, built from its parent's rather than by
+// The components of the folder's matching path, built from its parent's rather than by
 // splitting the whole path again: below the root a folder's matching path is its parent's
 // plus its own name, except for the data volume itself, whose matching path is "/".
-PathComponents Scanner::Walk::componentsOf(const FTSENT& entry) const {
+PathComponents Scanner::Walk::componentsOf(std::string_view name) const {
     const std::string_view dataVolume = m_scanner.m_dataVolume;
     if (m_depth == 0) {
         return PathComponents::of(matchingPath(m_result.rootPath, dataVolume));
     }
-    if (entryPath(entry) == dataVolume) {
+    if (m_walker.path() == dataVolume) {
         return {};
     }
     PathComponents components = m_frames[m_depth - 1].components;
     if (components.count < components.head.size()) {
-        components.head[components.count] = entryName(entry);
+        components.head[components.count] = name;
     }
     ++components.count;
     return components;
 }
 
-FileNode* Scanner::Walk::makeFolder(const FTSENT& entry, const PathComponents& components) {
+FileNode* Scanner::Walk::makeFolder(const Entry& entry, std::string_view name,
+                                    const PathComponents& components) {
     const Frame* parent = openFrame();
-    const std::string_view name = parent == nullptr ? m_result.rootPath : entryName(entry);
+    if (parent == nullptr) {
+        name = m_result.rootPath;
+    }
     std::optional<StorageBucket> inherited;
     if (parent != nullptr && parent->node->bucket() != StorageBucket::Other) {
         inherited = parent->node->bucket();
     }
-    const struct stat& info = *entry.fts_statp;
     FileNode::Attributes attributes;
     attributes.isDirectory = true;
     attributes.isPackage = isPackageName(name);
     attributes.kind = name.ends_with(".app") ? FileKind::Application : FileKind::Other;
     attributes.bucket = classify(components, name, inherited).value_or(StorageBucket::Other);
-    attributes.size = allocatedBytes(info);
-    attributes.modified = wholeSeconds(info.st_mtim);
-    attributes.accessed = wholeSeconds(info.st_atim);
+    attributes.size = entry.allocated;
+    attributes.modified = static_cast<double>(entry.modified);
+    attributes.accessed = static_cast<double>(entry.accessed);
     return m_result.nodes->make(name, parent == nullptr ? nullptr : parent->node, attributes);
 }
 
-Scanner::Walk::Outcome Scanner::Walk::leaveFolder(FTSENT& entry) {
-    if (entry.fts_number != pushedMark) {
-        return Outcome::Skipped;
+// A folder that could not be opened or read to the end stays in the tree with what it holds
+// so far (normally its own blocks only), flagged.
+void Scanner::Walk::leaveFolder(bool complete) {
+    if (complete) {
+        pop();
+    } else {
+        ++m_result.unreadableDirectories;
+        m_result.nodes->markUnreadable(*pop());
     }
-    entry.fts_number = 0;
-    pop();
-    return Outcome::Handled;
+    reportProgress();
 }
 
-Scanner::Walk::Outcome Scanner::Walk::countFile(FTSENT& entry) {
+void Scanner::Walk::file(const Entry& entry, std::string_view name) {
     Frame* frame = openFrame();
     if (frame == nullptr) {
-        return Outcome::Skipped;
+        return;
     }
     if (m_hardLinks.isRepeat(entry)) {
         ++m_result.hardLinksSkipped;
-        return Outcome::Skipped;
+        return;
     }
     FileNode& folder = *frame->node;
-    const FileKind kind = m_kinds.kindOf(entryName(entry));
+    const FileKind kind = m_kinds.kindOf(name);
     const StorageBucket bucket =
         folder.bucket() == StorageBucket::Other ? defaultForKind(kind) : folder.bucket();
-    const std::int64_t size = allocatedBytes(*entry.fts_statp);
-    m_result.nodes->addFile(folder, size, entry.fts_statp->st_size);
+    const std::int64_t size = entry.allocated;
+    m_result.nodes->addFile(folder, size, entry.length);
     ++m_result.totalFiles;
     addToBucket(bucket, size);
     m_kindBytes[static_cast<std::size_t>(kind)] += size;
@@ -332,47 +676,30 @@ Scanner::Walk::Outcome Scanner::Walk::countFile(FTSENT& entry) {
     if (size < nodeThreshold) {
         m_result.nodes->addSmallFile(folder, size);
     } else {
-        FileNode* file = makeFile(entry, kind, bucket);
+        FileNode* file = makeFile(entry, name, kind, bucket);
         frame->children.push_back(file);
         m_result.files.push_back(file);
     }
     m_countedBytes += size;
-    return Outcome::Handled;
+    reportProgress(name);
 }
 
-FileNode* Scanner::Walk::makeFile(const FTSENT& entry, FileKind kind, StorageBucket bucket) {
-    const struct stat& info = *entry.fts_statp;
+FileNode* Scanner::Walk::makeFile(const Entry& entry, std::string_view name, FileKind kind,
+                                  StorageBucket bucket) {
     FileNode::Attributes attributes;
     attributes.kind = kind;
     attributes.bucket = bucket;
-    attributes.size = allocatedBytes(info);
-    attributes.logicalSize = info.st_size;
+    attributes.size = entry.allocated;
+    attributes.logicalSize = entry.length;
     attributes.fileCount = 1;
-    attributes.modified = wholeSeconds(info.st_mtim);
-    attributes.accessed = wholeSeconds(info.st_atim);
-    return m_result.nodes->make(entryName(entry), openFrame()->node, attributes);
+    attributes.modified = static_cast<double>(entry.modified);
+    attributes.accessed = static_cast<double>(entry.accessed);
+    return m_result.nodes->make(name, openFrame()->node, attributes);
 }
 
-Scanner::Walk::Outcome Scanner::Walk::recordUnreadable(FTSENT& entry) {
+void Scanner::Walk::unexaminable(std::string_view name) {
     ++m_result.unreadableDirectories;
-    if (entry.fts_number == pushedMark) {
-        // Entered, then found unlistable: keep it with what it holds so far (its own blocks).
-        entry.fts_number = 0;
-        m_result.nodes->markUnreadable(*pop());
-    } else if (entry.fts_info == FTS_DNR && openFrame() != nullptr) {
-        addUnreadablePlaceholder(entry);
-    }
-    return Outcome::Handled;
-}
-
-void Scanner::Walk::addUnreadablePlaceholder(const FTSENT& entry) {
-    Frame& frame = *openFrame();
-    FileNode::Attributes attributes;
-    attributes.isDirectory = true;
-    attributes.bucket = frame.node->bucket();
-    FileNode* placeholder = m_result.nodes->make(entryName(entry), frame.node, attributes);
-    m_result.nodes->markUnreadable(*placeholder);
-    frame.children.push_back(placeholder);
+    reportProgress(name);
 }
 
 void Scanner::Walk::push(FileNode* folder, const PathComponents& components) {
@@ -400,13 +727,18 @@ Scanner::Walk::Frame* Scanner::Walk::openFrame() {
     return m_depth == 0 ? nullptr : &m_frames[m_depth - 1];
 }
 
+const Scanner::Walk::Frame* Scanner::Walk::openFrame() const {
+    return m_depth == 0 ? nullptr : &m_frames[m_depth - 1];
+}
+
 void Scanner::Walk::addToBucket(StorageBucket bucket, std::int64_t bytes) {
     const auto index = static_cast<std::size_t>(bucket);
     m_bucketBytes[index] += bytes;
     m_bucketUsed[index] = true;
 }
 
-void Scanner::Walk::reportProgress(const FTSENT& entry) {
+// Reports the entry `name` of the folder being visited, or with no name the folder itself.
+void Scanner::Walk::reportProgress(std::string_view name) {
     if (!m_progress || m_result.totalFiles % filesPerClockRead != 0) {
         return;
     }
@@ -415,10 +747,11 @@ void Scanner::Walk::reportProgress(const FTSENT& entry) {
         return;
     }
     m_lastReport = now;
+    const std::string path = name.empty() ? std::string(m_walker.path()) : m_walker.pathOf(name);
     m_progress(ScanProgressSnapshot{
         .files = m_result.totalFiles,
         .bytes = m_countedBytes,
-        .currentPath = std::string(matchingPath(entryPath(entry), m_scanner.m_dataVolume)),
+        .currentPath = std::string(matchingPath(path, m_scanner.m_dataVolume)),
     });
 }
 
@@ -459,36 +792,16 @@ bool Scanner::isCancelled() const {
 std::optional<ScanResult> Scanner::scan(const std::string& rootPath, const Exclusions& exclusions,
                                         const Progress& progress) {
     Walk walk(*this, rootPath, exclusions, progress);
-    const Walker walker = openWalker(rootPath);
-    if (walker == nullptr) {
-        return std::nullopt;
-    }
-    return walk.run(*walker);
+    return walk.run();
 }
 
 DirectorySize Scanner::directorySize(const std::string& path) {
-    const Walker walker = openWalker(path);
-    if (walker == nullptr) {
+    FolderWalk walker;
+    SizeTally tally;
+    if (!walker.run(path, tally)) {
         return {};
     }
-    DirectorySize total;
-    HardLinks hardLinks;
-    while (const FTSENT* entry = fts_read(walker.get())) {
-        const int info = entry->fts_info;
-        // Folders only on the way down, so each counts once; entries that could not be read
-        // or examined are left out.
-        if (info != FTS_D && info != FTS_F && info != FTS_DEFAULT && info != FTS_SL) {
-            continue;
-        }
-        if (hardLinks.isRepeat(*entry)) {
-            continue;
-        }
-        total.bytes += allocatedBytes(*entry->fts_statp);
-        if (info != FTS_D) {
-            ++total.count;
-        }
-    }
-    return total;
+    return tally.total();
 }
 
 } // namespace dorvale

@@ -25,7 +25,9 @@ struct DirectorySize {
 ///
 /// One scanner serves one scan. `scan` runs on the calling (worker) thread and calls the
 /// progress callback there; `cancel` may be called from any other thread while it runs. The
-/// walk stays on the file system of the root and never follows symbolic links.
+/// walk stays on the file system of the root and never follows symbolic links. Folders are
+/// opened relative to their parent's descriptor, so paths of any length are walked, with a
+/// bounded number of descriptors, and the working folder is never changed.
 class Scanner final {
 public:
     /// Called on the scanning thread at most every 0.08 seconds.
@@ -46,7 +48,7 @@ public:
 
     /// Walks `rootPath`, skipping the folders whose matching path is in `exclusions` (the root
     /// is never skipped). Nothing when the root is not a folder (a file, a symbolic link,
-    /// missing, or not examinable), when the walk was cancelled or when the walker failed.
+    /// missing, or not examinable) or when the walk was cancelled.
     /// A root that exists but cannot be listed gives a result with the root flagged
     /// unreadable.
     [[nodiscard]] std::optional<ScanResult> scan(const std::string& rootPath,

@@ -3,13 +3,13 @@
 #include "support/FixtureTree.hpp"
 #include "support/Unprivileged.hpp"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <limits.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -358,63 +358,106 @@ TEST(Scanner, GivesEachFileTheKindOfItsName) {
     }
 }
 
-// Removes a folder tree through descriptors, which works however long its paths are.
-void removeBelow(int folder, const char* name) {
-    const int fd = openat(folder, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-    if (fd >= 0) {
-        if (DIR* listing = fdopendir(fd)) {
-            std::vector<std::string> names;
-            while (const dirent* entry = readdir(listing)) {
-                const std::string_view entryName = entry->d_name;
-                if (entryName != "." && entryName != "..") {
-                    names.emplace_back(entryName);
-                }
+// A chain of nested folders built through descriptors, since its paths may be longer than
+// the system takes. Each folder of the chain also holds an empty side folder,
+// which the walk may list after the chain: coming back up, it then still has a folder to
+// open there. The innermost folder holds a 4 KiB and a 1 MiB file. The chain notes what it
+// allocated, as du and find count it.
+class FolderChain {
+public:
+    FolderChain(const std::string& top, const std::string& component, int depth) {
+        std::string path = top;
+        int fd = open(top.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        for (int level = 0; fd >= 0; ++level) {
+            addFolder(fd, "side" + std::to_string(level));
+            int next = -1;
+            if (level == depth) {
+                m_bigFile = path + "/big.mov";
+                addFile(fd, "big.mov", mib);
+                addFile(fd, "small", 4 * kib);
+            } else if (mkdirat(fd, component.c_str(), 0755) == 0) {
+                next = openat(fd, component.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+                path += "/" + component;
             }
-            for (const std::string& entryName : names) {
-                if (unlinkat(fd, entryName.c_str(), 0) != 0) {
-                    removeBelow(fd, entryName.c_str());
-                }
-            }
-            closedir(listing);
-        } else {
+            addBlocks(fd);
+            ++folders;
+            close(fd);
+            fd = next;
+        }
+    }
+
+    /// The path of the 1 MiB file at the bottom.
+    [[nodiscard]] const std::string& bigFile() const { return m_bigFile; }
+
+    std::int64_t bytes = 0;
+    std::int64_t folders = 0;
+    std::int64_t files = 0;
+
+private:
+    void addBlocks(int fd) {
+        struct stat info {};
+        fstat(fd, &info);
+        bytes += static_cast<std::int64_t>(info.st_blocks) * 512;
+    }
+
+    void addFolder(int parent, const std::string& name) {
+        if (mkdirat(parent, name.c_str(), 0755) == 0) {
+            const int fd = openat(parent, name.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+            addBlocks(fd);
+            ++folders;
             close(fd);
         }
     }
-    unlinkat(folder, name, AT_REMOVEDIR);
+
+    void addFile(int folder, const char* name, std::int64_t size) {
+        const int fd = openat(folder, name, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        if (fd >= 0 && posix_fallocate(fd, 0, size) == 0) {
+            addBlocks(fd);
+            ++files;
+        }
+        close(fd);
+    }
+
+    std::string m_bigFile;
+};
+
+// The number a shell command prints first, such as the size `du` gives.
+std::int64_t numberFrom(const std::string& command) {
+    FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr) {
+        return -1;
+    }
+    long long number = -1;
+    if (std::fscanf(pipe, "%lld", &number) != 1) {
+        number = -1;
+    }
+    pclose(pipe);
+    return number;
 }
 
-TEST(Scanner, PathLongerThanTheSystemTakesIsUnreadableAndTheWalkGoesOn) {
-    FixtureTree fixture;
-    fixture.allocatedFile("z/after.mov", mib);
-    const std::string deep = fixture.folder("deep");
-    const std::string component(250, 'd');
-    int fd = open(deep.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    ASSERT_GE(fd, 0);
-    std::size_t length = deep.size();
-    while (length < PATH_MAX + 300) {
-        ASSERT_EQ(mkdirat(fd, component.c_str(), 0755), 0);
-        const int next = openat(fd, component.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        close(fd);
-        fd = next;
-        ASSERT_GE(fd, 0);
-        length += component.size() + 1;
-    }
-    close(fd);
-    const auto result = scanFixture(fixture);
-    const int deepFolder = open(deep.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    removeBelow(deepFolder, component.c_str());
-    close(deepFolder);
+// Whether a scan and a measurement of the chain's top folder found exactly what it holds.
+bool foundExactly(const FolderChain& chain, const std::optional<ScanResult>& result,
+                  const DirectorySize& measured) {
+    return result && result->root->size() == chain.bytes && result->totalFiles == chain.files &&
+           result->totalDirectories == chain.folders && result->unreadableDirectories == 0 &&
+           result->files.size() == 1 && result->files[0]->path() == chain.bigFile() &&
+           measured.bytes == chain.bytes && measured.count == chain.files;
+}
 
-    ASSERT_TRUE(result.has_value());
-    EXPECT_EQ(result->unreadableDirectories, 1);
-    EXPECT_EQ(result->totalFiles, 1);
-    EXPECT_NE(child(child(result->root, "z"), "after.mov"), nullptr);
-    const FileNode* deepest = child(result->root, "deep");
-    while (deepest != nullptr && !deepest->children().empty()) {
-        deepest = deepest->children()[0];
-    }
-    ASSERT_NE(deepest, nullptr);
-    EXPECT_LT(deepest->path().size(), std::size_t{PATH_MAX});
+TEST(Scanner, CountsATreeDeeperThanThePathLimitExactly) {
+    FixtureTree fixture;
+    const std::string top = fixture.folder("deep");
+    const FolderChain chain(top, std::string(200, 'd'), 25);
+    ASSERT_GT(chain.bigFile().size(), std::size_t{PATH_MAX});
+    ASSERT_EQ(chain.folders, 52);
+    ASSERT_EQ(chain.files, 2);
+    const std::string quoted = "'" + top + "'";
+    EXPECT_EQ(numberFrom("du -s -B1 " + quoted), chain.bytes);
+    EXPECT_EQ(numberFrom("find " + quoted + " -type d -printf x | wc -c"), chain.folders);
+    EXPECT_EQ(numberFrom("find " + quoted + " ! -type d -printf x | wc -c"), chain.files);
+
+    Scanner scanner(Locations::inside(top));
+    EXPECT_TRUE(foundExactly(chain, scanner.scan(top), Scanner::directorySize(top)));
 }
 
 // Runs as uid 65534 so that permission bits apply even when the suite runs as root.
