@@ -6,10 +6,17 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <limits.h>
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/prctl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <filesystem>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -458,6 +465,131 @@ TEST(Scanner, CountsATreeDeeperThanThePathLimitExactly) {
 
     Scanner scanner(Locations::inside(top));
     EXPECT_TRUE(foundExactly(chain, scanner.scan(top), Scanner::directorySize(top)));
+}
+
+std::size_t openDescriptors() {
+    return static_cast<std::size_t>(
+        std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {}));
+}
+
+// Deeper than the walk keeps folders open, and, in a child, deeper than the descriptors the
+// process may hold: the outer folders give theirs up and are taken back on the way up.
+TEST(Scanner, WalksATreeDeeperThanTheDescriptorLimit) {
+    FixtureTree fixture;
+    const std::string top = fixture.folder("deep");
+    const FolderChain chain(top, "d", 150);
+    ASSERT_EQ(chain.folders, 302);
+
+    // No file is counted on the way down, so every folder entered is reported.
+    const SteppingClock clock(1.0);
+    Scanner scanner(Locations::inside(top), clock);
+    const std::size_t before = openDescriptors();
+    std::size_t mostOpen = before;
+    const auto result = scanner.scan(top, {}, [&](const ScanProgressSnapshot&) {
+        mostOpen = std::max(mostOpen, openDescriptors());
+    });
+    EXPECT_TRUE(foundExactly(chain, result, Scanner::directorySize(top)));
+    // The walk keeps at most 64 folders open.
+    EXPECT_LE(mostOpen - before, 64u);
+
+    const int status = test::runUnprivileged([&] {
+        // A few descriptors beyond those the process already holds.
+        rlimit limit{};
+        getrlimit(RLIMIT_NOFILE, &limit);
+        limit.rlim_cur = openDescriptors() + 8;
+        if (setrlimit(RLIMIT_NOFILE, &limit) != 0) {
+            return 1;
+        }
+        Scanner limited(Locations::inside(top));
+        return foundExactly(chain, limited.scan(top), Scanner::directorySize(top)) ? 0 : 2;
+    });
+    EXPECT_EQ(status, 0);
+}
+
+// The progress report after the root was listed swaps its sub-folder for a link to a folder
+// outside; the walk must not go through the link.
+TEST(Scanner, DoesNotFollowAFolderReplacedByALinkAfterItWasListed) {
+    FixtureTree fixture;
+    fixture.allocatedFile("tree/inner/own.mov", mib);
+    fixture.allocatedFile("outside/big.mov", mib);
+    const std::string tree = fixture.path("tree");
+    const SteppingClock clock(1.0);
+    Scanner scanner(Locations::inside(tree), clock);
+
+    bool swapped = false;
+    const auto result = scanner.scan(tree, {}, [&](const ScanProgressSnapshot&) {
+        if (!swapped) {
+            swapped =
+                rename(fixture.path("tree/inner").c_str(), fixture.path("moved").c_str()) == 0 &&
+                symlink("../outside", fixture.path("tree/inner").c_str()) == 0;
+        }
+    });
+    ASSERT_TRUE(swapped);
+    ASSERT_TRUE(result.has_value());
+    EXPECT_EQ(result->totalDirectories, 1);
+    EXPECT_EQ(result->unreadableDirectories, 0);
+    EXPECT_EQ(result->totalFiles, 1);
+    EXPECT_TRUE(result->files.empty());
+    EXPECT_TRUE(result->root->children().empty());
+    EXPECT_EQ(result->root->size(),
+              allocated(fixture.path("tree")) + allocated(fixture.path("tree/inner")));
+}
+
+bool writeText(const char* path, const std::string& text) {
+    const int fd = open(path, O_WRONLY | O_CLOEXEC);
+    const bool written =
+        fd >= 0 && write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
+    close(fd);
+    return written;
+}
+
+// Moves the calling process into new user and mount namespaces in which it is root, so that
+// it may mount file systems that only it sees. A process that changed its user is not
+// dumpable, which would leave its namespace maps to root; it is made dumpable again first.
+bool enterOwnMountNamespace() {
+    prctl(PR_SET_DUMPABLE, 1);
+    const std::string uid = std::to_string(getuid());
+    const std::string gid = std::to_string(getgid());
+    return unshare(CLONE_NEWUSER | CLONE_NEWNS) == 0 && writeText("/proc/self/setgroups", "deny") &&
+           writeText("/proc/self/uid_map", "0 " + uid + " 1") &&
+           writeText("/proc/self/gid_map", "0 " + gid + " 1");
+}
+
+TEST(Scanner, DoesNotEnterAnotherFileSystem) {
+    constexpr int noNamespaces = 77;
+    FixtureTree fixture;
+    const std::string mountPoint = fixture.folder("mounted");
+    const int status = test::runUnprivileged([&] {
+        if (!enterOwnMountNamespace() ||
+            mount("scratch", mountPoint.c_str(), "tmpfs", 0, nullptr) != 0) {
+            return noNamespaces;
+        }
+        const std::string inside = mountPoint + "/inside.mov";
+        const int fd = open(inside.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+        const bool filled = fd >= 0 && posix_fallocate(fd, 0, mib) == 0;
+        close(fd);
+        if (!filled || mkdir((mountPoint + "/folder").c_str(), 0755) != 0) {
+            return 1;
+        }
+        Scanner scanner(Locations::inside(fixture.root()));
+        const auto result = scanner.scan(fixture.root());
+        const FileNode* mounted = result ? child(result->root, "mounted") : nullptr;
+        if (mounted == nullptr || !mounted->children().empty() || mounted->fileCount() != 0 ||
+            result->totalFiles != 0 || result->totalDirectories != 2 ||
+            mounted->size() != allocated(mountPoint)) {
+            return 2;
+        }
+        if (Scanner::directorySize(fixture.root()).count != 0) {
+            return 3;
+        }
+        // Walked from its own root, the other file system is counted.
+        const auto own = scanner.scan(mountPoint);
+        return own && own->totalFiles == 1 && own->totalDirectories == 2 ? 0 : 4;
+    });
+    if (status == noNamespaces) {
+        GTEST_SKIP() << "this system lets no process mount in its own namespace";
+    }
+    EXPECT_EQ(status, 0);
 }
 
 // Runs as uid 65534 so that permission bits apply even when the suite runs as root.
