@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Times Dorvale's scan of one warm tree against `du -s`, `ncdu -0 -o /dev/null` and
 # `gdu -n -p -s`, and prints wall times, ratios and peak memory (GNU time's maximum resident
-# set size) of each.
+# set size) of each. It first checks that the scan counts the tree's bytes exactly as
+# `du -s -B1` does, and stops with an error when it does not.
 #
 # Usage: bench/scan-vs-peers.sh [tree]
 # A missing or empty tree folder is filled with the default synthetic tree (1,000,000 files);
@@ -78,11 +79,19 @@ median() {
   sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
 }
 
-echo "Warming the caches…"
-for tool in du scan; do
+# A fast count is worth nothing unless it is right: the scan and the bare walk must find the
+# tree's allocated bytes exactly as du does. These runs also warm the caches.
+echo "Checking the totals against du -s -B1…"
+du_bytes=$(du -s -B1 "$tree" | cut -f1)
+for tool in scan walk; do
   command_of "$tool"
-  "${command[@]}" >/dev/null 2>&1
+  counted=$("${command[@]}" | grep -o ' bytes=[0-9]*' | cut -d= -f2) || true
+  if [[ $counted != "$du_bytes" ]]; then
+    echo "FAILED: $tool counted ${counted:-nothing} bytes in $tree where du -s -B1 counts $du_bytes" >&2
+    exit 1
+  fi
 done
+echo "Both count $du_bytes bytes, as du does."
 
 for ((round = 1; round <= runs; ++round)); do
   for tool in "${tools[@]}"; do
