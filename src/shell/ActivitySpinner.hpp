@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QWidget>
+
+class QVariantAnimation;
+
+namespace dorvale {
+
+/// A small turning arc that says work is going on, with no measure of how much. It turns
+/// only while it is on screen.
+class ActivitySpinner : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit ActivitySpinner(int size = 16, QWidget* parent = nullptr);
+
+    [[nodiscard]] bool isSpinning() const;
+    [[nodiscard]] QSize sizeHint() const override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    int m_size;
+    QVariantAnimation* m_turn;
+};
+
+} // namespace dorvale
