@@ -1,0 +1,32 @@
+#pragma once
+
+#include "shell/Theme.hpp"
+#include "shell/Typography.hpp"
+
+#include <QLabel>
+
+namespace dorvale {
+
+/// Plain text that wraps onto as many lines as it needs at the width it is given, in the
+/// text colour of a tone. Its height follows its width, so layouts give it the lines it
+/// needs.
+class WrappingLabel : public QLabel {
+    Q_OBJECT
+
+public:
+    explicit WrappingLabel(const QString& text = {}, QWidget* parent = nullptr);
+
+    void setTone(Tone tone);
+    [[nodiscard]] Tone tone() const { return m_tone; }
+    void setTextStyle(TextStyle style);
+
+    [[nodiscard]] QSize minimumSizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    Tone m_tone = Tone::Primary;
+};
+
+} // namespace dorvale
