@@ -3,6 +3,7 @@
 #include "app/AppState.hpp"
 #include "model/DisplayPath.hpp"
 #include "platform/ByteFormatter.hpp"
+#include "shell/Centred.hpp"
 #include "shell/ElidedLabel.hpp"
 #include "shell/FullDiskAccessBanner.hpp"
 #include "shell/PrimaryButton.hpp"
@@ -65,20 +66,6 @@ WrappingLabel* centredText(const QString& text) {
     auto* label = new WrappingLabel(text);
     label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     return label;
-}
-
-// `widget` at most `width` wide, centred in the column. A row with stretches on both sides
-// gives it its own width and then asks its height for that width, so wrapped text gets
-// every line it needs.
-QWidget* centred(QWidget* widget, int width) {
-    widget->setMaximumWidth(width);
-    auto* row = new QWidget;
-    auto* layout = new QHBoxLayout(row);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addStretch();
-    layout->addWidget(widget, 1);
-    layout->addStretch();
-    return row;
 }
 
 QString bytesText(std::int64_t bytes) {
@@ -166,9 +153,9 @@ QWidget* ScanPrompt::makeIdleForm(const QString& title, const QString& message) 
     layout->setSpacing(spacing);
     layout->addWidget(new PromptBadge, 0, Qt::AlignHCenter);
     layout->addWidget(titleLabel);
-    layout->addWidget(centred(messageLabel, textWidth));
+    layout->addWidget(centredAtMost(messageLabel, textWidth));
     layout->addLayout(buttons);
-    layout->addWidget(centred(m_banner, bannerWidth));
+    layout->addWidget(centredAtMost(m_banner, bannerWidth));
     return form;
 }
 
@@ -187,7 +174,7 @@ QWidget* ScanPrompt::makeScanningForm() {
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(spacing);
     layout->addWidget(m_ring, 0, Qt::AlignHCenter);
-    layout->addWidget(centred(m_path, textWidth));
+    layout->addWidget(centredAtMost(m_path, textWidth));
     return form;
 }
 

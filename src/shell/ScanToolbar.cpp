@@ -41,6 +41,9 @@ ScanToolbar::ScanToolbar(AppState& state, QWidget* parent)
     , m_progress(new Throttle(
           progressRepaintInterval, [this] { showProgress(); }, this)) {
     setObjectName(QStringLiteral("scanToolbar"));
+    // As wide as the wider form, so the toolbar keeps its width when the form changes; each
+    // form keeps to the right.
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     m_forms->addWidget(m_idleForm);
     m_forms->addWidget(m_scanningForm);
     refreshButton();
@@ -71,6 +74,7 @@ QWidget* ScanToolbar::makeIdleForm() {
     connect(m_scanButton, &QToolButton::clicked, this, [this] { m_state.startScan(); });
     auto* layout = new QHBoxLayout(form);
     layout->setContentsMargins(0, 0, 0, 0);
+    layout->addStretch();
     layout->addWidget(m_scanButton);
     return form;
 }
@@ -99,6 +103,7 @@ QWidget* ScanToolbar::makeScanningForm() {
     auto* layout = new QHBoxLayout(form);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(8);
+    layout->addStretch();
     layout->addWidget(new ActivitySpinner(spinnerSize), 0, Qt::AlignVCenter);
     layout->addLayout(texts);
     layout->addWidget(m_stop, 0, Qt::AlignVCenter);

@@ -17,6 +17,9 @@ constexpr qreal trackOpacity = 0.07;
 // The arc covers this share of the circle, from its start clockwise.
 constexpr qreal arcShare = 0.28;
 constexpr int turnMilliseconds = 1100;
+// Degrees anticlockwise from the arc's start to the gradient's seam: more than the round
+// cap's reach.
+constexpr qreal seamAngle = 15;
 constexpr int lineGap = 2;
 
 } // namespace
@@ -81,8 +84,10 @@ void ScanningRing::paintRing(QPainter& painter, const QRectF& circle) const {
     painter.translate(circle.center());
     painter.rotate(m_spin->currentValue().toReal());
     painter.translate(-circle.center());
-    // Qt's conical gradient runs anticlockwise, so its stops are placed back to front.
-    QConicalGradient gradient(circle.center(), 0);
+    // Qt's conical gradient runs anticlockwise, so its stops are placed back to front. Its
+    // seam lies a little before the arc's start, where the round cap would otherwise show
+    // the gradient's far end.
+    QConicalGradient gradient(circle.center(), seamAngle);
     gradient.setColorAt(0, Theme::accentSecondary());
     gradient.setColorAt(0.5, Theme::accent());
     gradient.setColorAt(1, Theme::withOpacity(Theme::accent(), 0));

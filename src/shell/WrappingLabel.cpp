@@ -4,13 +4,6 @@
 
 namespace dorvale {
 
-namespace {
-
-// The narrowest a wrapping label asks to be, in average characters.
-constexpr int minimumCharacters = 12;
-
-} // namespace
-
 WrappingLabel::WrappingLabel(const QString& text, QWidget* parent)
     : QLabel(text, parent) {
     setTextFormat(Qt::PlainText);
@@ -22,20 +15,20 @@ void WrappingLabel::setTone(Tone tone) {
     update();
 }
 
-void WrappingLabel::setTextStyle(TextStyle style) {
-    Typography::apply(*this, style);
+void WrappingLabel::setColor(const QColor& color) {
+    m_color = color;
+    update();
 }
 
-QSize WrappingLabel::minimumSizeHint() const {
-    const int width = fontMetrics().averageCharWidth() * minimumCharacters;
-    return {width, heightForWidth(width)};
+void WrappingLabel::setTextStyle(TextStyle style) {
+    Typography::apply(*this, style);
 }
 
 // QLabel measures plain wrapped text with the same flags, so the drawn lines fit the height
 // the layout gave.
 void WrappingLabel::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.setPen(Theme::foreground(*this, m_tone));
+    painter.setPen(m_color.isValid() ? m_color : Theme::foreground(*this, m_tone));
     painter.drawText(contentsRect(), static_cast<int>(alignment()) | Qt::TextWordWrap, text());
 }
 

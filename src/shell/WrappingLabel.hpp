@@ -18,15 +18,17 @@ public:
 
     void setTone(Tone tone);
     [[nodiscard]] Tone tone() const { return m_tone; }
+    /// Paints the text in `color`; an invalid colour returns to the tone.
+    void setColor(const QColor& color);
+    [[nodiscard]] QColor color() const { return m_color; }
     void setTextStyle(TextStyle style);
-
-    [[nodiscard]] QSize minimumSizeHint() const override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
     Tone m_tone = Tone::Primary;
+    QColor m_color;
 };
 
 } // namespace dorvale

@@ -1,0 +1,41 @@
+#include "shell/SectionPages.hpp"
+
+#include "shell/SectionPlaceholder.hpp"
+
+namespace dorvale {
+
+// One case per section, with no default, so a new section cannot go without a page and each
+// screen replaces only its own line when it joins the program.
+QWidget* makeSectionPage(AppSection section, AppState& state) {
+    switch (section) {
+    case AppSection::SmartClean:
+        return new SectionPlaceholder(state, section);
+    case AppSection::Overview:
+        return new SectionPlaceholder(state, section);
+    case AppSection::Explorer:
+        return new SectionPlaceholder(state, section);
+    case AppSection::Types:
+        return new SectionPlaceholder(state, section);
+    case AppSection::Large:
+        return new SectionPlaceholder(state, section);
+    case AppSection::SystemData:
+        return new SectionPlaceholder(state, section);
+    case AppSection::Apps:
+        return new SectionPlaceholder(state, section);
+    case AppSection::Leftovers:
+        return new SectionPlaceholder(state, section);
+    case AppSection::LoginItems:
+        return new SectionPlaceholder(state, section);
+    case AppSection::Junk:
+        return new SectionPlaceholder(state, section);
+    case AppSection::Developer:
+        return new SectionPlaceholder(state, section);
+    case AppSection::Duplicates:
+        return new SectionPlaceholder(state, section);
+    case AppSection::History:
+        return new SectionPlaceholder(state, section);
+    }
+    return new SectionPlaceholder(state, section);
+}
+
+} // namespace dorvale
