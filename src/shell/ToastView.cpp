@@ -96,8 +96,7 @@ void ToastView::makeContent() {
     if (!m_toast.undoable.empty()) {
         auto* undo = new QPushButton(tr("Undo"));
         undo->setObjectName(QStringLiteral("undoButton"));
-        connect(undo, &QPushButton::clicked, this,
-                [this] { emit undoRequested(m_toast.undoable); });
+        connect(undo, &QPushButton::clicked, this, [this] { m_state.restore(m_toast.undoable); });
         row->addWidget(undo, 0, Qt::AlignVCenter);
     }
     auto* close = new QToolButton;

@@ -1,12 +1,9 @@
 #pragma once
 
 #include "app/Toast.hpp"
-#include "model/HistoryEntry.hpp"
 
 #include <QTimer>
 #include <QWidget>
-
-#include <vector>
 
 class QGraphicsOpacityEffect;
 class QParallelAnimationGroup;
@@ -16,10 +13,10 @@ namespace dorvale {
 class AppState;
 
 /// The one transient message over the page column, for one toast: a green check, the
-/// message with its detail below, "Undo" when the toast has entries to put back, and a close
-/// button. It clears the toast after the toast lifetime (`Delays::toastLifetime`) unless
-/// another toast has taken its place by then. It moves in from the bottom edge of its
-/// parent while fading in, and leaves the same way.
+/// message with its detail below, "Undo" when the toast has entries to put back (the restore
+/// shows its own toast in this one's place), and a close button. It clears the toast after the
+/// toast lifetime (`Delays::toastLifetime`) unless another toast has taken its place by then. It
+/// moves in from the bottom edge of its parent while fading in, and leaves the same way.
 ///
 /// The window makes one per toast id and places it at the bottom centre of the page column,
 /// 20 pixels above the edge.
@@ -45,10 +42,6 @@ public:
     /// The end of the toast's wait: clears the toast if it is still this one, and leaves any
     /// newer toast alone.
     void dismissIfCurrent();
-
-signals:
-    /// "Undo" was clicked with the toast's entries; the window has them restored.
-    void undoRequested(const std::vector<HistoryEntry>& entries);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

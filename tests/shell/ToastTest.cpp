@@ -4,6 +4,7 @@
 #include "shell/ToastView.hpp"
 #include "support/qt/QtTests.hpp"
 
+#include <QFileInfo>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QToolButton>
@@ -15,17 +16,8 @@ namespace {
 
 using test::ShellFixture;
 
-Toast toast(const QString& message, std::optional<QString> detail = std::nullopt,
-            std::vector<HistoryEntry> undoable = {}) {
-    return Toast{.message = message, .detail = std::move(detail), .undoable = std::move(undoable)};
-}
-
-HistoryEntry trashed(const std::string& path) {
-    return HistoryEntry{.id = Uuid::random(),
-                        .date = 1'700'000'000,
-                        .originalPath = path,
-                        .trashPath = "/trash/files/x",
-                        .size = 4096};
+Toast toast(const QString& message, std::optional<QString> detail = std::nullopt) {
+    return Toast{.message = message, .detail = std::move(detail)};
 }
 
 struct Window {
@@ -76,18 +68,24 @@ private slots:
                 nullptr);
     }
 
-    void undoIsOfferedOnlyWithEntriesAndAsksForThem() {
+    // Through the real deletion road and Trash: the deletion's toast offers Undo, which puts
+    // the file back, and the restore's own toast takes its place.
+    void undoPutsTheItemsBackAndItsToastTakesThePlace() {
         ShellFixture f;
         Window w(f);
-        const std::vector<HistoryEntry> entries = {trashed("/Users/a/one"),
-                                                   trashed("/Users/a/two")};
-        w.state.setToast(toast(QStringLiteral("Moved 2 items to the Trash"), {}, entries));
-        auto* undo = w.root->toastView()->findChild<QPushButton*>(QStringLiteral("undoButton"));
+        const std::string file = f.fixture.tree.file("Users/a/Desktop/note.txt", "hello");
+        w.state.runDeletion({DeletionRequest{.path = file, .size = 5}}, false);
+        QTRY_VERIFY(w.state.toast().has_value());
+        QVERIFY(!QFileInfo::exists(QString::fromStdString(file)));
+        QPointer<ToastView> deletion = w.root->toastView();
+        auto* undo = deletion->findChild<QPushButton*>(QStringLiteral("undoButton"));
         QVERIFY(undo != nullptr && undo->isVisible());
-        QSignalSpy asked(w.root->toastView(), &ToastView::undoRequested);
         QTest::mouseClick(undo, Qt::LeftButton);
-        QCOMPARE(asked.count(), 1);
-        QCOMPARE(asked.at(0).at(0).value<std::vector<HistoryEntry>>(), entries);
+        QVERIFY(QFileInfo::exists(QString::fromStdString(file)));
+        QVERIFY(w.root->toastView() != deletion);
+        QCOMPARE(w.message(), QStringLiteral("1 item(s) restored"));
+        QVERIFY(w.root->toastView()->findChild<QPushButton*>(QStringLiteral("undoButton")) ==
+                nullptr);
     }
 
     void aNewToastReplacesTheOld() {
