@@ -105,33 +105,39 @@ QWidget* RootView::makeToolbar() {
     return toolbar;
 }
 
+// The onboarding is one sheet, named by its flag; a plan's sheet is named by the plan's id,
+// so a new plan replaces it.
 void RootView::makeSheets() {
-    m_onboarding = new StateSheet(*this, {.wanted = [this]() -> std::optional<QString> {
-                                              return m_state.showAccessOnboarding()
-                                                         ? std::optional(QStringLiteral("shown"))
-                                                         : std::nullopt;
-                                          },
-                                          .make = [this](QWidget* window) -> QDialog* {
-                                              return new AccessOnboardingView(m_state, window);
-                                          },
-                                          .clear =
-                                              [this] {
-                                                  m_state.setShowAccessOnboarding(false);
-                                              }});
-    m_deletion = new StateSheet(
-        *this, {.wanted = [this]() -> std::optional<QString> {
-                    return m_state.plan()
-                               ? std::optional(QString::fromStdString(m_state.plan()->id.text()))
-                               : std::nullopt;
-                },
-                .make =
-                    [this](QWidget* window) {
-                        return makeDeletionSheet(m_state, *m_state.plan(), window);
-                    },
-                .clear =
-                    [this] {
-                        m_state.setPlan(std::nullopt);
-                    }});
+    StateSheet::Binding onboarding;
+    onboarding.wanted = [this]() -> std::optional<QString> {
+        if (!m_state.showAccessOnboarding()) {
+            return std::nullopt;
+        }
+        return QStringLiteral("onboarding");
+    };
+    onboarding.make = [this](QWidget* window) -> QDialog* {
+        return new AccessOnboardingView(m_state, window);
+    };
+    onboarding.clear = [this] {
+        m_state.setShowAccessOnboarding(false);
+    };
+    m_onboarding = new StateSheet(*this, std::move(onboarding));
+
+    StateSheet::Binding deletion;
+    deletion.wanted = [this]() -> std::optional<QString> {
+        if (!m_state.plan()) {
+            return std::nullopt;
+        }
+        return QString::fromStdString(m_state.plan()->id.text());
+    };
+    deletion.make = [this](QWidget* window) {
+        return makeDeletionSheet(m_state, *m_state.plan(), window);
+    };
+    deletion.clear = [this] {
+        m_state.setPlan(std::nullopt);
+    };
+    m_deletion = new StateSheet(*this, std::move(deletion));
+
     connect(&m_state, &AppState::showAccessOnboardingChanged, m_onboarding, &StateSheet::sync);
     connect(&m_state, &AppState::planChanged, m_deletion, &StateSheet::sync);
 }

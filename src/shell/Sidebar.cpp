@@ -46,7 +46,7 @@ public:
         const QRect area = option.rect.adjusted(listMargin, 0, -listMargin, 0);
         const bool header = !(index.flags() & Qt::ItemIsSelectable);
         if (header) {
-            paintHeader(*painter, area, index);
+            paintHeader(*painter, area, option, index);
         } else {
             paintRow(*painter, area, option, index);
         }
@@ -64,9 +64,10 @@ public:
     }
 
 private:
-    static void paintHeader(QPainter& painter, const QRect& area, const QModelIndex& index) {
+    static void paintHeader(QPainter& painter, const QRect& area,
+                            const QStyleOptionViewItem& option, const QModelIndex& index) {
         painter.setFont(index.data(Qt::FontRole).value<QFont>());
-        painter.setPen(index.data(Qt::ForegroundRole).value<QBrush>().color());
+        painter.setPen(Theme::foreground(*option.widget, Tone::Secondary));
         painter.drawText(area.adjusted(rowPadding, 0, -rowPadding, -4),
                          Qt::AlignLeft | Qt::AlignBottom, index.data().toString());
     }
@@ -173,7 +174,6 @@ void Sidebar::fillList() {
             auto* item = new QTreeWidgetItem(m_list, QStringList{header.value_or(QString())});
             item->setFlags(Qt::NoItemFlags);
             item->setFont(0, headerFont);
-            item->setForeground(0, Theme::foreground(*m_list, Tone::Secondary));
             if (!header) {
                 item->setSizeHint(0, QSize(0, groupGap));
             }

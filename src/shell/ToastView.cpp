@@ -23,6 +23,7 @@ namespace {
 constexpr int lift = 20;
 constexpr int cornerRadius = 14;
 constexpr qreal materialOpacity = 0.94;
+constexpr qreal borderOpacity = 0.08;
 constexpr int shadowRadius = 20;
 constexpr int shadowOffset = 8;
 constexpr qreal shadowOpacity = 0.2;
@@ -115,7 +116,8 @@ void ToastView::paintEvent(QPaintEvent*) {
     painter.setRenderHint(QPainter::Antialiasing);
     const QRectF panel(panelGeometry());
     paintShadow(painter, panel);
-    painter.setPen(QPen(Theme::withOpacity(Theme::foreground(*this, Tone::Primary), 0.08), 1));
+    painter.setPen(
+        QPen(Theme::withOpacity(Theme::foreground(*this, Tone::Primary), borderOpacity), 1));
     painter.setBrush(Theme::withOpacity(palette().color(QPalette::Window), materialOpacity));
     painter.drawRoundedRect(panel.adjusted(0.5, 0.5, -0.5, -0.5), cornerRadius, cornerRadius);
 }
@@ -127,8 +129,8 @@ QRect ToastView::placement() const {
                   area.width()});
     const int height = sizeHint().height();
     // The panel, not its shadow's room, sits `lift` above the edge.
-    return {area.center().x() - width / 2 + 1,
-            area.bottom() + 1 - lift - height + shadowRoom.bottom(), width, height};
+    return {(area.width() - width) / 2, area.height() - lift - height + shadowRoom.bottom(), width,
+            height};
 }
 
 void ToastView::place() {
