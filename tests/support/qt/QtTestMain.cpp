@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QLocale>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <unicode/uloc.h>
@@ -22,16 +23,16 @@ std::vector<std::pair<const char*, QtTestFactory>>& registry() {
 }
 
 // Every run sees the same surroundings: the offscreen platform, English in the US, UTC, a
-// runtime folder of its own and no session bus, so no test reaches the user's desktop.
-void prepareEnvironment() {
+// runtime folder of its own (`runtime`, removed when the run ends) and no session bus, so no
+// test reaches the user's desktop.
+void prepareEnvironment(const QTemporaryDir& runtime) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     setenv("TZ", "UTC", 1);
     tzset();
     setenv("LC_ALL", "en_US.UTF-8", 1);
     setenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/dorvale-tests", 1);
-    static std::string runtime = "/tmp/dorvale-qt-tests-XXXXXX";
-    if (mkdtemp(runtime.data()) != nullptr) {
-        setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+    if (runtime.isValid()) {
+        setenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()).constData(), 1);
     }
     UErrorCode status = U_ZERO_ERROR;
     uloc_setDefault("en_US", &status);
@@ -49,7 +50,8 @@ int registerQtTest(const char* name, QtTestFactory factory) {
 // Runs every registered class, or only the one named as the first argument; the remaining
 // arguments go to Qt Test (for example a test function's name).
 int main(int argc, char* argv[]) {
-    dorvale::test::prepareEnvironment();
+    const QTemporaryDir runtime(QStringLiteral("/tmp/dorvale-qt-tests-XXXXXX"));
+    dorvale::test::prepareEnvironment(runtime);
     QApplication application(argc, argv);
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
 
