@@ -39,14 +39,26 @@ void SymbolIcon::setTone(Tone tone) {
     update();
 }
 
+void SymbolIcon::setGradient(const QColor& color) {
+    m_gradient = color;
+    update();
+}
+
 QSize SymbolIcon::sizeHint() const {
     return {m_size, m_size};
 }
 
 void SymbolIcon::paintEvent(QPaintEvent*) {
     const QColor color = m_color.isValid() ? m_color : Theme::foreground(*this, m_tone);
+    QPixmap shape = Symbols::pixmap(symbol(), m_size, color, devicePixelRatioF());
+    if (m_gradient.isValid()) {
+        const QRectF area(0, 0, m_size, m_size);
+        QPainter fill(&shape);
+        fill.setCompositionMode(QPainter::CompositionMode_SourceIn);
+        fill.fillRect(area, Theme::gradient(m_gradient, area));
+    }
     QPainter painter(this);
-    painter.drawPixmap(0, 0, Symbols::pixmap(symbol(), m_size, color, devicePixelRatioF()));
+    painter.drawPixmap(0, 0, shape);
 }
 
 } // namespace dorvale

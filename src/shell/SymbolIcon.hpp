@@ -25,6 +25,9 @@ public:
     [[nodiscard]] QColor color() const { return m_color; }
     /// Paints the symbol in the text colour of `tone` (the default is primary).
     void setTone(Tone tone);
+    /// Fills the symbol with the soft gradient of `color` (`Theme::gradient`) instead of one
+    /// colour; an invalid colour returns to the plain fill.
+    void setGradient(const QColor& color);
 
     [[nodiscard]] QSize sizeHint() const override;
 
@@ -34,6 +37,7 @@ protected:
 private:
     int m_size;
     QColor m_color;
+    QColor m_gradient;
     Tone m_tone = Tone::Primary;
 };
 
