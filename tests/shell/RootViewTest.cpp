@@ -1,8 +1,10 @@
 #include "shell/RootView.hpp"
 
 #include "ShellFixture.hpp"
+#include "app/RunInBackground.hpp"
 #include "app/SettingsKeys.hpp"
 #include "shell/AccessOnboardingView.hpp"
+#include "shell/DeletionConfirmationSheet.hpp"
 #include "shell/PageHeader.hpp"
 #include "shell/ScanPrompt.hpp"
 #include "shell/SectionPlaceholder.hpp"
@@ -11,8 +13,8 @@
 #include "support/app/SignalRecorder.hpp"
 #include "support/qt/QtTests.hpp"
 
+#include <QCoreApplication>
 #include <QDialog>
-#include <QDialogButtonBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -326,7 +328,7 @@ private slots:
         QVERIFY(state.plan());
 
         // Cancel clears the plan; a plan cleared elsewhere closes its sheet.
-        QTest::mouseClick(second->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel),
+        QTest::mouseClick(second->findChild<QPushButton*>(QStringLiteral("cancelButton")),
                           Qt::LeftButton);
         QVERIFY(!state.plan());
         QVERIFY(w.deletion() == nullptr);
@@ -336,6 +338,30 @@ private slots:
         state.setPlan(std::nullopt);
         QVERIFY(w.deletion() == nullptr);
         QVERIFY(!third->isVisible());
+    }
+
+    void theWindowsSheetConfirmsAPlanOnce() {
+        ShellFixture f;
+        Window w(f);
+        const std::string file = f.fixture.tree.allocatedFile("Users/a/Downloads/a.zip", 4'096);
+        w.state.requestDeletion(
+            QStringLiteral("Delete"),
+            {PlanItem{PlanCandidate{.path = file, .name = "a.zip", .size = 4'096},
+                      f.fixture.safety.verdict(file)}});
+        QTRY_VERIFY(w.deletion() != nullptr && w.deletion()->isVisible());
+        QDialog* sheet = w.deletion();
+        QVERIFY(qobject_cast<DeletionConfirmationSheet*>(sheet) != nullptr);
+        QSignalSpy toast(&w.state, &AppState::toastChanged);
+        QTest::keyClick(sheet, Qt::Key_Return);
+        QTest::keyClick(sheet, Qt::Key_Return);
+        QVERIFY(!w.state.plan());
+        QVERIFY(w.deletion() == nullptr);
+        QVERIFY(!sheet->isVisible());
+        QVERIFY(toast.wait());
+        QVERIFY(workerPool().waitForDone(30'000));
+        QCoreApplication::sendPostedEvents();
+        QCOMPARE(toast.count(), 1);
+        QCOMPARE(w.state.history().entries().size(), std::size_t{1});
     }
 };
 
