@@ -1,0 +1,65 @@
+#pragma once
+
+#include "app/AppServices.hpp"
+#include "shell/MenuBarExtra.hpp"
+
+#include <QIcon>
+#include <QObject>
+#include <QPointer>
+
+#include <memory>
+
+namespace dorvale {
+
+class AppState;
+class MainWindow;
+
+/// The application: the one `AppState` of the process, the main window, the tray icon with
+/// its panel, and the rule for when the process ends. Made once by `main` after the
+/// application object; it opens the main window at once.
+///
+/// The process keeps running after its last window closes only while the tray icon is shown,
+/// so it can always be reached: with "menuBar" off or no tray, closing the main window
+/// quits, and a tray that goes away while no window is open ends the process. The main
+/// window is deleted when closed and made anew by "Open Dorvale".
+///
+/// A second launch is not refused: it runs as a second process on the same settings and
+/// history files.
+class DorvaleApp final : public QObject {
+    Q_OBJECT
+
+public:
+    explicit DorvaleApp(AppServices services,
+                        MenuBarExtra::TrayProbe trayAvailable = defaultTrayProbe(),
+                        QObject* parent = nullptr);
+    ~DorvaleApp() override;
+    DorvaleApp(const DorvaleApp&) = delete;
+    DorvaleApp& operator=(const DorvaleApp&) = delete;
+
+    /// Asks the desktop whether it offers a tray.
+    [[nodiscard]] static MenuBarExtra::TrayProbe defaultTrayProbe();
+    /// The program's icon: the installed one from the icon theme, else the bundled drawing.
+    [[nodiscard]] static QIcon icon();
+
+    [[nodiscard]] AppState& state() { return *m_state; }
+    /// The main window while it is open, else nothing.
+    [[nodiscard]] MainWindow* mainWindow() const;
+    [[nodiscard]] MenuBarExtra& menuBarExtra() { return *m_menuBarExtra; }
+
+    /// Shows the main window, made anew when it was closed, and brings it to the front.
+    void openMainWindow();
+    /// Ends the event loop; the state then lets a running deletion finish recording.
+    void quit();
+    /// Closes the windows and the tray icon; `main` calls it once the event loop has ended,
+    /// before the worker pool drains.
+    void closeWindows();
+
+private:
+    void followTray(bool shown);
+
+    std::unique_ptr<AppState> m_state;
+    std::unique_ptr<MenuBarExtra> m_menuBarExtra;
+    QPointer<MainWindow> m_mainWindow;
+};
+
+} // namespace dorvale

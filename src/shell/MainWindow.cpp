@@ -1,0 +1,107 @@
+#include "shell/MainWindow.hpp"
+
+#include "app/AppState.hpp"
+#include "shell/DorvaleApp.hpp"
+#include "shell/RootView.hpp"
+
+#include <QCoreApplication>
+#include <QMenuBar>
+#include <QMessageBox>
+
+namespace dorvale {
+
+namespace {
+
+constexpr QSize minimumContent(1040, 680);
+constexpr int aboutIconSize = 64;
+
+QAction* addCommand(QMenu& menu, const QString& text, const char* name,
+                    const QKeySequence& shortcut = {}) {
+    QAction* action = menu.addAction(text);
+    action->setObjectName(QString::fromLatin1(name));
+    action->setShortcut(shortcut);
+    return action;
+}
+
+} // namespace
+
+MainWindow::MainWindow(AppState& state, QWidget* parent)
+    : QMainWindow(parent)
+    , m_state(state)
+    , m_root(new RootView(state)) {
+    setObjectName(QStringLiteral("mainWindow"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("Dorvale"));
+    m_root->setMinimumSize(minimumContent);
+    setCentralWidget(m_root);
+    makeApplicationMenu();
+    makeScanMenu();
+}
+
+void MainWindow::makeApplicationMenu() {
+    QMenu* menu = menuBar()->addMenu(QStringLiteral("Dorvale"));
+    menu->setObjectName(QStringLiteral("applicationMenu"));
+    connect(addCommand(*menu, tr("About Dorvale"), "aboutAction"), &QAction::triggered, this,
+            &MainWindow::showAbout);
+    connect(addCommand(*menu, tr("Check for Updates…"), "checkForUpdatesAction"),
+            &QAction::triggered, this, &MainWindow::checkForUpdates);
+    menu->addSeparator();
+    connect(addCommand(*menu, tr("Settings…"), "settingsAction",
+                       QKeySequence(Qt::CTRL | Qt::Key_Comma)),
+            &QAction::triggered, this, &MainWindow::settingsRequested);
+    menu->addSeparator();
+    connect(addCommand(*menu, tr("Quit Dorvale"), "quitAction", QKeySequence(Qt::CTRL | Qt::Key_Q)),
+            &QAction::triggered, this, &MainWindow::quitRequested);
+}
+
+void MainWindow::makeScanMenu() {
+    QMenu* menu = menuBar()->addMenu(tr("Scan"));
+    menu->setObjectName(QStringLiteral("scanMenu"));
+    connect(addCommand(*menu, tr("Scan Entire Disk"), "scanEntireDiskAction",
+                       QKeySequence(Qt::CTRL | Qt::Key_R)),
+            &QAction::triggered, this, [this] { m_state.startScan(ScanTarget::wholeDisk()); });
+    connect(addCommand(*menu, tr("Scan Home Folder"), "scanHomeFolderAction",
+                       QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R)),
+            &QAction::triggered, this, [this] { m_state.startScan(ScanTarget::home()); });
+    menu->addSeparator();
+    connect(addCommand(*menu, tr("Quick Clean"), "quickCleanAction",
+                       QKeySequence(Qt::CTRL | Qt::Key_1)),
+            &QAction::triggered, this, [this] { m_state.setSection(AppSection::SmartClean); });
+}
+
+QMessageBox* MainWindow::message(const QString& name) {
+    auto* box = new QMessageBox(this);
+    box->setObjectName(name);
+    box->setWindowTitle(QStringLiteral("Dorvale"));
+    box->setWindowModality(Qt::WindowModal);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    return box;
+}
+
+void MainWindow::checkForUpdates() {
+    QMessageBox* box = message(QStringLiteral("updatesMessage"));
+    box->setIcon(QMessageBox::Information);
+    box->setText(QString::fromStdString(m_state.services().updater.checkForUpdates()));
+    box->open();
+}
+
+void MainWindow::showAbout() {
+    QMessageBox* box = message(QStringLiteral("aboutMessage"));
+    box->setIconPixmap(DorvaleApp::icon().pixmap(aboutIconSize));
+    box->setText(QStringLiteral("Dorvale %1").arg(QCoreApplication::applicationVersion()));
+    box->setInformativeText(
+        tr("Shows where your disk space goes and helps you take it back safely."));
+    box->open();
+}
+
+// Each window starts the services when it first shows; they replace their timer, so closing
+// and reopening the window never adds one.
+void MainWindow::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!m_started) {
+        m_started = true;
+        m_state.background().start(m_state);
+    }
+}
+
+} // namespace dorvale

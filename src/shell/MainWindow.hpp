@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QMainWindow>
+
+class QMessageBox;
+
+namespace dorvale {
+
+class AppState;
+class RootView;
+
+/// The main window: `RootView` under the application's menus. The "Dorvale" menu holds
+/// "About Dorvale", "Check for Updates…", "Settings…" (Ctrl+,) and "Quit Dorvale" (Ctrl+Q);
+/// the "Scan" menu holds "Scan Entire Disk" (Ctrl+R), "Scan Home Folder" (Ctrl+Shift+R) and
+/// "Quick Clean" (Ctrl+1), which only shows the smart clean's section.
+///
+/// It is deleted when closed; the application makes a new one to open it again. The first
+/// time a window is shown it starts the background services, which keep their one timer
+/// across windows.
+class MainWindow final : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit MainWindow(AppState& state, QWidget* parent = nullptr);
+
+    [[nodiscard]] RootView* rootView() const { return m_root; }
+
+    /// "Check for Updates…": shows the updater's answer in a message over the window.
+    void checkForUpdates();
+    /// "About Dorvale": the program's name, version and purpose in a message over the window.
+    void showAbout();
+
+signals:
+    /// "Settings…" was chosen.
+    void settingsRequested();
+    /// "Quit Dorvale" was chosen.
+    void quitRequested();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void makeApplicationMenu();
+    void makeScanMenu();
+    /// A message over the window that goes away when closed.
+    [[nodiscard]] QMessageBox* message(const QString& name);
+
+    AppState& m_state;
+    RootView* m_root;
+    bool m_started = false;
+};
+
+} // namespace dorvale

@@ -1,0 +1,328 @@
+#include "shell/DorvaleApp.hpp"
+
+#include "app/AppState.hpp"
+#include "app/SettingsKeys.hpp"
+#include "shell/MainWindow.hpp"
+#include "shell/MenuBarPanel.hpp"
+#include "shell/RootView.hpp"
+#include "shell/StateSheet.hpp"
+#include "support/app/AppFixture.hpp"
+#include "support/qt/QtTests.hpp"
+
+#include <QApplication>
+#include <QDateTime>
+#include <QDialog>
+#include <QDirIterator>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QSystemTrayIcon>
+#include <QTimer>
+#include <QtTest>
+
+#include <algorithm>
+#include <functional>
+#include <memory>
+
+namespace dorvale {
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// The background services' period in these tests: long enough never to fire, and unlike any
+// other timer's.
+constexpr auto backgroundInterval = 3'600'000ms;
+
+// The real application object on the fixture's fakes, with scans held on the latch and a
+// tray whose presence the test decides.
+struct AppRun {
+    AppRun() {
+        services.scan = fixture.scans.seam();
+        services.delays.backgroundInterval = backgroundInterval;
+    }
+
+    DorvaleApp& start() {
+        app = std::make_unique<DorvaleApp>(services, [this] {
+            ++trayQuestions;
+            return trayAvailable;
+        });
+        return *app;
+    }
+
+    [[nodiscard]] MainWindow& window() const { return *app->mainWindow(); }
+
+    [[nodiscard]] QAction* action(const char* name) const {
+        return window().findChild<QAction*>(QString::fromLatin1(name));
+    }
+
+    // Sends a shortcut to the main window as the user types it there.
+    void press(QKeyCombination keys) const {
+        window().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window()));
+        QTest::keyClick(&window(), keys.key(), keys.keyboardModifiers());
+    }
+
+    [[nodiscard]] int backgroundTimers() const {
+        int count = 0;
+        for (const QTimer* timer : app->state().background().findChildren<QTimer*>()) {
+            count += timer->isActive() && timer->intervalAsDuration() == backgroundInterval;
+        }
+        return count;
+    }
+
+    test::AppFixture fixture;
+    AppServices services{fixture.services()};
+    bool trayAvailable = true;
+    int trayQuestions = 0;
+    std::unique_ptr<DorvaleApp> app;
+};
+
+// Every file and folder under `root` with its size and change time.
+QStringList diskSnapshot(const std::string& root) {
+    QStringList entries;
+    QDirIterator it(QString::fromStdString(root),
+                    QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QFileInfo info = it.nextFileInfo();
+        entries << QStringLiteral("%1 %2 %3")
+                       .arg(info.filePath())
+                       .arg(info.size())
+                       .arg(info.lastModified().toMSecsSinceEpoch());
+    }
+    entries.sort();
+    return entries;
+}
+
+// Runs the application's event loop until the program quits or `limit` passes; answers
+// whether it quit.
+bool quitsWithin(std::chrono::milliseconds limit, const std::function<void()>& act) {
+    // A stray exit after the loop ended would end the next loop of a later test at once.
+    QTimer guard;
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, qApp, [] { QCoreApplication::exit(1); });
+    guard.start(limit);
+    QTimer::singleShot(0, qApp, act);
+    return QApplication::exec() == 0;
+}
+
+} // namespace
+
+class DorvaleAppTest final : public QObject {
+    Q_OBJECT
+
+private slots:
+    // Offscreen, windows cannot be raised or limited in size, and a tray icon shown on the
+    // faked tray finds none of the platform's own; anything else fails.
+    void init() {
+        QTest::failOnWarning(QRegularExpression(
+            QStringLiteral("^(?!This plugin does not support|.*systemTrayWindowChanged).*")));
+    }
+    void cleanup() { QApplication::setQuitOnLastWindowClosed(true); }
+
+    void opensTheMainWindowWithTheApplicationsMenus() {
+        AppRun run;
+        run.start();
+        MainWindow& window = run.window();
+        QVERIFY(window.isVisible());
+        QVERIFY(window.testAttribute(Qt::WA_DeleteOnClose));
+        QCOMPARE(window.rootView()->minimumSize(), QSize(1040, 680));
+        QStringList menus;
+        for (const QAction* menu : window.menuBar()->actions()) {
+            menus << menu->text();
+        }
+        QCOMPARE(menus, QStringList({"Dorvale", "Scan"}));
+
+        struct Command {
+            const char* name;
+            const char* text;
+            QKeySequence shortcut;
+        };
+        const Command commands[] = {
+            {"aboutAction", "About Dorvale", {}},
+            {"checkForUpdatesAction", "Check for Updates…", {}},
+            {"settingsAction", "Settings…", QKeySequence(QStringLiteral("Ctrl+,"))},
+            {"quitAction", "Quit Dorvale", QKeySequence(QStringLiteral("Ctrl+Q"))},
+            {"scanEntireDiskAction", "Scan Entire Disk", QKeySequence(QStringLiteral("Ctrl+R"))},
+            {"scanHomeFolderAction", "Scan Home Folder",
+             QKeySequence(QStringLiteral("Ctrl+Shift+R"))},
+            {"quickCleanAction", "Quick Clean", QKeySequence(QStringLiteral("Ctrl+1"))},
+        };
+        for (const Command& command : commands) {
+            const QAction* action = run.action(command.name);
+            QVERIFY2(action != nullptr, command.name);
+            QCOMPARE(action->text(), QString::fromUtf8(command.text));
+            QCOMPARE(action->shortcut(), command.shortcut);
+        }
+        // "Check for Updates…" follows "About Dorvale" in the first menu; "Quick Clean" comes
+        // after a divider in the scan menu.
+        const QList<QAction*> first = window.findChild<QMenu*>("applicationMenu")->actions();
+        QCOMPARE(first.at(0), run.action("aboutAction"));
+        QCOMPARE(first.at(1), run.action("checkForUpdatesAction"));
+        const QList<QAction*> scan = window.findChild<QMenu*>("scanMenu")->actions();
+        QCOMPARE(scan.size(), 4);
+        QVERIFY(scan.at(2)->isSeparator());
+    }
+
+    void theTrayIsNotAskedForWithTheMenuBarOff() {
+        AppRun run;
+        run.fixture.settings.setBool(SettingsKeys::menuBar, false);
+        DorvaleApp& app = run.start();
+        QVERIFY(!app.menuBarExtra().isShown());
+        QCOMPARE(app.menuBarExtra().icon(), nullptr);
+        QCOMPARE(run.trayQuestions, 0);
+        QVERIFY(QApplication::quitOnLastWindowClosed());
+        QVERIFY(run.window().isVisible());
+    }
+
+    void theTrayIconFollowsTheSettingAndTheTray() {
+        AppRun run;
+        DorvaleApp& app = run.start();
+        MenuBarExtra& extra = app.menuBarExtra();
+        QVERIFY(extra.isShown());
+        QVERIFY(extra.icon()->isVisible());
+        QCOMPARE(extra.icon()->property("symbol").toString(), QStringLiteral("internaldrive"));
+        QCOMPARE(extra.icon()->toolTip(), QStringLiteral("120 GB"));
+        QVERIFY(!QApplication::quitOnLastWindowClosed());
+
+        BackgroundServices& background = app.state().background();
+        background.setMenuBar(false);
+        QVERIFY(!extra.isShown());
+        QVERIFY(!extra.icon()->isVisible());
+        QVERIFY(QApplication::quitOnLastWindowClosed());
+        background.setMenuBar(true);
+        QVERIFY(extra.isShown());
+        QVERIFY(!QApplication::quitOnLastWindowClosed());
+
+        // The tray is asked again at every refresh of the volume, each tick.
+        run.trayAvailable = false;
+        background.setVolume(run.fixture.volume);
+        QVERIFY(!extra.isShown());
+        QVERIFY(QApplication::quitOnLastWindowClosed());
+        run.trayAvailable = true;
+        background.setLowSpaceGB(200);
+        QVERIFY(extra.isShown());
+        QCOMPARE(extra.icon()->property("symbol").toString(),
+                 QStringLiteral("exclamationmark.triangle.fill"));
+    }
+
+    void withoutATrayClosingTheMainWindowQuits() {
+        AppRun run;
+        run.trayAvailable = false;
+        DorvaleApp& app = run.start();
+        QVERIFY(!app.menuBarExtra().isShown());
+        QVERIFY(quitsWithin(10s, [&app] { app.mainWindow()->close(); }));
+    }
+
+    void aTrayThatGoesWhileNoWindowIsOpenEndsTheProgram() {
+        AppRun run;
+        DorvaleApp& app = run.start();
+        app.mainWindow()->close();
+        QTRY_COMPARE(app.mainWindow(), nullptr);
+        run.trayAvailable = false;
+        QVERIFY(quitsWithin(10s, [&app] { app.state().background().setVolume(std::nullopt); }));
+    }
+
+    void quitDorvaleAndThePanelsQuitEndTheProgram() {
+        AppRun run;
+        DorvaleApp& app = run.start();
+        QVERIFY(quitsWithin(10s, [&run] { run.press(Qt::CTRL | Qt::Key_Q); }));
+        QTRY_COMPARE(app.mainWindow(), nullptr);
+        app.openMainWindow();
+        QVERIFY(quitsWithin(10s, [&app] {
+            app.menuBarExtra().togglePanel();
+            app.menuBarExtra().panel()->findChild<QPushButton*>("quitButton")->click();
+        }));
+    }
+
+    void quickCleanChangesOnlyTheSection() {
+        AppRun run;
+        AppState& state = run.start().state();
+        state.setSection(AppSection::History);
+        run.press(Qt::CTRL | Qt::Key_1);
+        QCOMPARE(state.section(), AppSection::SmartClean);
+        QCOMPARE(state.smartPhase(), SmartPhase::Idle);
+        QVERIFY(!state.isScanning());
+        QVERIFY(!state.junkLoading());
+        const QWidgetList windows = QApplication::topLevelWidgets();
+        QCOMPARE(std::count_if(windows.begin(), windows.end(),
+                               [](const QWidget* window) { return window->isVisible(); }),
+                 1);
+    }
+
+    void theScanShortcutsGoThroughTheAccessRule() {
+        AppRun run;
+        run.fixture.fullDiskAccess = false;
+        DorvaleApp& app = run.start();
+        AppState& state = app.state();
+        run.press(Qt::CTRL | Qt::Key_R);
+        QVERIFY(state.showAccessOnboarding());
+        QVERIFY(!state.isScanning());
+        QVERIFY(app.mainWindow()->rootView()->onboardingSheet()->dialog() != nullptr);
+        QVERIFY(app.mainWindow()->rootView()->onboardingSheet()->dialog()->isVisible());
+        app.mainWindow()->rootView()->onboardingSheet()->dialog()->close();
+        QVERIFY(!state.showAccessOnboarding());
+
+        run.fixture.fullDiskAccess = true;
+        run.press(Qt::CTRL | Qt::SHIFT | Qt::Key_R);
+        QVERIFY(state.isScanning());
+        QCOMPARE(state.scanTarget(), ScanTarget::home());
+        run.press(Qt::CTRL | Qt::Key_R);
+        QVERIFY(state.isScanning());
+        QCOMPARE(state.scanTarget(), ScanTarget::wholeDisk());
+    }
+
+    void closingAndReopeningTheWindowKeepsOneTimer() {
+        AppRun run;
+        DorvaleApp& app = run.start();
+        QCOMPARE(run.backgroundTimers(), 1);
+        app.mainWindow()->close();
+        QTRY_COMPARE(app.mainWindow(), nullptr);
+        // The checks go on without a window.
+        QCOMPARE(run.backgroundTimers(), 1);
+        app.state().setSection(AppSection::Junk);
+        app.openMainWindow();
+        QVERIFY(app.mainWindow()->isVisible());
+        QCOMPARE(run.backgroundTimers(), 1);
+        QCOMPARE(app.state().section(), AppSection::Junk);
+    }
+
+    void openDorvaleFromThePanelBringsBackAClosedWindow() {
+        AppRun run;
+        DorvaleApp& app = run.start();
+        app.mainWindow()->close();
+        QTRY_COMPARE(app.mainWindow(), nullptr);
+        app.menuBarExtra().togglePanel();
+        MenuBarPanel* panel = app.menuBarExtra().panel();
+        QVERIFY(panel->isVisible());
+        panel->findChild<QPushButton*>("openButton")->click();
+        QVERIFY(!panel->isVisible());
+        QVERIFY(app.mainWindow() != nullptr);
+        QVERIFY(app.mainWindow()->isVisible());
+    }
+
+    void checkForUpdatesExplainsAndChangesNothingOnDisk() {
+        AppRun run;
+        run.start();
+        const QStringList before = diskSnapshot(run.fixture.tree.root());
+        const int settingsWrites = run.fixture.settings.changeCount();
+        run.action("checkForUpdatesAction")->trigger();
+        auto* message = run.window().findChild<QMessageBox*>("updatesMessage");
+        QVERIFY(message != nullptr);
+        QVERIFY(message->isVisible());
+        QCOMPARE(message->windowModality(), Qt::WindowModal);
+        QCOMPARE(message->text(),
+                 QStringLiteral("Dorvale is updated through your system’s package manager."));
+        message->accept();
+        QCOMPARE(diskSnapshot(run.fixture.tree.root()), before);
+        QCOMPARE(run.fixture.settings.changeCount(), settingsWrites);
+    }
+};
+
+DORVALE_QT_TEST(DorvaleAppTest)
+
+} // namespace dorvale
+
+#include "DorvaleAppTest.moc"
