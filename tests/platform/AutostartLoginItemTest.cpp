@@ -2,87 +2,22 @@
 
 #include "platform/FileOperations.hpp"
 #include "platform/Process.hpp"
+#include "support/DesktopEntry.hpp"
 #include "support/FixtureTree.hpp"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <map>
-#include <optional>
 #include <string>
 #include <vector>
 
 namespace dorvale {
 namespace {
 
-// Undoes the desktop-entry string escapes; nothing for an escape the format does not have.
-std::optional<std::string> unescapedString(std::string_view value) {
-    static const std::map<char, char> escapes{
-        {'s', ' '}, {'n', '\n'}, {'t', '\t'}, {'r', '\r'}, {'\\', '\\'}};
-    std::string text;
-    for (std::size_t i = 0; i < value.size(); ++i) {
-        if (value[i] != '\\') {
-            text += value[i];
-            continue;
-        }
-        if (++i == value.size()) {
-            return std::nullopt;
-        }
-        const auto escape = escapes.find(value[i]);
-        if (escape == escapes.end()) {
-            return std::nullopt;
-        }
-        text += escape->second;
-    }
-    return text;
-}
-
-// Splits an unescaped Exec value into arguments as a launcher does: double-quoted arguments
-// with "\" before '"', "`", "$" and "\", and "%%" for a "%". Any other field code, or a
-// malformed quote, yields nothing: a launcher would expand or refuse it.
-std::optional<std::vector<std::string>> execArguments(std::string_view exec) {
-    std::vector<std::string> arguments;
-    std::size_t i = 0;
-    while (i < exec.size()) {
-        if (exec[i] == ' ') {
-            ++i;
-            continue;
-        }
-        std::string argument;
-        const bool quoted = exec[i] == '"';
-        i += quoted ? 1 : 0;
-        for (; i < exec.size() && (quoted ? exec[i] != '"' : exec[i] != ' '); ++i) {
-            if (exec[i] == '%') {
-                if (++i == exec.size() || exec[i] != '%') {
-                    return std::nullopt;
-                }
-            } else if (exec[i] == '\\') {
-                if (!quoted || ++i == exec.size() ||
-                    std::string_view("\"`$\\").find(exec[i]) == std::string_view::npos) {
-                    return std::nullopt;
-                }
-            } else if (std::string_view("\"`$").find(exec[i]) != std::string_view::npos) {
-                return std::nullopt;
-            }
-            argument += exec[i];
-        }
-        if (quoted && i++ == exec.size()) {
-            return std::nullopt;
-        }
-        arguments.push_back(argument);
-    }
-    return arguments;
-}
-
-std::optional<std::string> execLine(const std::string& contents) {
-    const auto start = contents.find("\nExec=");
-    if (start == std::string::npos) {
-        return std::nullopt;
-    }
-    const auto valueStart = start + 6;
-    return contents.substr(valueStart, contents.find('\n', valueStart) - valueStart);
-}
+using test::execArguments;
+using test::execLine;
+using test::unescapedString;
 
 class AutostartLoginItemTest : public ::testing::Test {
 protected:
