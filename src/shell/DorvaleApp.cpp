@@ -2,6 +2,7 @@
 
 #include "app/AppState.hpp"
 #include "shell/MainWindow.hpp"
+#include "shell/SettingsWindow.hpp"
 #include "shell/Symbols.hpp"
 
 #include <QApplication>
@@ -60,6 +61,7 @@ MainWindow* DorvaleApp::mainWindow() const {
 void DorvaleApp::openMainWindow() {
     if (m_mainWindow == nullptr) {
         m_mainWindow = new MainWindow(*m_state);
+        connect(m_mainWindow, &MainWindow::settingsRequested, this, &DorvaleApp::showSettings);
         connect(m_mainWindow, &MainWindow::quitRequested, this, &DorvaleApp::quit);
     }
     if (m_mainWindow->isMinimized()) {
@@ -70,12 +72,20 @@ void DorvaleApp::openMainWindow() {
     m_mainWindow->activateWindow();
 }
 
+void DorvaleApp::showSettings() {
+    if (m_settingsWindow == nullptr) {
+        m_settingsWindow = std::make_unique<SettingsWindow>(*m_state);
+    }
+    m_settingsWindow->present();
+}
+
 void DorvaleApp::quit() {
     QCoreApplication::quit();
 }
 
 void DorvaleApp::closeWindows() {
     delete m_mainWindow;
+    m_settingsWindow.reset();
     m_menuBarExtra.reset();
 }
 

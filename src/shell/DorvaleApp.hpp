@@ -13,10 +13,11 @@ namespace dorvale {
 
 class AppState;
 class MainWindow;
+class SettingsWindow;
 
 /// The application: the one `AppState` of the process, the main window, the tray icon with
-/// its panel, and the rule for when the process ends. Made once by `main` after the
-/// application object; it opens the main window at once.
+/// its panel, the settings window, and the rule for when the process ends. Made once by `main`
+/// after the application object; it opens the main window at once.
 ///
 /// The process keeps running after its last window closes only while the tray icon is shown,
 /// so it can always be reached: with "menuBar" off or no tray, closing the main window
@@ -45,9 +46,14 @@ public:
     /// The main window while it is open, else nothing.
     [[nodiscard]] MainWindow* mainWindow() const;
     [[nodiscard]] MenuBarExtra& menuBarExtra() { return *m_menuBarExtra; }
+    /// The settings window once it was first asked for, else nothing.
+    [[nodiscard]] SettingsWindow* settingsWindow() const { return m_settingsWindow.get(); }
 
     /// Shows the main window, made anew when it was closed, and brings it to the front.
     void openMainWindow();
+    /// "Settings…": shows the settings window, made the first time, and brings it to the
+    /// front.
+    void showSettings();
     /// Ends the event loop; the state then lets a running deletion finish recording.
     void quit();
     /// Closes the windows and the tray icon; `main` calls it once the event loop has ended,
@@ -59,6 +65,7 @@ private:
 
     std::unique_ptr<AppState> m_state;
     std::unique_ptr<MenuBarExtra> m_menuBarExtra;
+    std::unique_ptr<SettingsWindow> m_settingsWindow;
     QPointer<MainWindow> m_mainWindow;
 };
 

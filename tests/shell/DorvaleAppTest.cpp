@@ -5,11 +5,13 @@
 #include "shell/MainWindow.hpp"
 #include "shell/MenuBarPanel.hpp"
 #include "shell/RootView.hpp"
+#include "shell/SettingsWindow.hpp"
 #include "shell/StateSheet.hpp"
 #include "support/app/AppFixture.hpp"
 #include "support/qt/QtTests.hpp"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDateTime>
 #include <QDialog>
 #include <QDirIterator>
@@ -301,6 +303,28 @@ private slots:
         QVERIFY(!panel->isVisible());
         QVERIFY(app.mainWindow() != nullptr);
         QVERIFY(app.mainWindow()->isVisible());
+    }
+
+    void settingsOpensOneSettingsWindowWhoseMenuBarBoxSwitchesTheTray() {
+        AppRun run;
+        DorvaleApp& app = run.start();
+        QCOMPARE(app.settingsWindow(), nullptr);
+        run.press(Qt::CTRL | Qt::Key_Comma);
+        SettingsWindow* settings = app.settingsWindow();
+        QVERIFY(settings != nullptr);
+        QVERIFY(settings->isVisible());
+        run.action("settingsAction")->trigger();
+        QCOMPARE(app.settingsWindow(), settings);
+
+        auto* menuBar = settings->findChild<QCheckBox*>("menuBarBox");
+        QVERIFY(menuBar->isChecked());
+        menuBar->click();
+        QVERIFY(!app.menuBarExtra().isShown());
+        QVERIFY(QApplication::quitOnLastWindowClosed());
+        // The settings window alone keeps the program open; closing it then would quit.
+        app.mainWindow()->close();
+        QTRY_COMPARE(app.mainWindow(), nullptr);
+        QVERIFY(quitsWithin(10s, [settings] { settings->close(); }));
     }
 
     void checkForUpdatesExplainsAndChangesNothingOnDisk() {
