@@ -1,6 +1,9 @@
 #include "model/DuplicateFinder.hpp"
 
 #include "model/FileNode.hpp"
+#include "platform/Descriptor.hpp"
+#include "platform/FileOperations.hpp"
+#include "platform/Text.hpp"
 
 #include <fcntl.h>
 #include <openssl/evp.h>
@@ -22,29 +25,6 @@ namespace {
 
 // Indices into the candidate list, in scan order.
 using Members = std::vector<std::size_t>;
-
-// Owns an open file descriptor. Errors of the close are ignored: the file was only read.
-class Descriptor {
-public:
-    explicit Descriptor(int fd)
-        : m_fd(fd) {}
-    Descriptor(Descriptor&& other) noexcept
-        : m_fd(std::exchange(other.m_fd, -1)) {}
-    Descriptor& operator=(Descriptor&&) = delete;
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    ~Descriptor() {
-        if (m_fd >= 0) {
-            ::close(m_fd);
-        }
-    }
-
-    [[nodiscard]] int get() const { return m_fd; }
-    [[nodiscard]] bool valid() const { return m_fd >= 0; }
-
-private:
-    int m_fd;
-};
 
 // A file as the system knows it, whatever name it is reached by: hard links share one.
 struct FileIdentity {
@@ -86,27 +66,8 @@ std::optional<FileState> stateOf(int fd) {
     return FileState(info);
 }
 
-// Opens `path` for reading if it is a regular file, and gives what it was at that moment.
-// O_NONBLOCK keeps the open from waiting for a writer when the path has become a FIFO since
-// the scan; a folder opens as well but fails when read. Both are turned away here.
-Descriptor openRegularFile(const std::string& path, std::optional<FileState>& state) {
-    int fd = -1;
-    do {
-        fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-    } while (fd < 0 && errno == EINTR);
-    Descriptor file(fd);
-    struct stat info {};
-    if (!file.valid() || ::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        return Descriptor(-1);
-    }
-    const int flags = ::fcntl(fd, F_GETFL);
-    if (flags >= 0) {
-        ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
-    }
-    state.emplace(info);
-    return file;
-}
-
+// One read into the hashing buffer. Files are streamed through that buffer, however long they
+// are, so the whole-file `readAll` does not serve here.
 ssize_t readRetrying(int fd, std::byte* into, std::size_t bytes) {
     ssize_t got = 0;
     do {
@@ -121,16 +82,6 @@ const EVP_MD* sha256Algorithm() {
     static const std::unique_ptr<EVP_MD, decltype(&EVP_MD_free)> algorithm(
         EVP_MD_fetch(nullptr, "SHA256", nullptr), &EVP_MD_free);
     return algorithm.get();
-}
-
-std::string toHex(const unsigned char* bytes, unsigned int count) {
-    static constexpr std::string_view digits = "0123456789abcdef";
-    std::string text(2 * std::size_t{count}, '\0');
-    for (unsigned int i = 0; i < count; ++i) {
-        text[2 * i] = digits[bytes[i] >> 4];
-        text[2 * i + 1] = digits[bytes[i] & 0x0f];
-    }
-    return text;
 }
 
 // The SHA-256 of bytes read from the start of a file, and the file they were read from.
@@ -167,8 +118,14 @@ private:
 
 std::optional<Digest> Hasher::digest(const std::string& path, std::optional<std::int64_t> limit,
                                      std::optional<std::int64_t> expectedLength) {
-    std::optional<FileState> before;
-    const Descriptor file = openRegularFile(path, before);
+    // The open never waits for a writer when the path has become a FIFO since the scan, and
+    // turns away anything else that is not a regular file.
+    const Result<Descriptor> opened = openRegularFile(path);
+    if (!opened.ok()) {
+        return std::nullopt;
+    }
+    const Descriptor& file = opened.value();
+    const std::optional<FileState> before = stateOf(file.get());
     if (!before || (expectedLength && *expectedLength != before->length) || !m_context ||
         EVP_DigestInit_ex(m_context.get(), sha256Algorithm(), nullptr) != 1) {
         return std::nullopt;
@@ -221,7 +178,7 @@ std::optional<std::string> Hasher::finish() {
     if (EVP_DigestFinal_ex(m_context.get(), bytes, &count) != 1) {
         return std::nullopt;
     }
-    return toHex(bytes, count);
+    return toHex(std::string_view(reinterpret_cast<const char*>(bytes), count));
 }
 
 bool isCandidate(const DuplicateCandidate& file, std::int64_t minimumSize) {
