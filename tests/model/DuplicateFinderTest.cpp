@@ -433,8 +433,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(Sha256Hex, GivesNoneForWhatIsNotAReadableRegularFile) {
     FixtureTree fixture;
     const std::string folder = fixture.folder("folder");
-    const std::string fifo = fixture.path("fifo");
-    ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
+    const std::string fifo = fixture.fifo("fifo");
     const std::string locked = fixture.file("locked", "secret");
     fixture.setMode("locked", 0);
 
