@@ -1,12 +1,15 @@
 #include "app/CleanSchedule.hpp"
 
+#include "platform/Clock.hpp"
+
 #include <QCoreApplication>
 
 namespace dorvale {
 
 namespace {
 
-constexpr std::int64_t day = 86'400;
+// Periods are whole seconds.
+constexpr auto day = static_cast<std::int64_t>(secondsPerDay);
 
 struct ScheduleInfo {
     std::string_view raw;

@@ -3,6 +3,7 @@
 #include "inventory/DeveloperArtefacts.hpp"
 #include "inventory/ScanLookup.hpp"
 #include "model/MatchingPath.hpp"
+#include "platform/Clock.hpp"
 #include "platform/Paths.hpp"
 #include "platform/Tr.hpp"
 
@@ -24,7 +25,6 @@ constexpr std::int64_t largeFileSize = 500'000'000;
 constexpr std::int64_t developerThreshold = 1'000'000'000;
 constexpr std::int64_t downloadsThreshold = 2'000'000'000;
 constexpr int oldFileDays = 180;
-constexpr double secondsPerDay = 86'400;
 
 // Palette colours that no storage bucket carries.
 constexpr Rgb cautionColor{242, 163, 58};
