@@ -1,5 +1,7 @@
 #include "inventory/Recommendations.hpp"
 
+#include "platform/Clock.hpp"
+#include "support/TestValues.hpp"
 #include "support/TreeBuilder.hpp"
 
 #include <gtest/gtest.h>
@@ -14,34 +16,17 @@ using test::TreeBuilder;
 constexpr std::int64_t MB = 1'000'000;
 constexpr std::int64_t GB = 1'000 * MB;
 constexpr Timestamp now = 1'700'000'000;
-constexpr double day = 86'400;
 
-Locations homeAt(std::string home, std::string dataVolume = "/") {
-    Locations locations;
-    locations.home = std::move(home);
-    locations.dataVolume = std::move(dataVolume);
-    return locations;
-}
-
-const Locations mac = homeAt("/Users/x", "/System/Volumes/Data");
+const Locations mac = test::homeAt("/Users/x", "/System/Volumes/Data");
 
 // The plain layout, a data volume beneath a prefix that the home folder's path carries, and
 // one whose home folder is reached without it.
 const Locations layouts[] = {Locations::inside("/", "/Users/x"),
                              Locations::inside("/vol", "/Users/x"), mac};
 
-const JunkRule& rule(std::string_view id) {
-    for (const JunkRule& rule : JunkRule::all()) {
-        if (rule.id == id) {
-            return rule;
-        }
-    }
-    throw std::logic_error("no such rule");
-}
-
 /// A finding of the catalogue rule `id` with one item of each size, named item0, item1, …
 JunkFinding finding(std::string_view id, std::vector<std::int64_t> sizes) {
-    JunkFinding result{.rule = rule(id)};
+    JunkFinding result{.rule = test::catalogueRule(id)};
     for (std::size_t i = 0; i < sizes.size(); ++i) {
         result.items.push_back(
             JunkItem{.id = "/junk/" + std::string(id) + "/item" + std::to_string(i),
@@ -195,11 +180,12 @@ TEST(Recommendations, CountsOldLargeFilesInTheHomeFolderOutsideItsLibrary) {
         FileNode* users = tree.folder(tree.root(), "Users");
         FileNode* home = tree.folder(users, "x");
         FileNode* movies = tree.folder(home, "Movies");
-        const NodeOptions old{.modified = now - 181 * day};
+        const NodeOptions old{.modified = now - 181 * secondsPerDay};
         tree.file(movies, "counts.mov", 600 * MB, old);
         tree.file(movies, "smallest.mov", 500 * MB, old);
         tree.file(movies, "too-small.mov", 500 * MB - 1, old);
-        tree.file(movies, "exactly-180-days.mov", 600 * MB, {.modified = now - 180 * day});
+        tree.file(movies, "exactly-180-days.mov", 600 * MB,
+                  {.modified = now - 180 * secondsPerDay});
         const FileNode* deleted = tree.file(movies, "deleted.mov", 600 * MB, old);
         FileNode* trip = tree.folder(movies, "Trip");
         tree.file(trip, "inside-deleted.mov", 600 * MB, old);

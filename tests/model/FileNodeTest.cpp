@@ -2,6 +2,7 @@
 
 #include "model/DisplayPath.hpp"
 #include "model/FileFilter.hpp"
+#include "platform/Clock.hpp"
 #include "support/TreeBuilder.hpp"
 
 #include <gtest/gtest.h>
@@ -12,7 +13,6 @@ namespace {
 using test::TreeBuilder;
 
 constexpr std::string_view dataVolume = "/System/Volumes/Data";
-constexpr double day = 86'400;
 
 TEST(FileNodePath, JoinsNamesBelowTheRoot) {
     TreeBuilder slash("/");
@@ -80,8 +80,8 @@ protected:
     FileFilterTest() {
         FileNode* x = tree.folder(tree.folder(tree.root(), "Users"), "x");
         FileNode* movies = tree.folder(x, "Movies");
-        clip = tree.file(movies, "Clip.mov", 5'000'000, {.modified = now - 2 * day});
-        old = tree.file(movies, "Old.mov", 1'000'000, {.modified = now - 400 * day});
+        clip = tree.file(movies, "Clip.mov", 5'000'000, {.modified = now - 2 * secondsPerDay});
+        old = tree.file(movies, "Old.mov", 1'000'000, {.modified = now - 400 * secondsPerDay});
         notes = tree.file(x, "movies.txt", 600'000, {.modified = now});
         result = tree.finish();
     }
