@@ -4,11 +4,11 @@
 #include "support/FakeSpotlightMetadata.hpp"
 #include "support/FakeWorkspace.hpp"
 #include "support/FixtureTree.hpp"
+#include "support/TestValues.hpp"
 #include "support/Unprivileged.hpp"
 
 #include <gtest/gtest.h>
 #include <plist/plist.h>
-#include <sys/stat.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -39,13 +39,8 @@ std::string binaryInfo(std::initializer_list<std::pair<const char*, const char*>
     return result;
 }
 
-bool alwaysGranted(const Locations&) {
-    return true;
-}
-
-bool neverGranted(const Locations&) {
-    return false;
-}
+using test::alwaysGranted;
+using test::neverGranted;
 
 TEST(NameMatchesApp, MatchesIdentifierFormsAndLongEnoughFileNames) {
     struct Case {

@@ -1,10 +1,11 @@
 #include "inventory/LeftoversFinder.hpp"
 
 #include "support/FakeWorkspace.hpp"
+#include "support/FileChecks.hpp"
 #include "support/FixtureTree.hpp"
+#include "support/TestValues.hpp"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <set>
 #include <unordered_set>
@@ -13,13 +14,8 @@
 namespace dorvale {
 namespace {
 
-bool alwaysGranted(const Locations&) {
-    return true;
-}
-
-bool neverGranted(const Locations&) {
-    return false;
-}
+using test::alwaysGranted;
+using test::neverGranted;
 
 TEST(LeftoverIdentifier, KeepsOnlyIdentifiersOfMissingApplications) {
     struct Case {
@@ -76,9 +72,7 @@ protected:
         const std::string relative =
             "Users/a/Library/" + std::string(location) + "/" + std::string(name);
         m_fixture.allocatedFile(relative, bytes);
-        struct stat info {};
-        ::lstat(m_fixture.path(relative).c_str(), &info);
-        EXPECT_EQ(info.st_blocks * 512, bytes) << relative;
+        EXPECT_EQ(test::allocated(m_fixture.path(relative)), bytes) << relative;
         return m_fixture.path(relative);
     }
 
