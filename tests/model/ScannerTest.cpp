@@ -1,5 +1,7 @@
 #include "model/Scanner.hpp"
 
+#include "platform/Descriptor.hpp"
+#include "support/FileChecks.hpp"
 #include "support/FixtureTree.hpp"
 #include "support/Unprivileged.hpp"
 
@@ -23,18 +25,11 @@
 namespace dorvale {
 namespace {
 
+using test::allocated;
 using test::FixtureTree;
 
 constexpr std::int64_t kib = 1024;
 constexpr std::int64_t mib = 1024 * kib;
-
-std::int64_t allocated(const std::string& path) {
-    struct stat info {};
-    if (lstat(path.c_str(), &info) != 0) {
-        return -1;
-    }
-    return static_cast<std::int64_t>(info.st_blocks) * 512;
-}
 
 const FileNode* child(const FileNode* folder, std::string_view name) {
     if (folder == nullptr) {
@@ -131,10 +126,11 @@ TEST(Scanner, NodeThresholdIsTheAllocatedSize) {
     const std::string below = fixture.allocatedFile("below", 1016 * 512);
     ASSERT_EQ(truncate(below.c_str(), 2 * mib), 0);
     fixture.sparseFile("sparse", 10 * mib);
-    const int fd = open(fixture.file("reserved").c_str(), O_WRONLY | O_CLOEXEC);
-    ASSERT_GE(fd, 0);
-    ASSERT_EQ(fallocate(fd, FALLOC_FL_KEEP_SIZE, 0, 1024 * 512), 0);
-    close(fd);
+    {
+        const Descriptor reserved(open(fixture.file("reserved").c_str(), O_WRONLY | O_CLOEXEC));
+        ASSERT_TRUE(reserved.valid());
+        ASSERT_EQ(fallocate(reserved.get(), FALLOC_FL_KEEP_SIZE, 0, 1024 * 512), 0);
+    }
 
     struct Case {
         const char* name;
@@ -374,22 +370,23 @@ class FolderChain {
 public:
     FolderChain(const std::string& top, const std::string& component, int depth) {
         std::string path = top;
-        int fd = open(top.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        for (int level = 0; fd >= 0; ++level) {
+        Descriptor folder(open(top.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        for (int level = 0; folder.valid(); ++level) {
+            const int fd = folder.get();
             addFolder(fd, "side" + std::to_string(level));
-            int next = -1;
+            Descriptor next;
             if (level == depth) {
                 m_bigFile = path + "/big.mov";
                 addFile(fd, "big.mov", mib);
                 addFile(fd, "small", 4 * kib);
             } else if (mkdirat(fd, component.c_str(), 0755) == 0) {
-                next = openat(fd, component.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+                next =
+                    Descriptor(openat(fd, component.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
                 path += "/" + component;
             }
             addBlocks(fd);
             ++folders;
-            close(fd);
-            fd = next;
+            folder = std::move(next);
         }
     }
 
@@ -409,20 +406,18 @@ private:
 
     void addFolder(int parent, const std::string& name) {
         if (mkdirat(parent, name.c_str(), 0755) == 0) {
-            const int fd = openat(parent, name.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-            addBlocks(fd);
+            const Descriptor fd(openat(parent, name.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+            addBlocks(fd.get());
             ++folders;
-            close(fd);
         }
     }
 
     void addFile(int folder, const char* name, std::int64_t size) {
-        const int fd = openat(folder, name, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-        if (fd >= 0 && posix_fallocate(fd, 0, size) == 0) {
-            addBlocks(fd);
+        const Descriptor fd(openat(folder, name, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644));
+        if (fd.valid() && posix_fallocate(fd.get(), 0, size) == 0) {
+            addBlocks(fd.get());
             ++files;
         }
-        close(fd);
     }
 
     std::string m_bigFile;
@@ -536,11 +531,8 @@ TEST(Scanner, DoesNotFollowAFolderReplacedByALinkAfterItWasListed) {
 }
 
 bool writeText(const char* path, const std::string& text) {
-    const int fd = open(path, O_WRONLY | O_CLOEXEC);
-    const bool written =
-        fd >= 0 && write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
-    close(fd);
-    return written;
+    const Descriptor fd(open(path, O_WRONLY | O_CLOEXEC));
+    return fd.valid() && writeAll(fd.get(), text) == 0;
 }
 
 // Moves the calling process into new user and mount namespaces in which it is root, so that
@@ -565,10 +557,9 @@ TEST(Scanner, DoesNotEnterAnotherFileSystem) {
             return noNamespaces;
         }
         const std::string inside = mountPoint + "/inside.mov";
-        const int fd = open(inside.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
-        const bool filled = fd >= 0 && posix_fallocate(fd, 0, mib) == 0;
-        close(fd);
-        if (!filled || mkdir((mountPoint + "/folder").c_str(), 0755) != 0) {
+        const Descriptor fd(open(inside.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644));
+        if (!fd.valid() || posix_fallocate(fd.get(), 0, mib) != 0 ||
+            mkdir((mountPoint + "/folder").c_str(), 0755) != 0) {
             return 1;
         }
         Scanner scanner(Locations::inside(fixture.root()));
