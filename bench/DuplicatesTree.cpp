@@ -8,9 +8,10 @@
 //
 // Usage: dorvale_dupes_tree FOLDER [FILES [SEED]]
 
+#include "platform/Descriptor.hpp"
+
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -22,6 +23,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -169,23 +171,9 @@ Plan makePlan(std::int64_t fileCount, std::uint64_t seed) {
     std::exit(1);
 }
 
-void writeAll(int fd, const std::byte* bytes, std::size_t count, const std::string& path) {
-    while (count > 0) {
-        const ssize_t written = ::write(fd, bytes, count);
-        if (written < 0 && errno == EINTR) {
-            continue;
-        }
-        if (written <= 0) {
-            fail("write", path);
-        }
-        bytes += written;
-        count -= static_cast<std::size_t>(written);
-    }
-}
-
 void writeFile(const std::string& path, const FileSpec& spec, std::byte* buffer) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) {
+    dorvale::Descriptor fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
+    if (!fd.valid()) {
         fail("open", path);
     }
     Random stream(spec.seed);
@@ -199,9 +187,13 @@ void writeFile(const std::string& path, const FileSpec& spec, std::byte* buffer)
         if (spec.flipAt >= offset && spec.flipAt < offset + count) {
             buffer[spec.flipAt - offset] ^= std::byte{0x5a};
         }
-        writeAll(fd, buffer, static_cast<std::size_t>(count), path);
+        errno = dorvale::writeAll(fd.get(), std::string_view(reinterpret_cast<const char*>(buffer),
+                                                             static_cast<std::size_t>(count)));
+        if (errno != 0) {
+            fail("write", path);
+        }
     }
-    if (::close(fd) != 0) {
+    if (!fd.close()) {
         fail("close", path);
     }
 }
