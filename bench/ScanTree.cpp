@@ -9,6 +9,8 @@
 // The tree is built in "<folder>.partial" and renamed to <folder> when complete, so an
 // existing <folder> is always a whole tree.
 
+#include "platform/Descriptor.hpp"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -27,6 +29,8 @@
 #include <vector>
 
 namespace {
+
+using dorvale::Descriptor;
 
 constexpr std::int64_t defaultFiles = 1'000'000;
 constexpr int maxDepth = 18;
@@ -188,17 +192,16 @@ private:
             if (mkdirat(folder, name.c_str(), 0755) != 0) {
                 fail("mkdir", path + "/" + name);
             }
-            const int sub = openat(folder, name.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-            if (sub < 0) {
+            const Descriptor sub(openat(folder, name.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+            if (!sub.valid()) {
                 fail("open", path + "/" + name);
             }
             ++m_totals.folders;
             const std::size_t length = path.size();
             path += '/';
             path += name;
-            grow(sub, path, depth + 1, share, style);
+            grow(sub.get(), path, depth + 1, share, style);
             path.resize(length);
-            close(sub);
         }
     }
 
@@ -272,14 +275,14 @@ private:
     }
 
     void makeFile(int folder, const std::string& path, const std::string& name) {
-        const int fd = openat(folder, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-        if (fd < 0) {
+        const Descriptor fd(
+            openat(folder, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644));
+        if (!fd.valid()) {
             fail("create", path + "/" + name);
         }
-        if (!fill(fd)) {
+        if (!fill(fd.get())) {
             fail("size", path + "/" + name);
         }
-        close(fd);
         if (chance() < 0.002) {
             remember(path + "/" + name);
         }
@@ -323,26 +326,24 @@ private:
 };
 
 // Makes `relative` (such as "Library/Caches") beneath `root` and returns its descriptor.
-int makeFolders(const std::string& root, std::string_view relative, Totals& totals) {
-    int folder = open(root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+Descriptor makeFolders(const std::string& root, std::string_view relative, Totals& totals) {
+    Descriptor folder(open(root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     std::string path = root;
     std::size_t start = 0;
-    while (folder >= 0 && start < relative.size()) {
+    while (folder.valid() && start < relative.size()) {
         std::size_t end = relative.find('/', start);
         end = end == std::string_view::npos ? relative.size() : end;
         const std::string name(relative.substr(start, end - start));
         path += "/" + name;
-        if (mkdirat(folder, name.c_str(), 0755) == 0) {
+        if (mkdirat(folder.get(), name.c_str(), 0755) == 0) {
             ++totals.folders;
         } else if (errno != EEXIST) {
             fail("mkdir", path);
         }
-        const int next = openat(folder, name.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        close(folder);
-        folder = next;
+        folder = Descriptor(openat(folder.get(), name.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
         start = end + 1;
     }
-    if (folder < 0) {
+    if (!folder.valid()) {
         fail("open", path);
     }
     return folder;
@@ -364,7 +365,7 @@ Totals build(const std::string& root, std::int64_t files) {
     const std::vector<std::int64_t> budgets = areaBudgets(files);
     std::vector<Totals> totals(areaCount);
     Totals top;
-    std::vector<int> folders;
+    std::vector<Descriptor> folders;
     for (const Area& area : areas) {
         folders.push_back(makeFolders(root, area.path, top));
     }
@@ -373,8 +374,7 @@ Totals build(const std::string& root, std::int64_t files) {
         for (std::size_t i = next++; i < areaCount; i = next++) {
             AreaMaker maker(static_cast<unsigned>(1000 + i));
             std::string path = root + "/" + areas[i].path;
-            maker.grow(folders[i], path, 1, budgets[i], *areas[i].style);
-            close(folders[i]);
+            maker.grow(folders[i].get(), path, 1, budgets[i], *areas[i].style);
             totals[i] = maker.totals();
         }
     };
