@@ -2,17 +2,15 @@
 
 #include "model/Scanner.hpp"
 #include "platform/FileDates.hpp"
+#include "platform/FileOperations.hpp"
 #include "platform/FolderListing.hpp"
 #include "platform/ParallelMap.hpp"
 #include "platform/Paths.hpp"
 #include "platform/Text.hpp"
 #include "platform/Tr.hpp"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <array>
-#include <cerrno>
 
 namespace dorvale::AppInventory {
 
@@ -60,11 +58,6 @@ std::vector<RelatedItem> relatedItems(const InstalledApp& app,
     std::stable_sort(items.begin(), items.end(),
                      [](const RelatedItem& a, const RelatedItem& b) { return a.size > b.size; });
     return items;
-}
-
-bool exists(const std::string& path) {
-    struct stat info {};
-    return ::stat(path.c_str(), &info) == 0;
 }
 
 void keepLater(std::optional<Timestamp>& latest, std::optional<Timestamp> candidate) {
@@ -151,7 +144,7 @@ InstalledApp readApp(const std::string& bundlePath, std::span<const LibraryEntry
     if (app.bundleID && !app.isApple) {
         app.related = relatedItems(app, library);
     }
-    app.isAppStore = exists(joinPath(bundlePath, "Contents/_MASReceipt"));
+    app.isAppStore = presenceOf(joinPath(bundlePath, "Contents/_MASReceipt")) == Presence::Present;
     app.lastUsed = spotlightLastUsed(bundlePath, spotlight);
     if (!app.lastUsed) {
         app.lastUsed = fallbackLastUsed(bundle, app.related);

@@ -1,11 +1,10 @@
 #include "inventory/SystemDataPart.hpp"
 
 #include "model/Scanner.hpp"
+#include "platform/FileOperations.hpp"
 #include "platform/ParallelMap.hpp"
 #include "platform/Paths.hpp"
 #include "platform/Tr.hpp"
-
-#include <sys/stat.h>
 
 #include <algorithm>
 #include <array>
@@ -47,16 +46,12 @@ constexpr std::array<SystemDataComponent, 8> components = {{
      "macOS rotates them automatically.", Risk::Protected, "doc.text"},
 }};
 
-bool exists(const std::string& path) {
-    struct stat info {};
-    return ::stat(path.c_str(), &info) == 0;
-}
-
 // The data volume's copy of a place when there is one, else its system location.
 std::string placeToMeasure(const Locations& locations, const SystemDataComponent& component) {
     std::string onDataVolume =
         normalizePath(locations.dataVolume + "/" + std::string(component.path));
-    return exists(onDataVolume) ? onDataVolume : locations.systemPath(component.path);
+    return presenceOf(onDataVolume) == Presence::Present ? onDataVolume
+                                                         : locations.systemPath(component.path);
 }
 
 struct Job {

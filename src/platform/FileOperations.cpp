@@ -265,6 +265,14 @@ Result<std::string> readFile(std::string_view path, std::size_t limit, FinalLink
     return contents;
 }
 
+Presence presenceOf(const std::string& path) {
+    struct stat info {};
+    if (stat(path.c_str(), &info) == 0) {
+        return Presence::Present;
+    }
+    return errno == ENOENT || errno == ENOTDIR ? Presence::Missing : Presence::Unknown;
+}
+
 std::optional<std::string> realPath(const std::string& path) {
     const std::unique_ptr<char, decltype(&std::free)> resolved(realpath(path.c_str(), nullptr),
                                                                &std::free);

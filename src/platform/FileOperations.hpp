@@ -60,4 +60,15 @@ inline constexpr std::size_t defaultReadLimit = 64 * 1024 * 1024;
 /// cannot be resolved (it is missing, or a folder on the way may not be searched).
 [[nodiscard]] std::optional<std::string> realPath(const std::string& path);
 
+/// What one look at a path, following symbolic links, tells of it.
+enum class Presence {
+    Present,
+    /// Certainly not there: the path, a folder on its way or the target of a link is missing.
+    Missing,
+    /// Unknown: the look failed otherwise, as when a folder on the way may not be searched.
+    Unknown,
+};
+
+[[nodiscard]] Presence presenceOf(const std::string& path);
+
 } // namespace dorvale

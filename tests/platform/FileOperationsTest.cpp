@@ -198,5 +198,35 @@ TEST(ReadFile, ReadsOnlyRegularFilesWithinTheLimitAndNeverWaits) {
     EXPECT_EQ(readFile(fixture.path("long"), 100).value(), std::string(100, 'x'));
 }
 
+// Only a failed look that proves absence is a missing path: a folder this user may not search
+// could still hold it.
+TEST(PresenceOf, FollowsLinksAndTellsMissingFromUnknown) {
+    FixtureTree fixture;
+    fixture.file("plain", "x");
+    fixture.symlink(fixture.path("plain"), "link");
+    fixture.symlink(fixture.path("missing"), "dangling");
+    fixture.file("closed/inside", "x");
+    fixture.setMode("closed", 0);
+    struct Case {
+        const char* relative;
+        Presence presence;
+    };
+    const Case cases[] = {
+        {"plain", Presence::Present},        {"link", Presence::Present},
+        {"dangling", Presence::Missing},     {"missing", Presence::Missing},
+        {"plain/inside", Presence::Missing}, {"closed/inside", Presence::Unknown},
+    };
+    // The child gives the number of the first case it gets wrong.
+    const int status = runUnprivileged([&] {
+        for (std::size_t i = 0; i < std::size(cases); ++i) {
+            if (presenceOf(fixture.path(cases[i].relative)) != cases[i].presence) {
+                return static_cast<int>(i) + 1;
+            }
+        }
+        return 0;
+    });
+    EXPECT_EQ(status, 0);
+}
+
 } // namespace
 } // namespace dorvale
