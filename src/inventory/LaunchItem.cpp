@@ -1,5 +1,6 @@
 #include "inventory/LaunchItem.hpp"
 
+#include "platform/FileOperations.hpp"
 #include "platform/FolderListing.hpp"
 #include "platform/Paths.hpp"
 #include "platform/PropertyList.hpp"
@@ -9,7 +10,6 @@
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <cerrno>
 
 namespace dorvale {
 
@@ -89,8 +89,7 @@ bool programIsMissing(const std::optional<std::string>& program) {
     if (!program || !program->starts_with('/')) {
         return false;
     }
-    struct stat info {};
-    return ::stat(program->c_str(), &info) != 0 && (errno == ENOENT || errno == ENOTDIR);
+    return presenceOf(*program) == Presence::Missing;
 }
 
 void sortForDisplay(std::vector<LaunchItem>& items) {

@@ -1,12 +1,11 @@
 #include "platform/FullDiskAccess.hpp"
 
 #include "platform/Descriptor.hpp"
+#include "platform/FileOperations.hpp"
 #include "platform/FolderListing.hpp"
 
 #include <fcntl.h>
-#include <sys/stat.h>
 
-#include <cerrno>
 #include <string>
 
 namespace dorvale {
@@ -14,13 +13,6 @@ namespace dorvale {
 namespace {
 
 enum class Probe { Missing, Denied, Granted };
-
-// Only "no such file" proves absence; any other failure to look (a folder on the way that
-// this user may not search) leaves the location possibly there.
-bool exists(const std::string& path) {
-    struct stat info {};
-    return ::stat(path.c_str(), &info) == 0 || (errno != ENOENT && errno != ENOTDIR);
-}
 
 // Without waiting: a FIFO in its place would hold the open until someone wrote to it.
 bool canOpen(const std::string& path) {
@@ -32,7 +24,8 @@ bool canList(const std::string& path) {
 }
 
 Probe probe(const std::string& path) {
-    if (!exists(path)) {
+    // A path this user may not look into may still be there: only one certainly missing is.
+    if (presenceOf(path) == Presence::Missing) {
         return Probe::Missing;
     }
     const bool readable = path.ends_with(".db") ? canOpen(path) : canList(path);
