@@ -154,24 +154,27 @@ TEST_F(LocalSnapshotTest, DeletesOnlyNamesWithAPlainStampPassedAsOneArgument) {
 
 TEST_F(LocalSnapshotTest, EveryOutcomeThatIsNoSuccessGivesASentence) {
     struct Case {
-        AdministratorResult result;
+        AdministratorStatus status;
+        int exitStatus;
+        std::string_view output;
         std::optional<std::string> message;
     };
-    for (const Case& c : {
-             Case{{AdministratorStatus::Succeeded, 0, "Deleted local snapshot\n"}, std::nullopt},
-             Case{{AdministratorStatus::Cancelled, 126, ""}, "Cancelled."},
-             Case{{AdministratorStatus::Failed, 1, "\nFailed to delete: No such snapshot\n"},
-                  "Failed to delete: No such snapshot"},
-             Case{{AdministratorStatus::Failed, 1, " \n"}, "Couldn't delete the snapshot."},
-             Case{{AdministratorStatus::Unavailable, -1, ""}, "Couldn't delete the snapshot."},
-             Case{{AdministratorStatus::Unavailable, 127, "Not authorized\n"}, "Not authorized"},
-         }) {
+    const Case cases[] = {
+        {AdministratorStatus::Succeeded, 0, "Deleted local snapshot\n", std::nullopt},
+        {AdministratorStatus::Cancelled, 126, "", "Cancelled."},
+        {AdministratorStatus::Failed, 1, "\nFailed to delete: No such snapshot\n",
+         "Failed to delete: No such snapshot"},
+        {AdministratorStatus::Failed, 1, " \n", "Couldn't delete the snapshot."},
+        {AdministratorStatus::Unavailable, -1, "", "Couldn't delete the snapshot."},
+        {AdministratorStatus::Unavailable, 127, "Not authorized\n", "Not authorized"},
+    };
+    for (const Case& c : cases) {
         test::FakeAdministratorRunner runner;
-        runner.setResult(c.result);
+        runner.setResult({c.status, c.exitStatus, std::string(c.output)});
         EXPECT_EQ(LocalSnapshots::deleteSnapshot(
                       {"com.apple.TimeMachine.2024-05-01-101500.local", 1714558500}, runner),
                   c.message)
-            << c.result.output;
+            << c.output;
     }
 }
 
