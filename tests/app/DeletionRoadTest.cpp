@@ -3,6 +3,7 @@
 #include "platform/Paths.hpp"
 #include "support/FileChecks.hpp"
 #include "support/TreeBuilder.hpp"
+#include "support/TreeChecks.hpp"
 #include "support/app/AppFixture.hpp"
 #include "support/app/SignalRecorder.hpp"
 #include "support/qt/QtTests.hpp"
@@ -21,6 +22,7 @@ namespace dorvale {
 namespace {
 
 using test::AppFixture;
+using test::child;
 using test::contentsOf;
 using test::exists;
 using test::SignalRecorder;
@@ -68,15 +70,6 @@ std::vector<std::string> paths(const std::vector<PlanItem>& items) {
         result.push_back(item.path);
     }
     return result;
-}
-
-const FileNode* child(const FileNode* folder, std::string_view name) {
-    for (const FileNode* node : folder->children()) {
-        if (node->name() == name) {
-            return node;
-        }
-    }
-    return nullptr;
 }
 
 std::int64_t bucketTotal(const ScanResult& scan, StorageBucket bucket) {

@@ -3,6 +3,7 @@
 #include "platform/Descriptor.hpp"
 #include "support/FileChecks.hpp"
 #include "support/FixtureTree.hpp"
+#include "support/TreeChecks.hpp"
 #include "support/Unprivileged.hpp"
 
 #include <fcntl.h>
@@ -26,22 +27,11 @@ namespace dorvale {
 namespace {
 
 using test::allocated;
+using test::child;
 using test::FixtureTree;
 
 constexpr std::int64_t kib = 1024;
 constexpr std::int64_t mib = 1024 * kib;
-
-const FileNode* child(const FileNode* folder, std::string_view name) {
-    if (folder == nullptr) {
-        return nullptr;
-    }
-    for (const FileNode* node : folder->children()) {
-        if (node->name() == name) {
-            return node;
-        }
-    }
-    return nullptr;
-}
 
 std::optional<ScanResult> scanFixture(const FixtureTree& fixture,
                                       const Scanner::Exclusions& exclusions = {}) {
