@@ -16,15 +16,6 @@ namespace dorvale::AppInventory {
 
 namespace {
 
-// The names in a folder, without "." and "..", sorted by their bytes so that the listing
-// does not depend on the file system's order. A folder that cannot be read, or whose
-// reading fails part-way, has no names.
-std::vector<std::string> listNames(const std::string& folder) {
-    std::vector<std::string> names = listFolder(folder).value_or(std::vector<std::string>{});
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 constexpr std::string_view applePrefix = "com.apple.";
 
 // The bundle's file name without its extension: "Editor.app" gives "Editor". A leading dot
@@ -122,7 +113,7 @@ std::vector<LibraryEntry> listLibraryEntries(const Locations& locations,
             continue;
         }
         const std::string folder = locations.homePath(location.relativePath);
-        for (std::string& name : listNames(folder)) {
+        for (std::string& name : sortedFolderNames(folder)) {
             std::string path = joinPath(folder, name);
             entries.push_back(
                 {std::move(path), std::move(name), location.folder, std::string(location.label)});

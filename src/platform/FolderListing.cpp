@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 
 namespace dorvale {
@@ -80,6 +81,12 @@ std::optional<std::vector<std::string>> listFolder(const std::string& path) {
     for (FolderEntry& entry : *entries) {
         names.push_back(std::move(entry.name));
     }
+    return names;
+}
+
+std::vector<std::string> sortedFolderNames(const std::string& path) {
+    std::vector<std::string> names = listFolder(path).value_or(std::vector<std::string>{});
+    std::sort(names.begin(), names.end());
     return names;
 }
 

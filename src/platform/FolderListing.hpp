@@ -25,4 +25,8 @@ struct FolderEntry {
 /// The names of `listFolderEntries`.
 [[nodiscard]] std::optional<std::vector<std::string>> listFolder(const std::string& path);
 
+/// The names of `listFolder` sorted by their bytes, so that what is built from them does not
+/// depend on the file system's order; none when the folder cannot be listed whole.
+[[nodiscard]] std::vector<std::string> sortedFolderNames(const std::string& path);
+
 } // namespace dorvale

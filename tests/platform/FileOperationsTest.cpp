@@ -1,5 +1,6 @@
 #include "platform/FileOperations.hpp"
 
+#include "platform/FolderListing.hpp"
 #include "support/FileChecks.hpp"
 #include "support/FixtureTree.hpp"
 #include "support/HostileFiles.hpp"
@@ -17,7 +18,6 @@ namespace {
 
 using test::exists;
 using test::FixtureTree;
-using test::namesIn;
 using test::runUnprivileged;
 using test::unprivilegedId;
 
@@ -39,7 +39,7 @@ TEST(RemoveForGood, RemovesATreeButNeverWhatItsLinksPointTo) {
 
     EXPECT_FALSE(exists(fixture.path("tree")));
     EXPECT_FALSE(exists(fixture.path("top-link")));
-    EXPECT_EQ(namesIn(fixture.path("outside")), std::vector<std::string>{"keep.txt"});
+    EXPECT_EQ(sortedFolderNames(fixture.path("outside")), std::vector<std::string>{"keep.txt"});
 }
 
 TEST(RemoveForGood, MissingItemReportsItsPath) {
@@ -148,7 +148,7 @@ TEST(WriteFileAtomically, ReplacesContentsAndLeavesNoTemporaryFile) {
     const std::string target = fixture.file("data/file.json", "old contents");
     ASSERT_TRUE(writeFileAtomically(target, "new").ok());
     EXPECT_EQ(readFile(target).value(), "new");
-    EXPECT_EQ(namesIn(fixture.path("data")), std::vector<std::string>{"file.json"});
+    EXPECT_EQ(sortedFolderNames(fixture.path("data")), std::vector<std::string>{"file.json"});
 
     const Result<void> failed = writeFileAtomically(fixture.path("missing/file.json"), "x");
     ASSERT_FALSE(failed.ok());

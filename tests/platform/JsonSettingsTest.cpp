@@ -1,5 +1,6 @@
 #include "platform/JsonSettings.hpp"
 
+#include "platform/FolderListing.hpp"
 #include "support/FileChecks.hpp"
 #include "support/FixtureTree.hpp"
 #include "support/HostileFiles.hpp"
@@ -14,7 +15,6 @@ namespace dorvale {
 namespace {
 
 using test::contentsOf;
-using test::namesIn;
 
 class JsonSettingsTest : public ::testing::Test {
 protected:
@@ -81,7 +81,7 @@ TEST_F(JsonSettingsTest, WritesReplaceTheFileAtomicallyAndKeepUnknownValues) {
     settings.setInteger("lowSpaceGB", 20);
     settings.remove("x");
     settings.remove("never-set");
-    EXPECT_EQ(namesIn(m_fixture.path("Users/a/.config/Dorvale")),
+    EXPECT_EQ(sortedFolderNames(m_fixture.path("Users/a/.config/Dorvale")),
               std::vector<std::string>{"settings.json"});
     const JsonSettings reloaded(m_path);
     EXPECT_EQ(reloaded.integerValue("lowSpaceGB"), 20);
@@ -99,8 +99,9 @@ TEST_F(JsonSettingsTest, DamagedFilesAreMovedAsideNeverOverwritten) {
         EXPECT_EQ(settings.value("cut"), std::nullopt);
         settings.setBool("menuBar", false);
     }
-    EXPECT_EQ(namesIn(folder), (std::vector<std::string>{"settings.json", "settings.json.damaged",
-                                                         "settings.json.damaged.2"}));
+    EXPECT_EQ(sortedFolderNames(folder),
+              (std::vector<std::string>{"settings.json", "settings.json.damaged",
+                                        "settings.json.damaged.2"}));
     EXPECT_EQ(contentsOf(folder + "/settings.json.damaged"), damages[0]);
     EXPECT_EQ(contentsOf(folder + "/settings.json.damaged.2"), damages[1]);
     EXPECT_EQ(JsonSettings(m_path).boolValue("menuBar"), false);
@@ -114,7 +115,7 @@ TEST_F(JsonSettingsTest, WhatIsNoRegularFileIsMovedAsideWithoutWaiting) {
     EXPECT_TRUE(test::finishesWithoutAWriter(
         {fifo}, [&] { persistent = JsonSettings(m_path).isPersistent(); }));
     EXPECT_EQ(persistent, true);
-    EXPECT_EQ(namesIn(m_fixture.path("Users/a/.config/Dorvale")),
+    EXPECT_EQ(sortedFolderNames(m_fixture.path("Users/a/.config/Dorvale")),
               std::vector<std::string>{"settings.json.damaged"});
 }
 
@@ -137,7 +138,7 @@ TEST_F(JsonSettingsTest, AFileThatCannotBeMovedAsideIsLeftAlone) {
     });
     EXPECT_EQ(status, 0);
     EXPECT_EQ(contentsOf(m_path), R"({"secret": true})");
-    EXPECT_EQ(namesIn(m_fixture.path("Users/a/.config/Dorvale")),
+    EXPECT_EQ(sortedFolderNames(m_fixture.path("Users/a/.config/Dorvale")),
               std::vector<std::string>{"settings.json"});
 }
 

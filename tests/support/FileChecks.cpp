@@ -1,11 +1,9 @@
 #include "support/FileChecks.hpp"
 
 #include "platform/FileOperations.hpp"
-#include "platform/FolderListing.hpp"
 
 #include <sys/stat.h>
 
-#include <algorithm>
 #include <optional>
 
 namespace dorvale::test {
@@ -44,12 +42,6 @@ std::int64_t allocated(const std::string& path) {
 std::string contentsOf(const std::string& path) {
     Result<std::string> contents = readFile(path);
     return contents.ok() ? std::move(contents).value() : "<unreadable>";
-}
-
-std::vector<std::string> namesIn(const std::string& folder) {
-    std::vector<std::string> names = listFolder(folder).value_or(std::vector<std::string>{});
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 } // namespace dorvale::test

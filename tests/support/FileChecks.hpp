@@ -4,7 +4,6 @@
 
 #include <cstdint>
 #include <string>
-#include <vector>
 
 // What tests ask of the files they made, each a single look at the disk. None of them
 // follows a symbolic link: they describe the item itself.
@@ -23,8 +22,5 @@ namespace dorvale::test {
 
 /// The contents of the file, or "<unreadable>".
 [[nodiscard]] std::string contentsOf(const std::string& path);
-
-/// The names in a folder, sorted; none when it cannot be listed.
-[[nodiscard]] std::vector<std::string> namesIn(const std::string& folder);
 
 } // namespace dorvale::test

@@ -2,8 +2,8 @@
 
 #include "platform/Descriptor.hpp"
 #include "platform/FileOperations.hpp"
+#include "platform/FolderListing.hpp"
 #include "platform/Paths.hpp"
-#include "support/FileChecks.hpp"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -35,7 +35,7 @@ void unlockTree(const std::string& path) {
         return;
     }
     chmod(path.c_str(), 0700);
-    for (const std::string& name : namesIn(path)) {
+    for (const std::string& name : sortedFolderNames(path)) {
         unlockTree(joinPath(path, name));
     }
 }
