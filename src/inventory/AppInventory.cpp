@@ -18,14 +18,6 @@ namespace {
 
 constexpr std::string_view applePrefix = "com.apple.";
 
-// The bundle's file name without its extension: "Editor.app" gives "Editor". A leading dot
-// is part of the name, not an extension.
-std::string_view fileNameWithoutExtension(std::string_view path) {
-    const std::string_view name = lastComponent(path);
-    const std::size_t dot = name.rfind('.');
-    return dot == std::string_view::npos || dot == 0 ? name : name.substr(0, dot);
-}
-
 std::string displayName(const std::optional<Bundle>& bundle, std::string_view bundlePath) {
     if (bundle) {
         for (const std::string_view key : {"CFBundleDisplayName", "CFBundleName"}) {
@@ -34,7 +26,7 @@ std::string displayName(const std::optional<Bundle>& bundle, std::string_view bu
             }
         }
     }
-    return std::string(fileNameWithoutExtension(bundlePath));
+    return std::string(nameWithoutExtension(lastComponent(bundlePath)));
 }
 
 std::vector<RelatedItem> relatedItems(const InstalledApp& app,
@@ -177,7 +169,7 @@ bool nameMatchesApp(std::string_view entryName, std::string_view bundleID,
 
 bool ownsLibraryItem(const InstalledApp& app, std::string_view entryName) {
     return app.bundleID &&
-           nameMatchesApp(entryName, *app.bundleID, fileNameWithoutExtension(app.path));
+           nameMatchesApp(entryName, *app.bundleID, nameWithoutExtension(lastComponent(app.path)));
 }
 
 std::optional<Timestamp> spotlightLastUsed(const std::string& bundlePath,

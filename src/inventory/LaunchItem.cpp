@@ -30,12 +30,6 @@ const ScopeInfo& info(LaunchItem::Scope scope) {
     return scopeInfo[static_cast<std::size_t>(scope)];
 }
 
-// "a.b.plist" gives "a.b"; a name whose only dot leads it (".plist") has no extension.
-std::string_view withoutExtension(std::string_view name) {
-    const std::size_t dot = name.rfind('.');
-    return dot == std::string_view::npos || dot == 0 ? name : name.substr(0, dot);
-}
-
 // A property-list boolean, or a number that is exactly 0 or 1.
 std::optional<bool> readsAsBoolean(const PropertyList* value) {
     if (value == nullptr) {
@@ -64,7 +58,7 @@ std::optional<std::string> programOf(const PropertyList& list) {
 }
 
 void setOwnerPath(LaunchItem& item, std::string ownerPath) {
-    item.ownerName = std::string(withoutExtension(lastComponent(ownerPath)));
+    item.ownerName = std::string(nameWithoutExtension(lastComponent(ownerPath)));
     item.ownerPath = std::move(ownerPath);
 }
 
@@ -161,7 +155,7 @@ std::optional<LaunchItem> LaunchItem::read(const std::string& plistPath, Scope s
     LaunchItem item;
     item.path = plistPath;
     item.label =
-        list->string("Label").value_or(std::string(withoutExtension(lastComponent(plistPath))));
+        list->string("Label").value_or(std::string(nameWithoutExtension(lastComponent(plistPath))));
     item.program = programOf(*list);
     item.scope = scope;
     item.runAtLoad = readsAsBoolean(list->find("RunAtLoad")).value_or(false);

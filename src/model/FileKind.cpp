@@ -1,5 +1,6 @@
 #include "model/FileKind.hpp"
 
+#include "platform/Paths.hpp"
 #include "platform/Text.hpp"
 #include "platform/Tr.hpp"
 
@@ -95,14 +96,7 @@ const std::unordered_map<std::string_view, FileKind>& extensionTable() {
 }
 
 FileKind fileKindForName(std::string_view name) {
-    if (name.size() < 2) {
-        return FileKind::Other;
-    }
-    const std::size_t dot = name.rfind('.');
-    if (dot == std::string_view::npos || dot == 0) {
-        return FileKind::Other;
-    }
-    const std::string_view extension = name.substr(dot + 1);
+    const std::string_view extension = nameExtension(name);
     if (extension.empty() || extension.size() > maxExtensionBytes) {
         return FileKind::Other;
     }

@@ -161,11 +161,7 @@ const JunkRule* JunkRule::ruleForPath(std::string_view path, const Locations& lo
 }
 
 std::string lowercasePathExtension(std::string_view name) {
-    const std::size_t dot = name.rfind('.');
-    if (dot == std::string_view::npos || dot == 0) {
-        return {};
-    }
-    std::string extension(name.substr(dot + 1));
+    std::string extension(nameExtension(name));
     for (char& c : extension) {
         if (c >= 'A' && c <= 'Z') {
             c = static_cast<char>(c - 'A' + 'a');

@@ -3,6 +3,7 @@
 #include "model/DisplayPath.hpp"
 #include "model/FolderNames.hpp"
 #include "platform/Descriptor.hpp"
+#include "platform/Paths.hpp"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -130,18 +131,17 @@ private:
 };
 
 // Remembers the kinds of the extensions met so far, so most files skip the extension table.
-// A name's kind depends only on the bytes after its last dot (when that dot is not the first
-// byte). Extensions of up to eight bytes are kept, packed into one word: names hold no NUL
-// byte, so the packing is unique and no extension packs to zero, the mark of an empty slot.
+// A name's kind depends only on its extension. Extensions of up to eight bytes are kept, packed
+// into one word: names hold no NUL byte, so the packing is unique and no extension packs to zero,
+// the mark of an empty slot.
 class KindCache {
 public:
     [[nodiscard]] FileKind kindOf(std::string_view name) {
-        const std::size_t dot = name.rfind('.');
-        if (dot == std::string_view::npos || dot == 0) {
+        const std::string_view extension = nameExtension(name);
+        if (extension.empty()) {
             return FileKind::Other;
         }
-        const std::string_view extension = name.substr(dot + 1);
-        if (extension.empty() || extension.size() > sizeof(std::uint64_t)) {
+        if (extension.size() > sizeof(std::uint64_t)) {
             return fileKindForName(name);
         }
         std::uint64_t key = 0;

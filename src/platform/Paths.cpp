@@ -55,6 +55,26 @@ std::string_view lastComponent(std::string_view path) {
     return slash == std::string_view::npos ? path : path.substr(slash + 1);
 }
 
+namespace {
+
+// Where the extension of a file name begins, after its dot; npos when it has none.
+std::size_t extensionStart(std::string_view name) {
+    const std::size_t dot = name.rfind('.');
+    return dot == std::string_view::npos || dot == 0 ? std::string_view::npos : dot + 1;
+}
+
+} // namespace
+
+std::string_view nameExtension(std::string_view name) {
+    const std::size_t start = extensionStart(name);
+    return start == std::string_view::npos ? std::string_view() : name.substr(start);
+}
+
+std::string_view nameWithoutExtension(std::string_view name) {
+    const std::size_t start = extensionStart(name);
+    return start == std::string_view::npos ? name : name.substr(0, start - 1);
+}
+
 std::string_view parentPath(std::string_view path) {
     const std::size_t slash = path.rfind('/');
     if (slash == std::string_view::npos) {

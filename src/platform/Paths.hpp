@@ -17,6 +17,14 @@ namespace dorvale {
 /// The text after the last slash ("" for a path ending in a slash).
 [[nodiscard]] std::string_view lastComponent(std::string_view path);
 
+/// The bytes after the last dot of a file name: "gz" for "a.tar.gz"; "" for a name without a
+/// dot, or whose only dot leads it (".bashrc" is a name, not an extension).
+[[nodiscard]] std::string_view nameExtension(std::string_view name);
+
+/// The file name without its extension and the dot before it: "a.b" for "a.b.plist"; a name
+/// without an extension stays whole.
+[[nodiscard]] std::string_view nameWithoutExtension(std::string_view name);
+
 /// Everything before the last slash; "/" for a child of the root, "" when there is no slash.
 [[nodiscard]] std::string_view parentPath(std::string_view path);
 

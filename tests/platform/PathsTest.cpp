@@ -36,5 +36,27 @@ TEST(PathHelpers, ComponentsAndContainment) {
     EXPECT_TRUE(isSameOrInside("/x", "/"));
 }
 
+// A leading dot starts a hidden name, not an extension.
+TEST(PathHelpers, SplitsANameAtItsLastDot) {
+    struct Case {
+        std::string_view name;
+        std::string_view extension;
+        std::string_view withoutExtension;
+    };
+    const Case cases[] = {
+        {"a.tar.gz", "gz", "a.tar"},
+        {"Editor.app", "app", "Editor"},
+        {".bashrc", "", ".bashrc"},
+        {".hidden.iso", "iso", ".hidden"},
+        {"name.", "", "name"},
+        {"plain", "", "plain"},
+        {"", "", ""},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(nameExtension(c.name), c.extension) << c.name;
+        EXPECT_EQ(nameWithoutExtension(c.name), c.withoutExtension) << c.name;
+    }
+}
+
 } // namespace
 } // namespace dorvale
