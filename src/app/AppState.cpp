@@ -4,6 +4,7 @@
 #include "app/SettingsKeys.hpp"
 #include "model/JunkRule.hpp"
 #include "platform/Paths.hpp"
+#include "platform/Text.hpp"
 
 #include <QPointer>
 #include <QtGlobal>
@@ -40,18 +41,6 @@ std::optional<ScanTarget> autoScanTarget(std::string_view value) {
         return ScanTarget::folder(value);
     }
     return std::nullopt;
-}
-
-std::vector<std::string> nonEmptyLines(std::string_view text) {
-    std::vector<std::string> lines;
-    while (!text.empty()) {
-        const std::size_t end = std::min(text.find('\n'), text.size());
-        if (end > 0) {
-            lines.emplace_back(text.substr(0, end));
-        }
-        text.remove_prefix(std::min(end + 1, text.size()));
-    }
-    return lines;
 }
 
 } // namespace
@@ -225,7 +214,9 @@ void AppState::settingChanged(const std::string& key) {
 }
 
 std::vector<std::string> AppState::excludedPaths() const {
-    return nonEmptyLines(excludedRaw());
+    const std::string raw = excludedRaw();
+    const std::vector<std::string_view> lines = nonEmptyLines(raw);
+    return {lines.begin(), lines.end()};
 }
 
 bool AppState::setExcludedPaths(const std::vector<std::string>& paths) {

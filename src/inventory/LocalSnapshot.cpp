@@ -1,5 +1,6 @@
 #include "inventory/LocalSnapshot.hpp"
 
+#include "platform/Text.hpp"
 #include "platform/Tr.hpp"
 
 #include <unicode/uchar.h>
@@ -49,23 +50,6 @@ std::string_view trimmedBlanks(std::string_view text) {
         length = previous;
     }
     return text.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(length - start));
-}
-
-// The lines of the tool's output, without empty ones.
-std::vector<std::string_view> lines(std::string_view text) {
-    std::vector<std::string_view> found;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string_view::npos) {
-            end = text.size();
-        }
-        if (end > start) {
-            found.push_back(text.substr(start, end - start));
-        }
-        start = end + 1;
-    }
-    return found;
 }
 
 std::optional<int> digits(std::string_view text, std::size_t offset, std::size_t count) {
@@ -178,7 +162,7 @@ bool LocalSnapshots::isAcceptableStamp(std::string_view stamp) {
 std::vector<LocalSnapshot> LocalSnapshots::list(const ProcessRunner& runner) {
     const std::string output = runner.run(toolPath, {"listlocalsnapshots", "/"});
     std::vector<LocalSnapshot> snapshots;
-    for (const std::string_view line : lines(output)) {
+    for (const std::string_view line : nonEmptyLines(output)) {
         const std::string_view name = trimmedBlanks(line);
         if (!name.starts_with(snapshotPrefix)) {
             continue;

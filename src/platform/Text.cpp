@@ -3,6 +3,7 @@
 #include <unicode/uchar.h>
 #include <unicode/utf8.h>
 
+#include <algorithm>
 #include <cstdint>
 
 namespace dorvale {
@@ -181,6 +182,18 @@ bool containsIgnoringCase(std::string_view text, std::string_view query) {
         nextFolded(text, offset);
     }
     return false;
+}
+
+std::vector<std::string_view> nonEmptyLines(std::string_view text) {
+    std::vector<std::string_view> lines;
+    while (!text.empty()) {
+        const std::size_t end = std::min(text.find('\n'), text.size());
+        if (end > 0) {
+            lines.push_back(text.substr(0, end));
+        }
+        text.remove_prefix(std::min(end + 1, text.size()));
+    }
+    return lines;
 }
 
 } // namespace dorvale

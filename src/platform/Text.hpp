@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Text helpers that work on raw bytes, which need not be valid UTF-8.
 namespace dorvale {
@@ -27,6 +28,10 @@ enum class HexCase { Lower, Upper };
 /// The bytes written as pairs of hexadecimal digits of either case; nothing for an odd
 /// number of digits or any other character.
 [[nodiscard]] std::optional<std::string> fromHex(std::string_view hex);
+
+/// The lines of `text`, split at each line feed, in order and without the empty ones; nothing
+/// is trimmed. The views point into `text`.
+[[nodiscard]] std::vector<std::string_view> nonEmptyLines(std::string_view text);
 
 /// The text with every code point lowercased (simple Unicode mapping). Bytes that are not
 /// valid UTF-8 are kept as they are, so a name compares equal only to the same bytes.

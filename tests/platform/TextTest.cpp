@@ -40,5 +40,12 @@ TEST(Hex, WritesTwoDigitsPerByteAndReadsThemBack) {
     EXPECT_EQ(fromHex("0g"), std::nullopt);
 }
 
+TEST(NonEmptyLines, SplitsAtLineFeedsAndTrimsNothing) {
+    using Lines = std::vector<std::string_view>;
+    EXPECT_EQ(nonEmptyLines("a\n\n b \r\nlast"), (Lines{"a", " b \r", "last"}));
+    EXPECT_EQ(nonEmptyLines("\n\n"), Lines{});
+    EXPECT_EQ(nonEmptyLines(""), Lines{});
+}
+
 } // namespace
 } // namespace dorvale
