@@ -1,5 +1,7 @@
 #include "app/AppSection.hpp"
 
+#include "platform/RawValue.hpp"
+
 #include <QCoreApplication>
 
 namespace dorvale {
@@ -39,12 +41,7 @@ std::string_view rawValue(AppSection section) {
 }
 
 std::optional<AppSection> appSectionFromRaw(std::string_view raw) {
-    for (const AppSection section : allAppSections) {
-        if (rawValue(section) == raw) {
-            return section;
-        }
-    }
-    return std::nullopt;
+    return findByRawValue(allAppSections, raw);
 }
 
 QString title(AppSection section) {

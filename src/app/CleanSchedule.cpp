@@ -1,6 +1,7 @@
 #include "app/CleanSchedule.hpp"
 
 #include "platform/Clock.hpp"
+#include "platform/RawValue.hpp"
 
 #include <QCoreApplication>
 
@@ -35,12 +36,7 @@ std::string_view rawValue(CleanSchedule schedule) {
 }
 
 std::optional<CleanSchedule> cleanScheduleFromRaw(std::string_view raw) {
-    for (const CleanSchedule schedule : allCleanSchedules) {
-        if (rawValue(schedule) == raw) {
-            return schedule;
-        }
-    }
-    return std::nullopt;
+    return findByRawValue(allCleanSchedules, raw);
 }
 
 QString title(CleanSchedule schedule) {

@@ -4,6 +4,7 @@
 #include "platform/FolderListing.hpp"
 #include "platform/Paths.hpp"
 #include "platform/PropertyList.hpp"
+#include "platform/RawValue.hpp"
 #include "platform/Text.hpp"
 #include "platform/Tr.hpp"
 
@@ -133,12 +134,7 @@ std::string_view rawValue(LaunchItem::Scope scope) {
 }
 
 std::optional<LaunchItem::Scope> launchScopeFromRaw(std::string_view raw) {
-    for (const LaunchItem::Scope scope : allLaunchScopes) {
-        if (info(scope).raw == raw) {
-            return scope;
-        }
-    }
-    return std::nullopt;
+    return findByRawValue(allLaunchScopes, raw);
 }
 
 std::string_view title(LaunchItem::Scope scope) {

@@ -1,6 +1,7 @@
 #include "model/FileKind.hpp"
 
 #include "platform/Paths.hpp"
+#include "platform/RawValue.hpp"
 #include "platform/Text.hpp"
 #include "platform/Tr.hpp"
 
@@ -62,10 +63,7 @@ FileKind lookUpUnicode(std::string_view extension) {
 } // namespace
 
 std::optional<FileKind> fileKindFromRaw(unsigned raw) {
-    if (raw >= allFileKinds.size()) {
-        return std::nullopt;
-    }
-    return static_cast<FileKind>(raw);
+    return atPosition(allFileKinds, raw);
 }
 
 std::string_view title(FileKind kind) {

@@ -1,5 +1,6 @@
 #include "model/JunkGroup.hpp"
 
+#include "platform/RawValue.hpp"
 #include "platform/Tr.hpp"
 
 namespace dorvale {
@@ -17,12 +18,7 @@ std::string_view rawValue(JunkGroup group) {
 }
 
 std::optional<JunkGroup> junkGroupFromRaw(std::string_view raw) {
-    for (const JunkGroup group : allJunkGroups) {
-        if (rawValue(group) == raw) {
-            return group;
-        }
-    }
-    return std::nullopt;
+    return findByRawValue(allJunkGroups, raw);
 }
 
 std::string_view title(JunkGroup group) {

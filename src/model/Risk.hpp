@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/RawValue.hpp"
 #include "platform/Tr.hpp"
 
 #include <array>
@@ -27,10 +28,7 @@ inline constexpr std::array allRisks = {Risk::Safe, Risk::Review, Risk::Protecte
 
 /// The risk with this raw value, or nothing for a value outside 0 to 2.
 [[nodiscard]] constexpr std::optional<Risk> riskFromRaw(std::int64_t raw) {
-    if (raw < 0 || raw >= static_cast<std::int64_t>(allRisks.size())) {
-        return std::nullopt;
-    }
-    return allRisks[static_cast<std::size_t>(raw)];
+    return atPosition(allRisks, raw);
 }
 
 /// "Safe", "Review" or "Protected", in the current language.

@@ -1,6 +1,7 @@
 #include "model/StorageBucket.hpp"
 
 #include "model/FolderNames.hpp"
+#include "platform/RawValue.hpp"
 #include "platform/Tr.hpp"
 
 namespace dorvale {
@@ -162,10 +163,7 @@ std::optional<StorageBucket> bucketByPath(const PathComponents& path,
 } // namespace
 
 std::optional<StorageBucket> storageBucketFromRaw(unsigned raw) {
-    if (raw >= allStorageBuckets.size()) {
-        return std::nullopt;
-    }
-    return static_cast<StorageBucket>(raw);
+    return atPosition(allStorageBuckets, raw);
 }
 
 std::string_view title(StorageBucket bucket) {
