@@ -1,20 +1,16 @@
 #include "platform/ByteFormatter.hpp"
 
+#include "platform/LocaleNumberFormat.hpp"
 #include "platform/Tr.hpp"
-
-#include <unicode/locid.h>
-#include <unicode/numberformatter.h>
 
 #include <array>
 #include <cmath>
-#include <optional>
 #include <string_view>
 
 namespace dorvale {
 
 namespace {
 
-using icu::number::LocalizedNumberFormatter;
 using icu::number::NumberFormatter;
 using icu::number::Precision;
 
@@ -36,34 +32,11 @@ const std::array<Unit, unitCount>& units() {
     return table;
 }
 
-// The number formatters of the current locale, one per count of fraction digits, made
-// again only when the default locale changes.
-const LocalizedNumberFormatter& numberFormatter(int fractionDigits) {
-    struct Cache {
-        std::string locale;
-        std::array<std::optional<LocalizedNumberFormatter>, 3> formatters;
-    };
-    thread_local Cache cache;
-    const icu::Locale& locale = icu::Locale::getDefault();
-    if (cache.locale != locale.getName()) {
-        cache.locale = locale.getName();
-        for (int digits = 0; digits < 3; ++digits) {
-            cache.formatters[static_cast<std::size_t>(digits)] =
-                NumberFormatter::withLocale(locale).precision(Precision::maxFraction(digits));
-        }
-    }
-    return *cache.formatters[static_cast<std::size_t>(fractionDigits)];
-}
-
 std::string formatNumber(double value, int fractionDigits) {
-    UErrorCode status = U_ZERO_ERROR;
-    const icu::UnicodeString text =
-        numberFormatter(fractionDigits).formatDouble(value, status).toString(status);
-    std::string result;
-    if (U_SUCCESS(status)) {
-        text.toUTF8String(result);
-    }
-    return result;
+    thread_local LocaleNumberFormat format(2, [](const icu::Locale& locale, int digits) {
+        return NumberFormatter::withLocale(locale).precision(Precision::maxFraction(digits));
+    });
+    return format.format(value, fractionDigits);
 }
 
 // Rounds half to even at the unit's precision, as the number will be shown.

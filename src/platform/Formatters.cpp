@@ -1,20 +1,19 @@
 #include "platform/Formatters.hpp"
 
+#include "platform/LocaleNumberFormat.hpp"
+
 #include <unicode/calendar.h>
 #include <unicode/locid.h>
 #include <unicode/measunit.h>
 #include <unicode/numberformatter.h>
 #include <unicode/reldatefmt.h>
 
-#include <array>
 #include <memory>
-#include <optional>
 
 namespace dorvale {
 
 namespace {
 
-using icu::number::LocalizedNumberFormatter;
 using icu::number::NumberFormatter;
 using icu::number::Precision;
 using icu::number::Scale;
@@ -29,32 +28,14 @@ std::string utf8(const icu::UnicodeString& text) {
     return result;
 }
 
-// Percent formatters of the current locale with no and with one fraction digit.
-const LocalizedNumberFormatter& percentFormatter(int fractionDigits) {
-    struct Cache {
-        std::string locale;
-        std::array<std::optional<LocalizedNumberFormatter>, 2> formatters;
-    };
-    thread_local Cache cache;
-    const icu::Locale& locale = icu::Locale::getDefault();
-    if (cache.locale != locale.getName()) {
-        cache.locale = locale.getName();
-        for (int digits = 0; digits < 2; ++digits) {
-            cache.formatters[static_cast<std::size_t>(digits)] =
-                NumberFormatter::withLocale(locale)
-                    .unit(icu::MeasureUnit::getPercent())
-                    .scale(Scale::powerOfTen(2))
-                    .precision(Precision::fixedFraction(digits));
-        }
-    }
-    return *cache.formatters[static_cast<std::size_t>(fractionDigits)];
-}
-
 std::string formatPercent(double fraction, int fractionDigits) {
-    UErrorCode status = U_ZERO_ERROR;
-    const icu::UnicodeString text =
-        percentFormatter(fractionDigits).formatDouble(fraction, status).toString(status);
-    return U_SUCCESS(status) ? utf8(text) : std::string();
+    thread_local LocaleNumberFormat format(1, [](const icu::Locale& locale, int digits) {
+        return NumberFormatter::withLocale(locale)
+            .unit(icu::MeasureUnit::getPercent())
+            .scale(Scale::powerOfTen(2))
+            .precision(Precision::fixedFraction(digits));
+    });
+    return format.format(fraction, fractionDigits);
 }
 
 // The relative-date formatter and a calendar of the current locale.
