@@ -28,6 +28,14 @@ void callIfSet(const Function& function, const auto&... arguments) {
     }
 }
 
+// The background job that lists the installed applications, holding copies of what it needs.
+auto appsCollector(const AppServices& services) {
+    return [collect = services.collectApps, locations = services.locations,
+            probe = services.hasFullDiskAccess] {
+        return collect(locations, probe);
+    };
+}
+
 // Carries out the action of an overview card on the state.
 struct ActionRunner {
     AppState& state;
@@ -70,16 +78,12 @@ void AppState::loadApps(bool force) {
         return;
     }
     setAppsLoading(true);
-    runInBackground(
-        this,
-        [collect = m_services.collectApps, locations = m_services.locations,
-         probe = m_services.hasFullDiskAccess] { return collect(locations, probe); },
-        [this](std::vector<InstalledApp> apps) {
-            m_apps = std::move(apps);
-            m_appsLoading = false;
-            emit appsChanged();
-            emit appsLoadingChanged();
-        });
+    runInBackground(this, appsCollector(m_services), [this](std::vector<InstalledApp> apps) {
+        m_apps = std::move(apps);
+        m_appsLoading = false;
+        emit appsChanged();
+        emit appsLoadingChanged();
+    });
 }
 
 void AppState::loadLeftovers() {
@@ -91,14 +95,10 @@ void AppState::loadLeftovers() {
         searchLeftovers();
         return;
     }
-    runInBackground(
-        this,
-        [collect = m_services.collectApps, locations = m_services.locations,
-         probe = m_services.hasFullDiskAccess] { return collect(locations, probe); },
-        [this](std::vector<InstalledApp> apps) {
-            setApps(std::move(apps));
-            searchLeftovers();
-        });
+    runInBackground(this, appsCollector(m_services), [this](std::vector<InstalledApp> apps) {
+        setApps(std::move(apps));
+        searchLeftovers();
+    });
 }
 
 void AppState::searchLeftovers() {
