@@ -1,6 +1,7 @@
 #include "model/DeletionEngine.hpp"
 
 #include "model/DeletionHistory.hpp"
+#include "platform/Descriptor.hpp"
 #include "platform/FileOperations.hpp"
 #include "support/FakeWorkspace.hpp"
 #include "support/FileChecks.hpp"
@@ -272,13 +273,12 @@ TEST_F(DeletionEngineTest, NeverActsThroughALink) {
 // the request was made for.
 TEST_F(DeletionEngineTest, RefusesAPathThatIsNotAbsolute) {
     const std::string note = fixture.file("Users/a/Documents/note.txt", "note");
-    const int previous = open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    ASSERT_GE(previous, 0);
+    const Descriptor previous(open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    ASSERT_TRUE(previous.valid());
     ASSERT_EQ(chdir(fixture.root().c_str()), 0);
     const DeletionOutcome outcome = perform({DeletionRequest{
         .path = "Users/a/Documents/note.txt", .size = 4, .removal = Removal::Permanent}});
-    EXPECT_EQ(fchdir(previous), 0);
-    close(previous);
+    EXPECT_EQ(fchdir(previous.get()), 0);
 
     EXPECT_EQ(describer.lines(outcome),
               (std::vector<std::string>{

@@ -1,6 +1,7 @@
 #include "model/DuplicateFinder.hpp"
 
 #include "model/FileNode.hpp"
+#include "platform/Descriptor.hpp"
 #include "support/FixtureTree.hpp"
 #include "support/Traced.hpp"
 #include "support/TreeBuilder.hpp"
@@ -237,13 +238,12 @@ void rewriteStart(const std::string& path, bool keepModificationTime) {
         clock_gettime(CLOCK_REALTIME_COARSE, &now);
     } while (std::pair(now.tv_sec, now.tv_nsec) <=
              std::pair(before.st_ctim.tv_sec, before.st_ctim.tv_nsec));
-    const int fd = open(path.c_str(), O_RDWR | O_CLOEXEC);
-    ASSERT_GE(fd, 0);
+    const Descriptor file(open(path.c_str(), O_RDWR | O_CLOEXEC));
+    ASSERT_TRUE(file.valid());
     char first = 0;
-    EXPECT_EQ(pread(fd, &first, 1, 0), 1);
+    EXPECT_EQ(pread(file.get(), &first, 1, 0), 1);
     first = static_cast<char>(~first);
-    EXPECT_EQ(pwrite(fd, &first, 1, 0), 1);
-    close(fd);
+    EXPECT_EQ(pwrite(file.get(), &first, 1, 0), 1);
     if (keepModificationTime) {
         const timespec times[2] = {before.st_atim, before.st_mtim};
         EXPECT_EQ(utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
