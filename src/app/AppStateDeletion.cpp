@@ -2,8 +2,8 @@
 // brought up to date, restore and uninstall.
 
 #include "app/AppState.hpp"
+#include "app/ByteText.hpp"
 #include "app/RunInBackground.hpp"
-#include "platform/ByteFormatter.hpp"
 #include "platform/Paths.hpp"
 
 #include <QEventLoop>
@@ -58,22 +58,18 @@ bool somethingAt(const std::string& path) {
     return lstat(path.c_str(), &info) == 0;
 }
 
-QString bytes(std::int64_t count) {
-    return QString::fromStdString(byteFormatter().string(std::max<std::int64_t>(count, 0)));
-}
-
 QString deletionMessage(const DeletionReport& report) {
     if (report.deletedPaths.empty()) {
         return AppState::tr("Nothing was deleted");
     }
     if (report.freed >= 1 && report.movedToTrash >= 1) {
         return AppState::tr("%1 freed · %2 in the Trash")
-            .arg(bytes(report.freed), bytes(report.movedToTrash));
+            .arg(byteText(report.freed), byteText(report.movedToTrash));
     }
     if (report.movedToTrash < 1) {
-        return AppState::tr("%1 freed").arg(bytes(report.freed));
+        return AppState::tr("%1 freed").arg(byteText(report.freed));
     }
-    return AppState::tr("%1 moved to the Trash").arg(bytes(report.movedToTrash));
+    return AppState::tr("%1 moved to the Trash").arg(byteText(report.movedToTrash));
 }
 
 // The toast closing an interactive run: what it won, how many items it could not delete,

@@ -1,10 +1,10 @@
 #include "app/BackgroundServices.hpp"
 
 #include "app/AppState.hpp"
+#include "app/ByteText.hpp"
 #include "app/JunkSearch.hpp"
 #include "app/RunInBackground.hpp"
 #include "app/SettingsKeys.hpp"
-#include "platform/ByteFormatter.hpp"
 
 #include <QLoggingCategory>
 #include <QTimer>
@@ -57,10 +57,6 @@ std::vector<JunkRule> autoCleanRules() {
         }
     }
     return rules;
-}
-
-QString bytes(std::int64_t count) {
-    return QString::fromStdString(byteFormatter().string(std::max<std::int64_t>(count, 0)));
 }
 
 } // namespace
@@ -170,7 +166,7 @@ void BackgroundServices::checkLowSpace() {
     setLowSpaceNotified(true);
     postNotification(
         tr("Your Mac is running out of space"),
-        tr("Only %1 free. Open Dorvale to see what's taking up space.").arg(bytes(available)));
+        tr("Only %1 free. Open Dorvale to see what's taking up space.").arg(byteText(available)));
 }
 
 void BackgroundServices::checkSchedule() {
@@ -233,7 +229,7 @@ void BackgroundServices::finishAutoClean(const DeletionReport& report,
     emit volumeChanged();
     emit autoCleanRunningChanged();
     if (report.freed > cleanNotificationThreshold) {
-        postNotification(tr("Dorvale cleaned %1").arg(bytes(report.freed)),
+        postNotification(tr("Dorvale cleaned %1").arg(byteText(report.freed)),
                          tr("Caches, logs and other regenerable files. Everything else was left "
                             "untouched."));
     }

@@ -21,8 +21,7 @@ MenuBarLabel MenuBarLabel::of(const std::optional<VolumeInfo>& volume, std::int6
     // Compared in floating point, so that no stored threshold can overflow.
     const bool low = lowSpaceGB >= 1 && static_cast<double>(lowSpaceGB) * gigabyte >
                                             static_cast<double>(volume->available);
-    return {low ? warningSymbol : driveSymbol,
-            byteFormatter().string(std::max<std::int64_t>(volume->available, 0))};
+    return {low ? warningSymbol : driveSymbol, byteFormatter().string(volume->available)};
 }
 
 } // namespace dorvale

@@ -1,8 +1,8 @@
 #include "shell/AutomationSettings.hpp"
 
 #include "app/AppState.hpp"
+#include "app/ByteText.hpp"
 #include "app/CleanSchedule.hpp"
-#include "platform/ByteFormatter.hpp"
 #include "platform/Formatters.hpp"
 #include "shell/SettingsSection.hpp"
 
@@ -100,9 +100,9 @@ void AutomationSettings::showLastRun() {
     if (!last) {
         return;
     }
-    m_lastRun->setText(tr("%1 · %2").arg(
-        QString::fromStdString(relativeText(*last, m_state.services().clock)),
-        QString::fromStdString(byteFormatter().string(m_background.lastAutoCleanBytes()))));
+    m_lastRun->setText(
+        tr("%1 · %2").arg(QString::fromStdString(relativeText(*last, m_state.services().clock)),
+                          byteText(m_background.lastAutoCleanBytes())));
 }
 
 void AutomationSettings::showRunning() {

@@ -1,7 +1,7 @@
 #include "shell/DeletionConfirmationSheet.hpp"
 
 #include "app/AppState.hpp"
-#include "platform/ByteFormatter.hpp"
+#include "app/ByteText.hpp"
 #include "shell/DeletionPlanDelegate.hpp"
 #include "shell/DeletionPlanModel.hpp"
 #include "shell/DestructiveButton.hpp"
@@ -261,8 +261,7 @@ void DeletionConfirmationSheet::setReviewAccepted(bool accepted) {
 }
 
 void DeletionConfirmationSheet::showTotal() {
-    m_total->setText(
-        tr("Total: %1").arg(QString::fromStdString(byteFormatter().string(m_model->total()))));
+    m_total->setText(tr("Total: %1").arg(byteText(m_model->total())));
     m_delete->setEnabled(!m_confirmed && m_model->hasDeletableItems());
 }
 

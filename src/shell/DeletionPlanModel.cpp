@@ -1,7 +1,7 @@
 #include "shell/DeletionPlanModel.hpp"
 
+#include "app/ByteText.hpp"
 #include "model/DisplayPath.hpp"
-#include "platform/ByteFormatter.hpp"
 #include "shell/FileIcon.hpp"
 
 #include <QFile>
@@ -22,10 +22,6 @@ std::int64_t saturatingSum(std::int64_t a, std::int64_t b) {
     return a > std::numeric_limits<std::int64_t>::max() - b
                ? std::numeric_limits<std::int64_t>::max()
                : a + b;
-}
-
-QString bytes(std::int64_t count) {
-    return QString::fromStdString(byteFormatter().string(std::max<std::int64_t>(count, 0)));
 }
 
 QString riskTitle(Risk risk) {
@@ -112,10 +108,10 @@ QVariant DeletionPlanModel::headerData(Risk risk, int role) const {
     case Qt::DisplayRole:
         return riskTitle(risk);
     case DetailRole:
-        return tr("%1 · %2").arg(QString::number(count(risk)), bytes(size(risk)));
+        return tr("%1 · %2").arg(QString::number(count(risk)), byteText(size(risk)));
     case Qt::AccessibleTextRole:
         return tr("%1: %2 · %3")
-            .arg(riskTitle(risk), QString::number(count(risk)), bytes(size(risk)));
+            .arg(riskTitle(risk), QString::number(count(risk)), byteText(size(risk)));
     default:
         return {};
     }
@@ -131,14 +127,14 @@ QVariant DeletionPlanModel::itemData(std::size_t row, const PlanItem& item, int 
     case Qt::ToolTipRole:
         return QFile::decodeName(QByteArray::fromStdString(displayPath(item.path, m_locations)));
     case DetailRole:
-        return bytes(item.size);
+        return byteText(item.size);
     case Qt::DecorationRole:
         return icon(row, item);
     case Qt::AccessibleTextRole:
         return tr("%1, %2, %3, %4")
             .arg(data(index(static_cast<int>(row)), Qt::DisplayRole).toString(),
                  QString::fromStdString(item.verdict.reason),
-                 data(index(static_cast<int>(row)), PathRole).toString(), bytes(item.size));
+                 data(index(static_cast<int>(row)), PathRole).toString(), byteText(item.size));
     default:
         return {};
     }

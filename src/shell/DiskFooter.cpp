@@ -1,7 +1,7 @@
 #include "shell/DiskFooter.hpp"
 
 #include "app/AppState.hpp"
-#include "platform/ByteFormatter.hpp"
+#include "app/ByteText.hpp"
 #include "shell/ElidedLabel.hpp"
 #include "shell/SymbolIcon.hpp"
 #include "shell/UsageBar.hpp"
@@ -76,7 +76,7 @@ void DiskFooter::refresh() {
     if (!volume) {
         return;
     }
-    const QString available = QString::fromStdString(byteFormatter().string(volume->available));
+    const QString available = byteText(volume->available);
     m_name->setText(QString::fromStdString(volume->name));
     m_free->setText(tr("%1 free").arg(available));
     m_bar->setFraction(usedShare(*volume));

@@ -1,9 +1,10 @@
 #include "shell/MenuBarPanel.hpp"
 
 #include "app/AppState.hpp"
+#include "app/ByteText.hpp"
 #include "cleanup/DiskRing.hpp"
-#include "platform/ByteFormatter.hpp"
 #include "platform/Formatters.hpp"
+#include "shell/Divider.hpp"
 #include "shell/ElidedLabel.hpp"
 #include "shell/LinkButton.hpp"
 #include "shell/PrimaryButton.hpp"
@@ -29,19 +30,6 @@ constexpr int rowSpacing = 14;
 constexpr int ringSide = 54;
 constexpr int ringSpacing = 14;
 constexpr int lineSpacing = 2;
-
-QString bytes(std::int64_t count) {
-    return QString::fromStdString(byteFormatter().string(std::max<std::int64_t>(count, 0)));
-}
-
-QFrame* divider() {
-    auto* line = new QFrame;
-    line->setFrameShape(QFrame::HLine);
-    line->setFrameShadow(QFrame::Plain);
-    line->setFixedHeight(1);
-    line->setForegroundRole(QPalette::Mid);
-    return line;
-}
 
 } // namespace
 
@@ -69,7 +57,7 @@ MenuBarPanel::MenuBarPanel(AppState& state, QWidget* parent)
     layout->setSpacing(rowSpacing);
     layout->addWidget(makeVolumeRow());
     layout->addWidget(m_autoClean);
-    layout->addWidget(divider());
+    layout->addWidget(makeDivider());
     layout->addWidget(quickClean);
     layout->addWidget(makeButtons());
 
@@ -183,8 +171,8 @@ void MenuBarPanel::refreshVolume() {
     m_percent->setText(QString::fromStdString(percentText(used, volume->total)));
     // The volume's label is the user's own text: shown as it is, never translated.
     m_name->setText(QString::fromStdString(volume->name));
-    m_free->setText(tr("%1 free of %2").arg(bytes(volume->available), bytes(volume->total)));
-    m_purgeable->setText(tr("+ %1 purgeable").arg(bytes(purgeable)));
+    m_free->setText(tr("%1 free of %2").arg(byteText(volume->available), byteText(volume->total)));
+    m_purgeable->setText(tr("+ %1 purgeable").arg(byteText(purgeable)));
     m_purgeable->setVisible(purgeable >= 1);
 }
 
@@ -196,7 +184,7 @@ void MenuBarPanel::refreshAutoClean() {
     }
     const QString when = QString::fromStdString(relativeText(*last, m_state.services().clock));
     m_autoClean->setTitle(
-        tr("Auto-clean %1: %2").arg(when, bytes(m_background.lastAutoCleanBytes())));
+        tr("Auto-clean %1: %2").arg(when, byteText(m_background.lastAutoCleanBytes())));
 }
 
 // The smart clean shows from its scanning stage in the main window; the user reviews and

@@ -4,6 +4,7 @@
 #include "shell/AccessOnboardingView.hpp"
 #include "shell/AccessRecheck.hpp"
 #include "shell/DeletionSheetFactory.hpp"
+#include "shell/Divider.hpp"
 #include "shell/ScanToolbar.hpp"
 #include "shell/SectionPages.hpp"
 #include "shell/Sidebar.hpp"
@@ -12,7 +13,6 @@
 #include "shell/ToastView.hpp"
 
 #include <QEvent>
-#include <QFrame>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QSplitter>
@@ -26,15 +26,6 @@ constexpr int sidebarMinimum = 210;
 constexpr int sidebarIdeal = 230;
 constexpr int sidebarMaximum = 280;
 constexpr QMargins toolbarMargins(12, 6, 12, 6);
-
-QFrame* divider() {
-    auto* line = new QFrame;
-    line->setFrameShape(QFrame::HLine);
-    line->setFrameShadow(QFrame::Plain);
-    line->setFixedHeight(1);
-    line->setForegroundRole(QPalette::Mid);
-    return line;
-}
 
 } // namespace
 
@@ -66,7 +57,7 @@ RootView::RootView(AppState& state, PageFactory pages, QWidget* parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(makeToolbar());
-    layout->addWidget(divider());
+    layout->addWidget(makeDivider());
     layout->addWidget(split, 1);
 
     makeSheets();

@@ -1,8 +1,8 @@
 #include "shell/ScanPrompt.hpp"
 
 #include "app/AppState.hpp"
+#include "app/ByteText.hpp"
 #include "model/DisplayPath.hpp"
-#include "platform/ByteFormatter.hpp"
 #include "shell/Centred.hpp"
 #include "shell/ElidedLabel.hpp"
 #include "shell/FullDiskAccessBanner.hpp"
@@ -66,10 +66,6 @@ WrappingLabel* centredText(const QString& text) {
     auto* label = new WrappingLabel(text);
     label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     return label;
-}
-
-QString bytesText(std::int64_t bytes) {
-    return QString::fromStdString(byteFormatter().string(bytes));
 }
 
 } // namespace
@@ -188,7 +184,7 @@ void ScanPrompt::showForm() {
 
 void ScanPrompt::showProgress() {
     const ScanProgressSnapshot& progress = m_state.progress();
-    m_ring->setTexts(tr("%1 files").arg(progress.files), bytesText(progress.bytes));
+    m_ring->setTexts(tr("%1 files").arg(progress.files), byteText(progress.bytes));
     m_path->setText(QFile::decodeName(QByteArray::fromStdString(
         displayPath(progress.currentPath, m_state.services().locations))));
 }

@@ -1,8 +1,8 @@
 #include "shell/ScanToolbar.hpp"
 
 #include "app/AppState.hpp"
+#include "app/ByteText.hpp"
 #include "model/DisplayPath.hpp"
-#include "platform/ByteFormatter.hpp"
 #include "shell/ActivitySpinner.hpp"
 #include "shell/ElidedLabel.hpp"
 #include "shell/Symbols.hpp"
@@ -122,9 +122,7 @@ void ScanToolbar::refreshButton() {
 void ScanToolbar::showProgress() {
     const ScanProgressSnapshot& progress = m_state.progress();
     m_progressLine->setText(
-        tr("%1 files · %2")
-            .arg(QString::number(progress.files),
-                 QString::fromStdString(byteFormatter().string(progress.bytes))));
+        tr("%1 files · %2").arg(QString::number(progress.files), byteText(progress.bytes)));
     m_path->setText(QFile::decodeName(QByteArray::fromStdString(
         displayPath(progress.currentPath, m_state.services().locations))));
 }

@@ -1,6 +1,6 @@
 #include "shell/SegmentedBar.hpp"
 
-#include "platform/ByteFormatter.hpp"
+#include "app/ByteText.hpp"
 #include "shell/Theme.hpp"
 
 #include <QHelpEvent>
@@ -82,8 +82,7 @@ QString SegmentedBar::toolTipFor(const QString& id) const {
     if (found == m_segments.end()) {
         return {};
     }
-    return tr("%1: %2").arg(found->title,
-                            QString::fromStdString(byteFormatter().string(found->value)));
+    return tr("%1: %2").arg(found->title, byteText(found->value));
 }
 
 std::vector<SegmentedBar::Placement> SegmentedBar::layout(const std::vector<Segment>& segments,

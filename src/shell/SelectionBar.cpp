@@ -1,6 +1,6 @@
 #include "shell/SelectionBar.hpp"
 
-#include "platform/ByteFormatter.hpp"
+#include "app/ByteText.hpp"
 #include "shell/DestructiveButton.hpp"
 #include "shell/ElidedLabel.hpp"
 #include "shell/LinkButton.hpp"
@@ -58,7 +58,7 @@ void SelectionBar::setSelection(std::int64_t count, std::int64_t size) {
     m_count = count;
     showForCount();
     m_countLabel->setText(tr("%1 selected").arg(count));
-    m_sizeLabel->setText(QString::fromStdString(byteFormatter().string(size)));
+    m_sizeLabel->setText(byteText(size));
 }
 
 // A bar with no parent yet is only ever hidden here, never shown: shown, it would become a

@@ -1,6 +1,6 @@
 #include "shell/SizeCell.hpp"
 
-#include "platform/ByteFormatter.hpp"
+#include "app/ByteText.hpp"
 #include "shell/Theme.hpp"
 #include "shell/Typography.hpp"
 
@@ -19,10 +19,6 @@ constexpr qreal barHeight = 5;
 constexpr qreal minimumFillWidth = 2;
 constexpr qreal trackOpacity = 0.07;
 constexpr int preferredBarWidth = 80;
-
-QString formatted(std::int64_t size) {
-    return QString::fromStdString(byteFormatter().string(size));
-}
 
 qreal textWidth(const QFont& font, const QString& text) {
     return std::max<qreal>(minimumTextWidth, Typography::textWidth(font, text));
@@ -49,7 +45,7 @@ void SizeCell::setValues(std::int64_t size, double fraction, const QColor& color
 }
 
 QString SizeCell::sizeText() const {
-    return formatted(m_size);
+    return byteText(m_size);
 }
 
 SizeCell::Geometry SizeCell::geometryFor(const QRectF& rect) const {
@@ -75,7 +71,7 @@ SizeCell::Geometry SizeCell::layout(const QRectF& rect, qreal textWidth, double 
 void SizeCell::paint(QPainter& painter, const QRectF& rect, std::int64_t size, double fraction,
                      const QColor& color, const QWidget& owner) {
     const QFont font = Typography::monospacedDigits(owner.font());
-    const QString text = formatted(size);
+    const QString text = byteText(size);
     const Geometry geometry = layout(rect, textWidth(font, text), fraction);
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
