@@ -1,9 +1,9 @@
 #include "shell/ActivitySpinner.hpp"
 
 #include "shell/Theme.hpp"
+#include "shell/TurnWhileShown.hpp"
 
 #include <QPainter>
-#include <QVariantAnimation>
 
 #include <algorithm>
 
@@ -21,31 +21,16 @@ constexpr int arcSpan = 90 * 16;
 ActivitySpinner::ActivitySpinner(int size, QWidget* parent)
     : QWidget(parent)
     , m_size(size)
-    , m_turn(new QVariantAnimation(this)) {
+    , m_turn(new TurnWhileShown(*this, turnMilliseconds)) {
     setFixedSize(size, size);
-    m_turn->setStartValue(0.0);
-    m_turn->setEndValue(360.0);
-    m_turn->setDuration(turnMilliseconds);
-    m_turn->setLoopCount(-1);
-    connect(m_turn, &QVariantAnimation::valueChanged, this, [this] { update(); });
 }
 
 bool ActivitySpinner::isSpinning() const {
-    return m_turn->state() == QAbstractAnimation::Running;
+    return m_turn->isTurning();
 }
 
 QSize ActivitySpinner::sizeHint() const {
     return {m_size, m_size};
-}
-
-void ActivitySpinner::showEvent(QShowEvent* event) {
-    m_turn->start();
-    QWidget::showEvent(event);
-}
-
-void ActivitySpinner::hideEvent(QHideEvent* event) {
-    m_turn->stop();
-    QWidget::hideEvent(event);
 }
 
 void ActivitySpinner::paintEvent(QPaintEvent*) {
@@ -57,7 +42,7 @@ void ActivitySpinner::paintEvent(QPaintEvent*) {
     painter.drawEllipse(circle);
     painter.setPen(
         QPen(Theme::foreground(*this, Tone::Secondary), line, Qt::SolidLine, Qt::RoundCap));
-    const int start = -qRound(m_turn->currentValue().toReal() * 16);
+    const int start = -qRound(m_turn->angle() * 16);
     painter.drawArc(circle, start, arcSpan);
 }
 

@@ -2,9 +2,9 @@
 
 #include <QWidget>
 
-class QVariantAnimation;
-
 namespace dorvale {
+
+class TurnWhileShown;
 
 /// A small turning arc that says work is going on, with no measure of how much. It turns
 /// only while it is on screen.
@@ -18,13 +18,11 @@ public:
     [[nodiscard]] QSize sizeHint() const override;
 
 protected:
-    void showEvent(QShowEvent* event) override;
-    void hideEvent(QHideEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:
     int m_size;
-    QVariantAnimation* m_turn;
+    TurnWhileShown* m_turn;
 };
 
 } // namespace dorvale

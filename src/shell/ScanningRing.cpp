@@ -1,11 +1,11 @@
 #include "shell/ScanningRing.hpp"
 
 #include "shell/Theme.hpp"
+#include "shell/TurnWhileShown.hpp"
 #include "shell/Typography.hpp"
 
 #include <QConicalGradient>
 #include <QPainter>
-#include <QVariantAnimation>
 
 namespace dorvale {
 
@@ -26,13 +26,8 @@ constexpr int lineGap = 2;
 
 ScanningRing::ScanningRing(const QString& progressText, const QString& detail, QWidget* parent)
     : QWidget(parent)
-    , m_spin(new QVariantAnimation(this)) {
+    , m_spin(new TurnWhileShown(*this, turnMilliseconds)) {
     setFixedSize(ringSize, ringSize);
-    m_spin->setStartValue(0.0);
-    m_spin->setEndValue(360.0);
-    m_spin->setDuration(turnMilliseconds);
-    m_spin->setLoopCount(-1);
-    connect(m_spin, &QVariantAnimation::valueChanged, this, [this] { update(); });
     setTexts(progressText, detail);
 }
 
@@ -48,21 +43,11 @@ void ScanningRing::setTexts(const QString& progressText, const QString& detail) 
 }
 
 bool ScanningRing::isSpinning() const {
-    return m_spin->state() == QAbstractAnimation::Running;
+    return m_spin->isTurning();
 }
 
 QSize ScanningRing::sizeHint() const {
     return {ringSize, ringSize};
-}
-
-void ScanningRing::showEvent(QShowEvent* event) {
-    m_spin->start();
-    QWidget::showEvent(event);
-}
-
-void ScanningRing::hideEvent(QHideEvent* event) {
-    m_spin->stop();
-    QWidget::hideEvent(event);
 }
 
 void ScanningRing::paintEvent(QPaintEvent*) {
@@ -82,7 +67,7 @@ void ScanningRing::paintRing(QPainter& painter, const QRectF& circle) const {
     painter.drawEllipse(circle);
     painter.save();
     painter.translate(circle.center());
-    painter.rotate(m_spin->currentValue().toReal());
+    painter.rotate(m_spin->angle());
     painter.translate(-circle.center());
     // Qt's conical gradient runs anticlockwise, so its stops are placed back to front. Its
     // seam lies a little before the arc's start, where the round cap would otherwise show

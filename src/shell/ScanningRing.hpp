@@ -3,9 +3,9 @@
 #include <QString>
 #include <QWidget>
 
-class QVariantAnimation;
-
 namespace dorvale {
+
+class TurnWhileShown;
 
 /// A ring whose bright arc turns once every 1.1 seconds while it is on screen, around a large
 /// line of progress (such as "1234 files") and a small line under it (the bytes so far). A
@@ -25,8 +25,6 @@ public:
     [[nodiscard]] QSize sizeHint() const override;
 
 protected:
-    void showEvent(QShowEvent* event) override;
-    void hideEvent(QHideEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:
@@ -35,7 +33,7 @@ private:
 
     QString m_progressText;
     QString m_detail;
-    QVariantAnimation* m_spin;
+    TurnWhileShown* m_spin;
 };
 
 } // namespace dorvale
