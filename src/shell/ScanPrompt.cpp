@@ -52,11 +52,8 @@ protected:
         const qreal ratio = devicePixelRatioF();
         QPixmap symbol =
             Symbols::pixmap(property("symbol").toString(), badgeSymbolSize, Theme::onFill(), ratio);
-        const QRectF area(0, 0, badgeSymbolSize, badgeSymbolSize);
-        QPainter tint(&symbol);
-        tint.setCompositionMode(QPainter::CompositionMode_SourceIn);
-        tint.fillRect(area, Theme::accentGradient(area));
-        tint.end();
+        Symbols::fill(symbol,
+                      Theme::accentGradient(QRectF(0, 0, badgeSymbolSize, badgeSymbolSize)));
         painter.drawPixmap(
             QPointF((width() - badgeSymbolSize) / 2.0, (height() - badgeSymbolSize) / 2.0), symbol);
     }

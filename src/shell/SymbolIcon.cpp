@@ -52,10 +52,7 @@ void SymbolIcon::paintEvent(QPaintEvent*) {
     const QColor color = m_color.isValid() ? m_color : Theme::foreground(*this, m_tone);
     QPixmap shape = Symbols::pixmap(symbol(), m_size, color, devicePixelRatioF());
     if (m_gradient.isValid()) {
-        const QRectF area(0, 0, m_size, m_size);
-        QPainter fill(&shape);
-        fill.setCompositionMode(QPainter::CompositionMode_SourceIn);
-        fill.fillRect(area, Theme::gradient(m_gradient, area));
+        Symbols::fill(shape, Theme::gradient(m_gradient, QRectF(0, 0, m_size, m_size)));
     }
     QPainter painter(this);
     painter.drawPixmap(0, 0, shape);

@@ -235,9 +235,15 @@ QPixmap Symbols::tinted(const QIcon& icon, int size, const QColor& color, qreal 
     QPainter painter(&result);
     painter.drawPixmap(QPointF((size - sourceSize.width()) / 2, (size - sourceSize.height()) / 2),
                        source);
-    painter.setCompositionMode(QPainter::CompositionMode_SourceIn);
-    painter.fillRect(QRectF(0, 0, size, size), color);
+    painter.end();
+    fill(result, color);
     return result;
+}
+
+void Symbols::fill(QPixmap& symbol, const QBrush& brush) {
+    QPainter painter(&symbol);
+    painter.setCompositionMode(QPainter::CompositionMode_SourceIn);
+    painter.fillRect(QRectF(QPointF(0, 0), symbol.deviceIndependentSize()), brush);
 }
 
 } // namespace dorvale

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QBrush>
 #include <QColor>
 #include <QIcon>
 #include <QPixmap>
@@ -43,6 +44,9 @@ public:
     /// `icon` at that size with every visible pixel painted in `color`, keeping its coverage.
     [[nodiscard]] static QPixmap tinted(const QIcon& icon, int size, const QColor& color,
                                         qreal devicePixelRatio = 1.0);
+    /// Paints every visible pixel of `symbol` with `brush` (a colour or a gradient over the
+    /// symbol's device-independent area), keeping its coverage.
+    static void fill(QPixmap& symbol, const QBrush& brush);
 };
 
 } // namespace dorvale
