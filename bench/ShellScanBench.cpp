@@ -9,10 +9,10 @@
 // Build a folder with dorvale_scan_tree; run the release build.
 
 #include "app/AppState.hpp"
-#include "shell/ElidedLabel.hpp"
 #include "shell/RootView.hpp"
-#include "shell/ScanningRing.hpp"
 #include "shell/SystemServices.hpp"
+#include "widgets/ElidedLabel.hpp"
+#include "widgets/ScanningRing.hpp"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -234,6 +234,10 @@ bool AppState::setExcludedPaths(const std::vector<std::string>& paths) {
     return true;
 }
 
+void AppState::recheckFullDiskAccess() {
+    setHasFullDiskAccess(m_services.hasFullDiskAccess(m_services.locations));
+}
+
 bool AppState::accessRefused(const ScanTarget& target) const {
     return target.needsFullDiskAccess() && !m_services.hasFullDiskAccess(m_services.locations) &&
            !accessOnboardingSkipped();

@@ -183,6 +183,9 @@ public:
     /// Stores the paths as `excludedRaw`, one per line. A path holding a line feed cannot be
     /// stored that way: then nothing is written and the answer is false.
     bool setExcludedPaths(const std::vector<std::string>& paths);
+    /// Asks the access probe again and publishes its answer as `hasFullDiskAccess`. The probe
+    /// only looks at two folders, so it is quick enough for the GUI thread.
+    void recheckFullDiskAccess();
     /// Scans `target` (the current `scanTarget` again when none is given). The whole disk and
     /// the home folder need full disk access unless the user skipped the onboarding: without
     /// it the onboarding is raised instead and nothing else changes. Otherwise a running scan

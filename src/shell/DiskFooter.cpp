@@ -2,9 +2,9 @@
 
 #include "app/AppState.hpp"
 #include "app/ByteText.hpp"
-#include "shell/ElidedLabel.hpp"
-#include "shell/SymbolIcon.hpp"
-#include "shell/UsageBar.hpp"
+#include "widgets/ElidedLabel.hpp"
+#include "widgets/SymbolIcon.hpp"
+#include "widgets/UsageBar.hpp"
 
 #include <QFontMetrics>
 #include <QHBoxLayout>

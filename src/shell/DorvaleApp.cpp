@@ -2,8 +2,8 @@
 
 #include "app/AppState.hpp"
 #include "shell/MainWindow.hpp"
-#include "shell/SettingsWindow.hpp"
-#include "shell/Symbols.hpp"
+#include "shell/settings/SettingsWindow.hpp"
+#include "style/Symbols.hpp"
 
 #include <QApplication>
 #include <QSystemTrayIcon>

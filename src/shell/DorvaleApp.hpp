@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/AppServices.hpp"
-#include "shell/MenuBarExtra.hpp"
+#include "shell/tray/MenuBarExtra.hpp"
 
 #include <QIcon>
 #include <QObject>

@@ -1,16 +1,15 @@
 #include "shell/RootView.hpp"
 
 #include "app/AppState.hpp"
-#include "shell/AccessOnboardingView.hpp"
-#include "shell/AccessRecheck.hpp"
-#include "shell/DeletionSheetFactory.hpp"
-#include "shell/Divider.hpp"
 #include "shell/ScanToolbar.hpp"
 #include "shell/SectionPages.hpp"
 #include "shell/Sidebar.hpp"
 #include "shell/StateSheet.hpp"
-#include "shell/Theme.hpp"
 #include "shell/ToastView.hpp"
+#include "shell/sheets/AccessOnboardingView.hpp"
+#include "shell/sheets/DeletionSheetFactory.hpp"
+#include "style/Theme.hpp"
+#include "widgets/Divider.hpp"
 
 #include <QEvent>
 #include <QGuiApplication>
@@ -170,7 +169,7 @@ void RootView::showToast() {
 }
 
 void RootView::applicationBecameActive() {
-    recheckFullDiskAccess(m_state);
+    m_state.recheckFullDiskAccess();
     if (m_state.showAccessOnboarding() && m_state.hasFullDiskAccess()) {
         m_state.setShowAccessOnboarding(false);
         m_state.startScan();

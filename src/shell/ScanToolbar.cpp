@@ -3,10 +3,10 @@
 #include "app/AppState.hpp"
 #include "app/ByteText.hpp"
 #include "model/DisplayPath.hpp"
-#include "shell/ActivitySpinner.hpp"
-#include "shell/ElidedLabel.hpp"
-#include "shell/Symbols.hpp"
-#include "shell/Throttle.hpp"
+#include "style/Symbols.hpp"
+#include "widgets/ActivitySpinner.hpp"
+#include "widgets/ElidedLabel.hpp"
+#include "widgets/Throttle.hpp"
 
 #include <QFile>
 #include <QHBoxLayout>

@@ -1,8 +1,8 @@
 #include "shell/SectionPlaceholder.hpp"
 
 #include "app/AppState.hpp"
-#include "shell/PageHeader.hpp"
-#include "shell/ScanPrompt.hpp"
+#include "common/ScanPrompt.hpp"
+#include "widgets/PageHeader.hpp"
 
 #include <QVBoxLayout>
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/AppSection.hpp"
-#include "shell/AmbientBackground.hpp"
+#include "widgets/AmbientBackground.hpp"
 
 namespace dorvale {
 

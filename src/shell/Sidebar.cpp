@@ -2,9 +2,9 @@
 
 #include "app/AppState.hpp"
 #include "shell/DiskFooter.hpp"
-#include "shell/Symbols.hpp"
-#include "shell/Theme.hpp"
-#include "shell/Typography.hpp"
+#include "style/Symbols.hpp"
+#include "style/Theme.hpp"
+#include "style/Typography.hpp"
 
 #include <QAbstractItemView>
 #include <QPainter>

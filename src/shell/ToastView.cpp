@@ -1,9 +1,9 @@
 #include "shell/ToastView.hpp"
 
 #include "app/AppState.hpp"
-#include "shell/ElidedLabel.hpp"
-#include "shell/SymbolIcon.hpp"
-#include "shell/Symbols.hpp"
+#include "style/Symbols.hpp"
+#include "widgets/ElidedLabel.hpp"
+#include "widgets/SymbolIcon.hpp"
 
 #include <QGraphicsOpacityEffect>
 #include <QHBoxLayout>

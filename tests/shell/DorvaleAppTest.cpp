@@ -3,10 +3,10 @@
 #include "app/AppState.hpp"
 #include "app/SettingsKeys.hpp"
 #include "shell/MainWindow.hpp"
-#include "shell/MenuBarPanel.hpp"
 #include "shell/RootView.hpp"
-#include "shell/SettingsWindow.hpp"
 #include "shell/StateSheet.hpp"
+#include "shell/settings/SettingsWindow.hpp"
+#include "shell/tray/MenuBarPanel.hpp"
 #include "support/app/AppFixture.hpp"
 #include "support/qt/QtTests.hpp"
 

@@ -1,17 +1,17 @@
 #include "shell/RootView.hpp"
 
-#include "ShellFixture.hpp"
 #include "app/RunInBackground.hpp"
 #include "app/SettingsKeys.hpp"
-#include "shell/AccessOnboardingView.hpp"
-#include "shell/DeletionConfirmationSheet.hpp"
-#include "shell/PageHeader.hpp"
-#include "shell/ScanPrompt.hpp"
+#include "common/ScanPrompt.hpp"
 #include "shell/SectionPlaceholder.hpp"
 #include "shell/Sidebar.hpp"
 #include "shell/StateSheet.hpp"
+#include "shell/sheets/AccessOnboardingView.hpp"
+#include "shell/sheets/DeletionConfirmationSheet.hpp"
+#include "support/app/ShellFixture.hpp"
 #include "support/app/SignalRecorder.hpp"
 #include "support/qt/QtTests.hpp"
+#include "widgets/PageHeader.hpp"
 
 #include <QCoreApplication>
 #include <QDialog>

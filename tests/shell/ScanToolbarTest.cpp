@@ -1,12 +1,12 @@
 #include "shell/ScanToolbar.hpp"
 
-#include "ShellFixture.hpp"
 #include "platform/ByteFormatter.hpp"
 #include "shell/DiskFooter.hpp"
-#include "shell/ElidedLabel.hpp"
-#include "shell/Theme.hpp"
-#include "shell/UsageBar.hpp"
+#include "style/Theme.hpp"
+#include "support/app/ShellFixture.hpp"
 #include "support/qt/QtTests.hpp"
+#include "widgets/ElidedLabel.hpp"
+#include "widgets/UsageBar.hpp"
 
 #include <QAction>
 #include <QMessageBox>

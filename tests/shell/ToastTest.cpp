@@ -1,8 +1,8 @@
-#include "ShellFixture.hpp"
-#include "shell/ElidedLabel.hpp"
 #include "shell/RootView.hpp"
 #include "shell/ToastView.hpp"
+#include "support/app/ShellFixture.hpp"
 #include "support/qt/QtTests.hpp"
+#include "widgets/ElidedLabel.hpp"
 
 #include <QFileInfo>
 #include <QPushButton>

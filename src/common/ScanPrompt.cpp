@@ -1,0 +1,189 @@
+#include "common/ScanPrompt.hpp"
+
+#include "app/AppState.hpp"
+#include "app/ByteText.hpp"
+#include "common/FullDiskAccessBanner.hpp"
+#include "model/DisplayPath.hpp"
+#include "style/Symbols.hpp"
+#include "widgets/Centred.hpp"
+#include "widgets/ElidedLabel.hpp"
+#include "widgets/PrimaryButton.hpp"
+#include "widgets/ScanningRing.hpp"
+#include "widgets/Throttle.hpp"
+#include "widgets/WrappingLabel.hpp"
+
+#include <QFile>
+#include <QHBoxLayout>
+#include <QPainter>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace dorvale {
+
+namespace {
+
+constexpr int margin = 40;
+constexpr int spacing = 18;
+constexpr int textWidth = 420;
+constexpr int bannerWidth = 520;
+constexpr int badgeSize = 84;
+constexpr int badgeSymbolSize = 34;
+constexpr qreal badgeFillOpacity = 0.18;
+
+// The prompt's emblem: a faint disc of the accent gradient with the drive symbol over it in
+// the full gradient.
+class PromptBadge : public QWidget {
+public:
+    PromptBadge() {
+        setFixedSize(badgeSize, badgeSize);
+        setProperty("symbol", QStringLiteral("internaldrive.fill"));
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        const QRectF disc(rect());
+        painter.setOpacity(badgeFillOpacity);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(Theme::accentGradient(disc));
+        painter.drawEllipse(disc);
+        painter.setOpacity(1);
+        const qreal ratio = devicePixelRatioF();
+        QPixmap symbol =
+            Symbols::pixmap(property("symbol").toString(), badgeSymbolSize, Theme::onFill(), ratio);
+        Symbols::fill(symbol,
+                      Theme::accentGradient(QRectF(0, 0, badgeSymbolSize, badgeSymbolSize)));
+        painter.drawPixmap(
+            QPointF((width() - badgeSymbolSize) / 2.0, (height() - badgeSymbolSize) / 2.0), symbol);
+    }
+};
+
+WrappingLabel* centredText(const QString& text) {
+    auto* label = new WrappingLabel(text);
+    label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    return label;
+}
+
+} // namespace
+
+ScanPrompt::ScanPrompt(AppState& state, const QString& title, const QString& message,
+                       QWidget* parent)
+    : AmbientBackground(parent)
+    , m_state(state)
+    , m_idleForm(makeIdleForm(title, message))
+    , m_scanningForm(makeScanningForm())
+    , m_progress(new Throttle(
+          progressRepaintInterval, [this] { showProgress(); }, this)) {
+    setObjectName(QStringLiteral("scanPrompt"));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(margin, margin, margin, margin);
+    layout->addStretch();
+    layout->addWidget(m_idleForm);
+    layout->addWidget(m_scanningForm);
+    layout->addStretch();
+    showProgress();
+    showForm();
+    connect(&m_state, &AppState::isScanningChanged, this, &ScanPrompt::showForm);
+    connect(&m_state, &AppState::hasFullDiskAccessChanged, this, &ScanPrompt::showForm);
+    connect(&m_state, &AppState::progressChanged, m_progress, &Throttle::request);
+}
+
+std::optional<ScanPrompt::Texts> ScanPrompt::textsFor(AppSection section) {
+    switch (section) {
+    case AppSection::Overview:
+        return Texts{tr("What’s taking up your disk?"),
+                     tr("Dorvale measures your whole disk (real size on APFS, without counting "
+                        "hard links twice) and breaks it down by category, folder and file "
+                        "type.")};
+    case AppSection::Explorer:
+        return Texts{tr("Folder explorer"),
+                     tr("Browse folder by folder sorted by size, like a Finder that shows what "
+                        "everything really takes up.")};
+    case AppSection::Types:
+        return Texts{tr("Files by type"), tr("Videos, photos, documents, installers, archives… "
+                                             "Scan your disk to see them grouped.")};
+    case AppSection::Large:
+        return Texts{tr("Large and old files"),
+                     tr("Scan your disk to list every file over 512 KB, with filters for size, "
+                        "date, type and category.")};
+    case AppSection::Duplicates:
+        return Texts{tr("Scan your disk first"),
+                     tr("Duplicates are found among the files from the last scan.")};
+    default:
+        return std::nullopt;
+    }
+}
+
+QWidget* ScanPrompt::makeIdleForm(const QString& title, const QString& message) {
+    auto* titleLabel = centredText(title);
+    titleLabel->setObjectName(QStringLiteral("promptTitle"));
+    QFont titleFont = Typography::font(TextStyle::Title2);
+    titleFont.setWeight(QFont::Bold);
+    titleLabel->setFont(titleFont);
+    auto* messageLabel = centredText(message);
+    messageLabel->setObjectName(QStringLiteral("promptMessage"));
+    messageLabel->setTone(Tone::Secondary);
+
+    auto* disk = new PrimaryButton(tr("Scan Entire Disk"));
+    disk->setObjectName(QStringLiteral("scanDiskButton"));
+    connect(disk, &QPushButton::clicked, this,
+            [this] { m_state.startScan(ScanTarget::wholeDisk()); });
+    auto* home = new QPushButton(tr("Home Folder Only"));
+    home->setObjectName(QStringLiteral("scanHomeButton"));
+    connect(home, &QPushButton::clicked, this, [this] { m_state.startScan(ScanTarget::home()); });
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(disk);
+    buttons->addWidget(home);
+    buttons->addStretch();
+
+    m_banner = new FullDiskAccessBanner(m_state);
+
+    auto* form = new QWidget;
+    auto* layout = new QVBoxLayout(form);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(spacing);
+    layout->addWidget(new PromptBadge, 0, Qt::AlignHCenter);
+    layout->addWidget(titleLabel);
+    layout->addWidget(centredAtMost(messageLabel, textWidth));
+    layout->addLayout(buttons);
+    layout->addWidget(centredAtMost(m_banner, bannerWidth));
+    return form;
+}
+
+QWidget* ScanPrompt::makeScanningForm() {
+    m_ring = new ScanningRing({}, {});
+    m_ring->setObjectName(QStringLiteral("scanningRing"));
+    m_path = new ElidedLabel;
+    m_path->setObjectName(QStringLiteral("promptPath"));
+    m_path->setTextStyle(TextStyle::Caption);
+    m_path->setTone(Tone::Secondary);
+    m_path->setElideMode(Qt::ElideMiddle);
+    m_path->setAlignment(Qt::AlignHCenter);
+
+    auto* form = new QWidget;
+    auto* layout = new QVBoxLayout(form);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(spacing);
+    layout->addWidget(m_ring, 0, Qt::AlignHCenter);
+    layout->addWidget(centredAtMost(m_path, textWidth));
+    return form;
+}
+
+void ScanPrompt::showForm() {
+    const bool scanning = m_state.isScanning();
+    m_scanningForm->setVisible(scanning);
+    m_idleForm->setVisible(!scanning);
+    // The banner's row goes with it, so no gap is left where it was.
+    m_banner->parentWidget()->setVisible(!m_state.hasFullDiskAccess());
+}
+
+void ScanPrompt::showProgress() {
+    const ScanProgressSnapshot& progress = m_state.progress();
+    m_ring->setTexts(tr("%1 files").arg(progress.files), byteText(progress.bytes));
+    m_path->setText(QFile::decodeName(QByteArray::fromStdString(
+        displayPath(progress.currentPath, m_state.services().locations))));
+}
+
+} // namespace dorvale

@@ -1,0 +1,94 @@
+#include "shell/settings/GeneralSettings.hpp"
+
+#include "app/AppState.hpp"
+#include "shell/settings/SettingsSection.hpp"
+#include "style/Theme.hpp"
+#include "widgets/SymbolLabel.hpp"
+
+#include <QCheckBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace dorvale {
+
+GeneralSettings::GeneralSettings(AppState& state, QWidget* parent)
+    : QWidget(parent)
+    , m_state(state)
+    , m_background(state.background())
+    , m_permanentDelete(new QCheckBox(tr("Delete permanently instead of using the Trash")))
+    , m_launchAtLogin(new QCheckBox(tr("Open Dorvale at login")))
+    , m_menuBar(new QCheckBox(tr("Show free space in the menu bar"))) {
+    setObjectName(QStringLiteral("generalSettings"));
+    m_permanentDelete->setObjectName(QStringLiteral("permanentDeleteBox"));
+    m_launchAtLogin->setObjectName(QStringLiteral("launchAtLoginBox"));
+    m_menuBar->setObjectName(QStringLiteral("menuBarBox"));
+
+    auto* section = new SettingsSection;
+    QFormLayout* form = section->form();
+    form->addRow(m_permanentDelete);
+    section->addNote(tr("Recommended off: anything in the Trash can be restored."));
+    form->addRow(tr("Full Disk Access"), makeAccessRow());
+    form->addRow(m_launchAtLogin);
+    form->addRow(m_menuBar);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(section);
+    layout->addStretch(1);
+
+    showPermanentDelete();
+    showAccess();
+    showBackgroundSettings();
+    connect(m_permanentDelete, &QCheckBox::clicked, &m_state, &AppState::setPermanentDelete);
+    // Launch at login announces every switch, failed or not, through `changed`; the box then
+    // shows what the platform reports, not the click.
+    connect(m_launchAtLogin, &QCheckBox::clicked, &m_background,
+            &BackgroundServices::setLaunchAtLogin);
+    connect(m_menuBar, &QCheckBox::clicked, &m_background, &BackgroundServices::setMenuBar);
+    connect(&m_state, &AppState::permanentDeleteChanged, this,
+            &GeneralSettings::showPermanentDelete);
+    connect(&m_state, &AppState::hasFullDiskAccessChanged, this, &GeneralSettings::showAccess);
+    connect(&m_background, &BackgroundServices::changed, this,
+            &GeneralSettings::showBackgroundSettings);
+}
+
+// The login item can change outside the program, so its status is read again on each show.
+void GeneralSettings::showEvent(QShowEvent* event) {
+    showBackgroundSettings();
+    QWidget::showEvent(event);
+}
+
+QWidget* GeneralSettings::makeAccessRow() {
+    auto* row = new QWidget;
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    m_accessGranted = new SymbolLabel(QStringLiteral("checkmark.circle.fill"), tr("Granted"));
+    m_accessGranted->setObjectName(QStringLiteral("accessGranted"));
+    m_accessGranted->setIconColor(Theme::safe());
+    m_grantAccess = new QPushButton(tr("Grant…"));
+    m_grantAccess->setObjectName(QStringLiteral("grantAccessButton"));
+    m_grantAccess->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    layout->addWidget(m_accessGranted, 1);
+    layout->addWidget(m_grantAccess);
+    layout->addStretch(1);
+    connect(m_grantAccess, &QPushButton::clicked, this,
+            [this] { m_state.services().openPrivacySettings(); });
+    return row;
+}
+
+void GeneralSettings::showPermanentDelete() {
+    m_permanentDelete->setChecked(m_state.permanentDelete());
+}
+
+void GeneralSettings::showAccess() {
+    const bool granted = m_state.hasFullDiskAccess();
+    m_accessGranted->setVisible(granted);
+    m_grantAccess->setVisible(!granted);
+}
+
+void GeneralSettings::showBackgroundSettings() {
+    m_launchAtLogin->setChecked(m_background.launchAtLogin());
+    m_menuBar->setChecked(m_background.menuBar());
+}
+
+} // namespace dorvale

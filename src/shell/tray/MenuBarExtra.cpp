@@ -1,0 +1,93 @@
+#include "shell/tray/MenuBarExtra.hpp"
+
+#include "app/AppState.hpp"
+#include "app/MenuBarLabel.hpp"
+#include "shell/tray/MenuBarPanel.hpp"
+#include "style/Symbols.hpp"
+
+#include <QCursor>
+#include <QSystemTrayIcon>
+
+namespace dorvale {
+
+MenuBarExtra::MenuBarExtra(AppState& state, TrayProbe trayAvailable, QObject* parent)
+    : QObject(parent)
+    , m_state(state)
+    , m_trayAvailable(std::move(trayAvailable)) {
+    BackgroundServices& background = m_state.background();
+    connect(&background, &BackgroundServices::changed, this, &MenuBarExtra::sync);
+    connect(&background, &BackgroundServices::volumeChanged, this, &MenuBarExtra::sync);
+    sync();
+}
+
+MenuBarExtra::~MenuBarExtra() = default;
+
+void MenuBarExtra::sync() {
+    const bool wanted = m_state.background().menuBar() && m_trayAvailable();
+    if (wanted == m_shown) {
+        refreshLabel();
+        return;
+    }
+    m_shown = wanted;
+    if (wanted) {
+        show();
+    } else {
+        remove();
+    }
+    emit shownChanged(wanted);
+}
+
+// The icon and the panel are made the first time they are wanted and then kept, hidden while
+// not wanted: the icon or the panel may be what is calling (opening the panel reads the
+// volume, which checks the tray again).
+void MenuBarExtra::show() {
+    if (m_icon == nullptr) {
+        m_panel = std::make_unique<MenuBarPanel>(m_state);
+        connect(m_panel.get(), &MenuBarPanel::openRequested, this, &MenuBarExtra::openRequested);
+        connect(m_panel.get(), &MenuBarPanel::quitRequested, this, &MenuBarExtra::quitRequested);
+        m_icon = new QSystemTrayIcon(this);
+        m_icon->setObjectName(QStringLiteral("trayIcon"));
+        connect(m_icon, &QSystemTrayIcon::activated, this,
+                [this](QSystemTrayIcon::ActivationReason reason) {
+                    if (reason != QSystemTrayIcon::DoubleClick) {
+                        togglePanel();
+                    }
+                });
+    }
+    refreshLabel();
+    m_icon->show();
+}
+
+void MenuBarExtra::remove() {
+    m_icon->hide();
+    m_panel->hide();
+}
+
+void MenuBarExtra::refreshLabel() {
+    if (!m_shown) {
+        return;
+    }
+    const BackgroundServices& background = m_state.background();
+    const MenuBarLabel label = MenuBarLabel::of(background.volume(), background.lowSpaceGB());
+    const QString symbol =
+        QString::fromLatin1(label.symbol.data(), static_cast<qsizetype>(label.symbol.size()));
+    m_icon->setProperty("symbol", symbol);
+    m_icon->setIcon(Symbols::icon(symbol));
+    m_icon->setToolTip(label.title ? QString::fromStdString(*label.title)
+                                   : QStringLiteral("Dorvale"));
+}
+
+void MenuBarExtra::togglePanel() {
+    if (!m_shown) {
+        return;
+    }
+    if (m_panel->isVisible()) {
+        m_panel->hide();
+        return;
+    }
+    // Some trays cannot tell where the icon is; then the panel opens at the pointer.
+    const QRect at = m_icon->geometry();
+    m_panel->popUp(at.isValid() && !at.isEmpty() ? at : QRect(QCursor::pos(), QSize(1, 1)));
+}
+
+} // namespace dorvale

@@ -1,0 +1,107 @@
+#include "style/FileIcon.hpp"
+
+#include "model/FolderNames.hpp"
+#include "model/JunkRule.hpp"
+#include "platform/Paths.hpp"
+#include "style/Symbols.hpp"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileIconProvider>
+#include <QFileInfo>
+#include <QMimeDatabase>
+#include <QPainter>
+
+#include <sys/stat.h>
+
+namespace dorvale {
+
+namespace {
+
+const QFileIconProvider& iconProvider() {
+    static const QFileIconProvider provider;
+    return provider;
+}
+
+bool isFolderOnDisk(const std::string& path) {
+    struct stat status {};
+    return ::stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+}
+
+// Plain files by their name only: sniffing the content would open every file of a list.
+QIcon lookUp(const std::string& path, bool isFolder) {
+    const QString name = QFile::decodeName(QByteArray::fromStdString(path));
+    if (isFolder) {
+        return iconProvider().icon(QFileInfo(name));
+    }
+    Symbols::prepareIconTheme();
+    const QMimeType type = QMimeDatabase().mimeTypeForFile(name, QMimeDatabase::MatchExtension);
+    QIcon icon = QIcon::fromTheme(type.iconName());
+    if (icon.isNull()) {
+        icon = QIcon::fromTheme(type.genericIconName());
+    }
+    return icon.isNull() ? iconProvider().icon(QAbstractFileIconProvider::File) : icon;
+}
+
+} // namespace
+
+FileIcon::FileIcon(std::string path, int size, QWidget* parent)
+    : QWidget(parent)
+    , m_path(std::move(path))
+    , m_icon(icon(m_path))
+    , m_size(size) {
+    setFixedSize(size, size);
+}
+
+void FileIcon::setPath(std::string path) {
+    m_path = std::move(path);
+    m_icon = icon(m_path);
+    update();
+}
+
+QIcon FileIcon::icon(const std::string& path) {
+    return icon(path, isFolderOnDisk(path));
+}
+
+QIcon FileIcon::icon(const std::string& path, bool isFolder) {
+    const std::string key = cacheKey(path, isFolder);
+    if (const QIcon* cached = cache().find(key)) {
+        return *cached;
+    }
+    return cache().insert(key, lookUp(path, isFolder));
+}
+
+// Every folder is keyed by its path, not only packages: a folder named like a file
+// ("lodash.debounce", "notes.txt") would otherwise store a folder icon as the icon of every
+// file with that extension, or show the file icon itself.
+std::string FileIcon::cacheKey(std::string_view path, bool isFolder) {
+    const std::string extension = lowercasePathExtension(lastComponent(path));
+    if (isFolder || extension.empty() || packageExtensions().contains(extension)) {
+        return std::string(path);
+    }
+    return "ext:" + extension;
+}
+
+// Emptied when the application object goes, while the icon engines it holds can still be
+// destroyed safely.
+IconCache& FileIcon::cache() {
+    static IconCache icons;
+    [[maybe_unused]] static const bool registered = [] {
+        qAddPostRoutine([] { cache().clear(); });
+        return true;
+    }();
+    return icons;
+}
+
+QSize FileIcon::sizeHint() const {
+    return {m_size, m_size};
+}
+
+void FileIcon::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    const QPixmap pixmap = m_icon.pixmap(QSize(m_size, m_size), devicePixelRatioF());
+    painter.drawPixmap(QRectF(0, 0, m_size, m_size), pixmap, QRectF(pixmap.rect()));
+}
+
+} // namespace dorvale

@@ -1,0 +1,132 @@
+#include "widgets/RiskBadge.hpp"
+
+#include "style/Symbols.hpp"
+#include "style/Theme.hpp"
+#include "style/Typography.hpp"
+
+#include <QFontMetrics>
+#include <QPainter>
+
+namespace dorvale {
+
+namespace {
+
+constexpr int horizontalPadding = 7;
+constexpr int verticalPadding = 2;
+constexpr int iconSpacing = 4;
+constexpr qreal backgroundOpacity = 0.13;
+constexpr qreal iconToLineHeight = 0.9;
+
+QString riskTitle(Risk risk) {
+    const std::string_view text = title(risk);
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+int iconSize(const QFontMetrics& metrics) {
+    return qRound(metrics.height() * iconToLineHeight);
+}
+
+} // namespace
+
+RiskBadge::RiskBadge(Risk risk, bool compact, QWidget* parent)
+    : QWidget(parent)
+    , m_risk(risk)
+    , m_compact(compact) {
+    setFont(badgeFont());
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    describe();
+}
+
+void RiskBadge::setRisk(Risk risk) {
+    m_risk = risk;
+    describe();
+    updateGeometry();
+    update();
+}
+
+QString RiskBadge::text() const {
+    return m_compact ? QString() : riskTitle(m_risk);
+}
+
+QString RiskBadge::symbolName(Risk risk) {
+    switch (risk) {
+    case Risk::Safe:
+        return QStringLiteral("checkmark.shield.fill");
+    case Risk::Review:
+        return QStringLiteral("exclamationmark.triangle.fill");
+    case Risk::Protected:
+        return QStringLiteral("lock.fill");
+    }
+    return QStringLiteral("lock.fill");
+}
+
+QFont RiskBadge::badgeFont() {
+    return Typography::semibold(Typography::font(TextStyle::Caption));
+}
+
+QMargins RiskBadge::padding(bool compact) {
+    return compact
+               ? QMargins()
+               : QMargins(horizontalPadding, verticalPadding, horizontalPadding, verticalPadding);
+}
+
+QColor RiskBadge::backgroundColor(Risk risk, bool compact) {
+    return compact ? QColor(Qt::transparent)
+                   : Theme::withOpacity(Theme::riskColor(risk), backgroundOpacity);
+}
+
+QSize RiskBadge::sizeFor(Risk risk, bool compact, const QFont& font) {
+    const QFontMetrics metrics(font);
+    const int icon = iconSize(metrics);
+    QSize content(icon, std::max(icon, metrics.height()));
+    if (!compact) {
+        content.rwidth() += iconSpacing + Typography::textWidth(font, riskTitle(risk));
+    }
+    return content.grownBy(padding(compact));
+}
+
+void RiskBadge::paint(QPainter& painter, const QRect& rect, Risk risk, bool compact,
+                      const QFont& font, qreal devicePixelRatio) {
+    const QSize size = sizeFor(risk, compact, font);
+    const QRect badge(rect.left(), rect.top() + (rect.height() - size.height()) / 2,
+                      std::min(size.width(), rect.width()), size.height());
+    const QColor color = Theme::riskColor(risk);
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    if (!compact) {
+        const qreal radius = badge.height() / 2.0;
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(backgroundColor(risk, compact));
+        painter.drawRoundedRect(QRectF(badge), radius, radius);
+    }
+    const QRect content = badge.marginsRemoved(padding(compact));
+    const QFontMetrics metrics(font);
+    const int icon = iconSize(metrics);
+    painter.drawPixmap(content.left(), content.top() + (content.height() - icon) / 2,
+                       Symbols::pixmap(symbolName(risk), icon, color, devicePixelRatio));
+    if (!compact) {
+        painter.setFont(font);
+        painter.setPen(color);
+        const QRect text = content.adjusted(icon + iconSpacing, 0, 0, 0);
+        painter.drawText(text, Qt::AlignLeft | Qt::AlignVCenter,
+                         metrics.elidedText(riskTitle(risk), Qt::ElideRight, text.width()));
+    }
+    painter.restore();
+}
+
+QSize RiskBadge::sizeHint() const {
+    return sizeFor(m_risk, m_compact, font());
+}
+
+void RiskBadge::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    paint(painter, rect(), m_risk, m_compact, font(), devicePixelRatioF());
+}
+
+void RiskBadge::describe() {
+    setProperty("symbol", symbolName(m_risk));
+    setAccessibleName(riskTitle(m_risk));
+    setToolTip(m_compact ? riskTitle(m_risk) : QString());
+}
+
+} // namespace dorvale

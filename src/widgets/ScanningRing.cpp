@@ -1,0 +1,103 @@
+#include "widgets/ScanningRing.hpp"
+
+#include "style/Theme.hpp"
+#include "style/Typography.hpp"
+#include "widgets/TurnWhileShown.hpp"
+
+#include <QConicalGradient>
+#include <QPainter>
+
+namespace dorvale {
+
+namespace {
+
+constexpr int ringSize = 150;
+constexpr qreal lineWidth = 12;
+constexpr qreal trackOpacity = 0.07;
+// The arc covers this share of the circle, from its start clockwise.
+constexpr qreal arcShare = 0.28;
+constexpr int turnMilliseconds = 1100;
+// Degrees anticlockwise from the arc's start to the gradient's seam: more than the round
+// cap's reach.
+constexpr qreal seamAngle = 15;
+constexpr int lineGap = 2;
+
+} // namespace
+
+ScanningRing::ScanningRing(const QString& progressText, const QString& detail, QWidget* parent)
+    : QWidget(parent)
+    , m_spin(new TurnWhileShown(*this, turnMilliseconds)) {
+    setFixedSize(ringSize, ringSize);
+    setTexts(progressText, detail);
+}
+
+void ScanningRing::setTexts(const QString& progressText, const QString& detail) {
+    if (progressText == m_progressText && detail == m_detail) {
+        return;
+    }
+    m_progressText = progressText;
+    m_detail = detail;
+    setAccessibleName(progressText);
+    setAccessibleDescription(detail);
+    update();
+}
+
+bool ScanningRing::isSpinning() const {
+    return m_spin->isTurning();
+}
+
+QSize ScanningRing::sizeHint() const {
+    return {ringSize, ringSize};
+}
+
+void ScanningRing::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QRectF circle =
+        QRectF(rect()).adjusted(lineWidth / 2, lineWidth / 2, -lineWidth / 2, -lineWidth / 2);
+    paintRing(painter, circle);
+    paintTexts(painter, circle);
+}
+
+// The arc fades in from its start: a gradient around the centre, clockwise from the start,
+// from the accent fully transparent through the accent to the second accent colour.
+void ScanningRing::paintRing(QPainter& painter, const QRectF& circle) const {
+    painter.setPen(QPen(Theme::withOpacity(Theme::foreground(*this, Tone::Primary), trackOpacity),
+                        lineWidth, Qt::SolidLine, Qt::FlatCap));
+    painter.drawEllipse(circle);
+    painter.save();
+    painter.translate(circle.center());
+    painter.rotate(m_spin->angle());
+    painter.translate(-circle.center());
+    // Qt's conical gradient runs anticlockwise, so its stops are placed back to front. Its
+    // seam lies a little before the arc's start, where the round cap would otherwise show
+    // the gradient's far end.
+    QConicalGradient gradient(circle.center(), seamAngle);
+    gradient.setColorAt(0, Theme::accentSecondary());
+    gradient.setColorAt(0.5, Theme::accent());
+    gradient.setColorAt(1, Theme::withOpacity(Theme::accent(), 0));
+    painter.setPen(QPen(QBrush(gradient), lineWidth, Qt::SolidLine, Qt::RoundCap));
+    painter.drawArc(circle, 0, -qRound(arcShare * 360 * 16));
+    painter.restore();
+}
+
+void ScanningRing::paintTexts(QPainter& painter, const QRectF& circle) const {
+    const QFont headline = Typography::monospacedDigits(Typography::font(TextStyle::Headline));
+    const QFont caption = Typography::monospacedDigits(Typography::font(TextStyle::Caption));
+    const QFontMetricsF top(headline);
+    const QFontMetricsF bottom(caption);
+    const qreal width = circle.width() - lineWidth * 2;
+    const qreal height = top.height() + lineGap + bottom.height();
+    QRectF line(circle.center().x() - width / 2, circle.center().y() - height / 2, width,
+                top.height());
+    painter.setFont(headline);
+    painter.setPen(Theme::foreground(*this, Tone::Primary));
+    painter.drawText(line, Qt::AlignCenter, top.elidedText(m_progressText, Qt::ElideRight, width));
+    line.translate(0, top.height() + lineGap);
+    line.setHeight(bottom.height());
+    painter.setFont(caption);
+    painter.setPen(Theme::foreground(*this, Tone::Secondary));
+    painter.drawText(line, Qt::AlignCenter, bottom.elidedText(m_detail, Qt::ElideRight, width));
+}
+
+} // namespace dorvale

@@ -1,0 +1,61 @@
+#include "widgets/SymbolIcon.hpp"
+
+#include "style/Symbols.hpp"
+
+#include <QPainter>
+
+namespace dorvale {
+
+SymbolIcon::SymbolIcon(const QString& symbol, int size, QWidget* parent)
+    : QWidget(parent)
+    , m_size(size) {
+    setSymbol(symbol);
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    setFixedSize(size, size);
+}
+
+void SymbolIcon::setSymbol(const QString& symbol) {
+    setProperty("symbol", symbol);
+    update();
+}
+
+QString SymbolIcon::symbol() const {
+    return property("symbol").toString();
+}
+
+void SymbolIcon::setIconSize(int size) {
+    m_size = size;
+    setFixedSize(size, size);
+    update();
+}
+
+void SymbolIcon::setColor(const QColor& color) {
+    m_color = color;
+    update();
+}
+
+void SymbolIcon::setTone(Tone tone) {
+    m_tone = tone;
+    update();
+}
+
+void SymbolIcon::setGradient(const QColor& color) {
+    m_gradient = color;
+    update();
+}
+
+QSize SymbolIcon::sizeHint() const {
+    return {m_size, m_size};
+}
+
+void SymbolIcon::paintEvent(QPaintEvent*) {
+    const QColor color = m_color.isValid() ? m_color : Theme::foreground(*this, m_tone);
+    QPixmap shape = Symbols::pixmap(symbol(), m_size, color, devicePixelRatioF());
+    if (m_gradient.isValid()) {
+        Symbols::fill(shape, Theme::gradient(m_gradient, QRectF(0, 0, m_size, m_size)));
+    }
+    QPainter painter(this);
+    painter.drawPixmap(0, 0, shape);
+}
+
+} // namespace dorvale
