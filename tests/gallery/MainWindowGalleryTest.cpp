@@ -1,4 +1,5 @@
 #include "app/SettingsKeys.hpp"
+#include "gallery/Gallery.hpp"
 #include "shell/RootView.hpp"
 #include "shell/SectionPages.hpp"
 #include "shell/StateSheet.hpp"
@@ -8,9 +9,7 @@
 #include "widgets/ElidedLabel.hpp"
 #include "widgets/SelectionBar.hpp"
 
-#include <QAbstractAnimation>
 #include <QDialog>
-#include <QDir>
 #include <QRegularExpression>
 #include <QVBoxLayout>
 #include <QtTest>
@@ -38,15 +37,6 @@ QWidget* selectionPage() {
     layout->addWidget(bar);
     bar->setSelection(1'234'567, 9'876'543'210'000);
     return page;
-}
-
-// Shows animations at their end, as they would be once run.
-void finishAnimations(QWidget& root) {
-    for (QAbstractAnimation* animation : root.findChildren<QAbstractAnimation*>()) {
-        if (animation->state() == QAbstractAnimation::Running && animation->loopCount() == 1) {
-            animation->setCurrentTime(animation->totalDuration());
-        }
-    }
 }
 
 } // namespace
@@ -85,7 +75,7 @@ private:
         ShellFixture f;
         f.fixture.settings.setText(SettingsKeys::initialSection, "overview");
         RootView* root = show(f, size);
-        save(*root, "no-scan-" + tag);
+        picture(*root, "no-scan-" + tag);
     }
 
     static void scanning(const QSize& size, const QString& tag) {
@@ -97,7 +87,7 @@ private:
         QTRY_VERIFY(root->findChild<ElidedLabel*>(QStringLiteral("progressLine"))
                         ->text()
                         .startsWith(QStringLiteral("1234567 files")));
-        save(*root, "scanning-" + tag);
+        picture(*root, "scanning-" + tag);
         f.state->cancelScan();
     }
 
@@ -106,7 +96,7 @@ private:
         f.fixture.settings.setText(SettingsKeys::initialSection, "explorer");
         RootView* root = show(f, size);
         f.state->setScan(f.homeScan(), ScanTarget::home());
-        save(*root, "finished-" + tag);
+        picture(*root, "finished-" + tag);
     }
 
     static void accessMissing(const QSize& size, const QString& tag) {
@@ -115,11 +105,11 @@ private:
         f.fixture.settings.setText(SettingsKeys::initialSection, "duplicates");
         f.fixture.settings.setText(SettingsKeys::autoScan, "disk");
         RootView* root = show(f, size);
-        save(*root, "access-missing-" + tag);
+        picture(*root, "access-missing-" + tag);
         QDialog* sheet = root->onboardingSheet()->dialog();
         QVERIFY(sheet != nullptr);
         QTRY_VERIFY(sheet->isVisible());
-        save(*sheet, "onboarding-sheet-" + tag);
+        picture(*sheet, "onboarding-sheet-" + tag);
     }
 
     static void toast(const QSize& size, const QString& tag) {
@@ -129,8 +119,8 @@ private:
         f.state->setToast(Toast{.message = QStringLiteral("Moved 12 items to the Trash"),
                                 .detail = QStringLiteral("4.2 GB freed · Macintosh HD"),
                                 .undoable = {entry}});
-        finishAnimations(*root);
-        save(*root, "toast-" + tag);
+        test::finishAnimations(*root);
+        picture(*root, "toast-" + tag);
     }
 
     static void selection(const QSize& size, const QString& tag) {
@@ -142,7 +132,13 @@ private:
         f.show(root, size);
         f.state->setSection(AppSection::Junk);
         QTRY_VERIFY(root->findChild<SelectionBar*>()->isVisible());
-        save(*root, "selection-" + tag);
+        picture(*root, "selection-" + tag);
+    }
+
+    // Every state is drawn with nothing cut, at the least size too.
+    static void picture(QWidget& widget, const QString& name) {
+        test::savePicture(widget, name);
+        QCOMPARE(test::clippedWidgets(widget).join(QStringLiteral("; ")), QString());
     }
 
     static RootView* show(ShellFixture& f, const QSize& size) {
@@ -150,16 +146,6 @@ private:
         RootView* root = f.show(new RootView(*f.state), size);
         [[maybe_unused]] const bool exposed = QTest::qWaitForWindowExposed(f.window.get());
         return root;
-    }
-
-    static void save(QWidget& widget, const QString& name) {
-        const QPixmap picture = widget.grab();
-        QVERIFY(!picture.isNull());
-        const QString folder = qEnvironmentVariable("DORVALE_GALLERY_DIR");
-        if (!folder.isEmpty()) {
-            QDir().mkpath(folder);
-            QVERIFY(picture.save(QStringLiteral("%1/%2.png").arg(folder, name)));
-        }
     }
 };
 

@@ -1,4 +1,5 @@
 #include "app/SettingsKeys.hpp"
+#include "gallery/Gallery.hpp"
 #include "platform/Paths.hpp"
 #include "shell/settings/SettingsWindow.hpp"
 #include "shell/sheets/DeletionConfirmationSheet.hpp"
@@ -7,7 +8,6 @@
 #include "support/qt/QtTests.hpp"
 
 #include <QCheckBox>
-#include <QDir>
 #include <QRegularExpression>
 #include <QTabWidget>
 #include <QTreeView>
@@ -65,14 +65,10 @@ std::vector<PlanItem> protectedPlan(const ShellFixture& f) {
             planItem(f, f.fixture.locations.home + "/Pictures", 1'000)};
 }
 
-void save(QWidget& widget, const QString& name) {
-    const QPixmap picture = widget.grab();
-    QVERIFY(!picture.isNull());
-    const QString folder = qEnvironmentVariable("DORVALE_GALLERY_DIR");
-    if (!folder.isEmpty()) {
-        QDir().mkpath(folder);
-        QVERIFY(picture.save(QStringLiteral("%1/%2.png").arg(folder, name)));
-    }
+// Each picture is drawn with nothing cut, at the least size too.
+void picture(QWidget& widget, const QString& name) {
+    test::savePicture(widget, name);
+    QCOMPARE(test::clippedWidgets(widget).join(QStringLiteral("; ")), QString());
 }
 
 // Sizes each picture is taken at: the widget's least size, and a large one.
@@ -126,7 +122,7 @@ private slots:
         }
         for (const auto& [tag, size] : sizes(*sheet, {1000, 820})) {
             sheet->resize(size);
-            save(*sheet, QStringLiteral("sheet-%1-%2").arg(QTest::currentDataTag(), tag));
+            picture(*sheet, QStringLiteral("sheet-%1-%2").arg(QTest::currentDataTag(), tag));
         }
     }
 
@@ -146,7 +142,7 @@ private slots:
             const QString name = window.tabs()->tabText(pane).toLower();
             for (const auto& [tag, size] : sizes(window, {900, 700})) {
                 window.resize(size);
-                save(window, QStringLiteral("settings-%1-%2").arg(name, tag));
+                picture(window, QStringLiteral("settings-%1-%2").arg(name, tag));
             }
         }
     }

@@ -4,7 +4,6 @@
 #include "support/qt/QtTests.hpp"
 
 #include <QAbstractAnimation>
-#include <QDir>
 #include <QRegularExpression>
 #include <QVariantAnimation>
 #include <QtTest>
@@ -89,35 +88,6 @@ private slots:
         ring.resize(54, 54);
         QVERIFY(ring.lineWidth() < 8);
         QVERIFY(ring.lineWidth() > 6);
-    }
-
-    // With DORVALE_GALLERY_DIR set, the rings are written there to be looked at.
-    void rendersEveryShare() {
-        QWidget page;
-        page.resize(4 * 270 + 20, 360);
-        const qint64 shares[] = {0, 50, 100, 130};
-        int x = 10;
-        for (const qint64 used : shares) {
-            auto* large = new DiskRing(&page);
-            large->setGeometry(x, 10, 250, 250);
-            large->setUsage(used, 100);
-            auto* small = new DiskRing(&page);
-            small->setGeometry(x + 98, 280, 54, 54);
-            small->setUsage(used, 100);
-            x += 270;
-        }
-        page.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&page));
-        for (DiskRing* ring : page.findChildren<DiskRing*>()) {
-            finishAppearing(*ring);
-        }
-        const QPixmap picture = page.grab();
-        QVERIFY(!picture.isNull());
-        const QString folder = qEnvironmentVariable("DORVALE_GALLERY_DIR");
-        if (!folder.isEmpty()) {
-            QDir().mkpath(folder);
-            QVERIFY(picture.save(QStringLiteral("%1/disk-rings.png").arg(folder)));
-        }
     }
 };
 

@@ -7,13 +7,10 @@
 #include "widgets/ElidedLabel.hpp"
 #include "widgets/SymbolLabel.hpp"
 
-#include <QAbstractAnimation>
-#include <QDir>
 #include <QLabel>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSignalSpy>
-#include <QVariantAnimation>
 #include <QtTest>
 
 #include <memory>
@@ -177,47 +174,6 @@ private slots:
         QCOMPARE(quit.count(), 1);
         QCOMPARE(p.state.section(), AppSection::SmartClean);
         QCOMPARE(p.state.smartPhase(), SmartPhase::Idle);
-    }
-
-    // With DORVALE_GALLERY_DIR set, the panels are written there to be looked at.
-    void rendersThePanelsStates_data() {
-        QTest::addColumn<bool>("known");
-        QTest::addColumn<bool>("extras");
-        QTest::addColumn<QString>("name");
-        QTest::newRow("plain") << true << false << "tray-panel-plain";
-        QTest::newRow("long name, purgeable, auto-clean") << true << true << "tray-panel-full";
-        QTest::newRow("no volume") << false << true << "tray-panel-no-volume";
-    }
-
-    void rendersThePanelsStates() {
-        QFETCH(bool, known);
-        QFETCH(bool, extras);
-        QFETCH(QString, name);
-        ShellFixture f;
-        if (!known) {
-            f.fixture.volume.reset();
-        } else if (extras) {
-            f.fixture.volume = VolumeInfo{longName, 994'662'584'320, 9'876'543'210, 21'234'567'890};
-        }
-        Panel p(f);
-        if (extras) {
-            p.state.background().setLastAutoClean(f.fixture.clock.now() - 3 * 3600);
-            p.state.background().setLastAutoCleanBytes(1'234'567'890);
-        }
-        p.panel->popUp(QRect(0, 0, 24, 24));
-        QVERIFY(QTest::qWaitForWindowExposed(p.panel.get()));
-        for (QVariantAnimation* animation : p.panel->findChildren<QVariantAnimation*>()) {
-            if (animation->state() == QAbstractAnimation::Running && animation->loopCount() == 1) {
-                animation->setCurrentTime(animation->totalDuration());
-            }
-        }
-        const QPixmap picture = p.panel->grab();
-        QVERIFY(!picture.isNull());
-        const QString folder = qEnvironmentVariable("DORVALE_GALLERY_DIR");
-        if (!folder.isEmpty()) {
-            QDir().mkpath(folder);
-            QVERIFY(picture.save(QStringLiteral("%1/%2.png").arg(folder, name)));
-        }
     }
 };
 

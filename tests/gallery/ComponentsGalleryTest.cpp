@@ -1,3 +1,4 @@
+#include "gallery/Gallery.hpp"
 #include "style/FileIcon.hpp"
 #include "style/Symbols.hpp"
 #include "style/Theme.hpp"
@@ -5,6 +6,7 @@
 #include "widgets/AmbientBackground.hpp"
 #include "widgets/Card.hpp"
 #include "widgets/DestructiveButton.hpp"
+#include "widgets/DiskRing.hpp"
 #include "widgets/ElidedLabel.hpp"
 #include "widgets/EmptyState.hpp"
 #include "widgets/LegendDot.hpp"
@@ -17,9 +19,9 @@
 #include "widgets/SymbolIcon.hpp"
 #include "widgets/SymbolLabel.hpp"
 
-#include <QDir>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QImage>
 #include <QLabel>
 #include <QPalette>
 #include <QRegularExpression>
@@ -219,11 +221,14 @@ QPalette darkPalette() {
 // Builds every shared component offscreen with sample values, long names and empty states,
 // at a narrow and a wide size. Any Qt warning fails it. With DORVALE_GALLERY_DIR set, the
 // pictures are written there to be looked at.
-class GalleryTest : public QObject {
+class ComponentsGalleryTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void init() { QTest::failOnWarning(QRegularExpression(QStringLiteral(".*"))); }
+    void init() {
+        QTest::failOnWarning(
+            QRegularExpression(QStringLiteral("^(?!This plugin does not support).*")));
+    }
 
     void components_data() {
         QTest::addColumn<QSize>("size");
@@ -233,6 +238,8 @@ private slots:
         QTest::newRow("wide, dark") << QSize(1180, 900) << true;
     }
 
+    // Nothing is cut at any width, and every label that had to shorten its text shows the
+    // whole of it as its tool tip (the long file name does at the narrow width).
     void components() {
         QFETCH(QSize, size);
         QFETCH(bool, dark);
@@ -240,42 +247,83 @@ private slots:
         if (dark) {
             page->setPalette(darkPalette());
         }
-        render(std::move(page), size,
-               QStringLiteral("components-%1")
-                   .arg(QString::fromLatin1(QTest::currentDataTag())
-                            .replace(QStringLiteral(", "), QStringLiteral("-"))));
+        const auto window = show(std::move(page), size);
+        test::savePicture(pageOf(*window),
+                          QStringLiteral("components-%1")
+                              .arg(QString::fromLatin1(QTest::currentDataTag())
+                                       .replace(QStringLiteral(", "), QStringLiteral("-"))));
+        QCOMPARE(test::clippedWidgets(*window).join(QStringLiteral("; ")), QString());
+        int elided = 0;
+        for (ElidedLabel* label : window->findChildren<ElidedLabel*>()) {
+            elided += label->isElided() ? 1 : 0;
+            QCOMPARE(test::hoverToolTip(*label), label->isElided() ? label->text() : QString());
+        }
+        if (size.width() < 600) {
+            QVERIFY(elided > 0);
+        }
     }
 
-    void symbols() { render(symbolsPage(), QSize(900, 560), QStringLiteral("symbols")); }
+    void symbols() {
+        const auto window = show(symbolsPage(), QSize(900, 560));
+        test::savePicture(pageOf(*window), QStringLiteral("symbols"));
+        QCOMPARE(test::clippedWidgets(*window).join(QStringLiteral("; ")), QString());
+    }
+
+    // Each ring, large and small, empty to over full, draws within its circle: the corners of
+    // its square stay the page's colour.
+    void diskRings() {
+        auto window = std::make_unique<QWidget>();
+        window->resize(4 * 270 + 20, 360);
+        const qint64 shares[] = {0, 50, 100, 130};
+        int x = 10;
+        for (const qint64 used : shares) {
+            auto* large = new DiskRing(window.get());
+            large->setGeometry(x, 10, 250, 250);
+            large->setUsage(used, 100);
+            auto* small = new DiskRing(window.get());
+            small->setGeometry(x + 98, 280, 54, 54);
+            small->setUsage(used, 100);
+            x += 270;
+        }
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        test::finishAnimations(*window);
+        const QImage picture = test::savePicture(*window, QStringLiteral("disk-rings")).toImage();
+        const QRgb page = picture.pixel(0, 0);
+        for (const DiskRing* ring : window->findChildren<DiskRing*>()) {
+            const QRect square = ring->geometry().adjusted(1, 1, -2, -2);
+            for (const QPoint corner :
+                 {square.topLeft(), square.topRight(), square.bottomLeft(), square.bottomRight()}) {
+                QCOMPARE(picture.pixel(corner), page);
+            }
+        }
+    }
 
 private:
     // The page sits in a plain window without a layout: a window with one hands its size
     // limits to the platform, which the offscreen platform answers with a warning.
-    static void render(std::unique_ptr<QWidget> page, const QSize& size, const QString& name) {
-        QWidget window;
+    static std::unique_ptr<QWidget> show(std::unique_ptr<QWidget> page, const QSize& size) {
+        auto window = std::make_unique<QWidget>();
         // The window takes the page over.
         QWidget* shown = page.release();
-        shown->setParent(&window);
+        shown->setParent(window.get());
         // Never below the page's minimum, which a real window enforces.
         const QSize minimum = shown->minimumSizeHint();
         shown->setGeometry(0, 0, std::max(size.width(), minimum.width()),
                            std::max({size.height(), minimum.height(), shown->sizeHint().height()}));
-        window.resize(shown->size());
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        const QPixmap picture = shown->grab();
-        QVERIFY(!picture.isNull());
-        const QString folder = qEnvironmentVariable("DORVALE_GALLERY_DIR");
-        if (!folder.isEmpty()) {
-            QDir().mkpath(folder);
-            const QString file = QStringLiteral("%1/%2.png").arg(folder, name);
-            QVERIFY(picture.save(file));
-        }
+        window->resize(shown->size());
+        window->show();
+        [[maybe_unused]] const bool exposed = QTest::qWaitForWindowExposed(window.get());
+        return window;
+    }
+
+    static QWidget& pageOf(QWidget& window) {
+        return *window.findChild<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
     }
 };
 
-DORVALE_QT_TEST(GalleryTest)
+DORVALE_QT_TEST(ComponentsGalleryTest)
 
 } // namespace dorvale
 
-#include "GalleryTest.moc"
+#include "ComponentsGalleryTest.moc"
