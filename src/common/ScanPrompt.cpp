@@ -118,9 +118,7 @@ std::optional<ScanPrompt::Texts> ScanPrompt::textsFor(AppSection section) {
 QWidget* ScanPrompt::makeIdleForm(const QString& title, const QString& message) {
     auto* titleLabel = centredText(title);
     titleLabel->setObjectName(QStringLiteral("promptTitle"));
-    QFont titleFont = Typography::font(TextStyle::Title2);
-    titleFont.setWeight(QFont::Bold);
-    titleLabel->setFont(titleFont);
+    titleLabel->setTextStyle(TextStyle::Title2, FontWeight::Bold);
     auto* messageLabel = centredText(message);
     messageLabel->setObjectName(QStringLiteral("promptMessage"));
     messageLabel->setTone(Tone::Secondary);

@@ -34,7 +34,7 @@ DiskFooter::DiskFooter(AppState& state, QWidget* parent)
     , m_bar(new UsageBar) {
     setObjectName(QStringLiteral("diskFooter"));
     m_name->setObjectName(QStringLiteral("volumeName"));
-    m_name->setFont(Typography::semibold(Typography::font(TextStyle::Caption)));
+    m_name->setTextStyle(TextStyle::Caption, FontWeight::Semibold);
     m_free->setObjectName(QStringLiteral("volumeFree"));
     m_free->setTextStyle(TextStyle::Caption);
     m_free->setTone(Tone::Secondary);

@@ -83,7 +83,7 @@ QWidget* ScanToolbar::makeScanningForm() {
     auto* form = new QWidget;
     m_progressLine = new ElidedLabel;
     m_progressLine->setObjectName(QStringLiteral("progressLine"));
-    m_progressLine->setFont(Typography::monospacedDigits(Typography::font(TextStyle::Caption)));
+    m_progressLine->setTextStyle(TextStyle::Caption, Digits::Tabular);
     m_path = new ElidedLabel;
     m_path->setObjectName(QStringLiteral("progressPath"));
     m_path->setTextStyle(TextStyle::Caption2);

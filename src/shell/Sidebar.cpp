@@ -167,7 +167,7 @@ QTreeWidgetItem* Sidebar::row(AppSection section) const {
 // One flat list: headers and the gap before History are items that are neither enabled nor
 // selectable, so the arrow keys move from row to row over them.
 void Sidebar::fillList() {
-    const QFont headerFont = Typography::semibold(Typography::font(TextStyle::Caption));
+    const QFont headerFont = Typography::font(TextStyle::Caption, FontWeight::Semibold);
     for (const AppSection section : allAppSections) {
         const std::optional<QString> header = groupHeader(section);
         if (header || section == AppSection::History) {

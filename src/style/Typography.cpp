@@ -41,22 +41,38 @@ QFont scaled(QFont font, qreal scale) {
     return font;
 }
 
+QFont::Weight weightOf(FontWeight weight, QFont::Weight styleWeight) {
+    switch (weight) {
+    case FontWeight::StyleDefault:
+        return styleWeight;
+    case FontWeight::Semibold:
+        return QFont::DemiBold;
+    case FontWeight::Bold:
+        return QFont::Bold;
+    }
+    return styleWeight;
+}
+
 } // namespace
 
-QFont Typography::font(TextStyle style) {
+QFont Typography::font(TextStyle style, FontWeight weight, Digits digits) {
     const StyleInfo& info = styleInfo[static_cast<std::size_t>(style)];
     QFont font = scaled(QApplication::font(), info.scale);
-    font.setWeight(info.weight);
-    return style == TextStyle::StatValue ? monospacedDigits(font) : font;
+    font.setWeight(weightOf(weight, info.weight));
+    const bool tabular = digits == Digits::Tabular || style == TextStyle::StatValue;
+    return tabular ? monospacedDigits(font) : font;
 }
 
-void Typography::apply(QWidget& widget, TextStyle style) {
-    widget.setFont(font(style));
+QFont Typography::font(TextStyle style, Digits digits) {
+    return font(style, FontWeight::StyleDefault, digits);
 }
 
-QFont Typography::semibold(QFont font) {
-    font.setWeight(QFont::DemiBold);
-    return font;
+void Typography::apply(QWidget& widget, TextStyle style, FontWeight weight, Digits digits) {
+    widget.setFont(font(style, weight, digits));
+}
+
+void Typography::apply(QWidget& widget, TextStyle style, Digits digits) {
+    apply(widget, style, FontWeight::StyleDefault, digits);
 }
 
 int Typography::textWidth(const QFont& font, const QString& text) {

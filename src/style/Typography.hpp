@@ -23,25 +23,44 @@ enum class TextStyle {
     PageTitle,
 };
 
+/// The weight a text is set in: its style's own, or heavier to stand out.
+enum class FontWeight {
+    StyleDefault,
+    Semibold,
+    Bold,
+};
+
+/// Whether the digits of a text take one width each, so figures that change in place do not
+/// jitter and columns of sizes line up.
+enum class Digits {
+    Proportional,
+    Tabular,
+};
+
 /// Fonts of the named text styles, sized relative to the application font so that the
-/// user's font settings scale the whole interface.
+/// user's font settings scale the whole interface. Every text of the interface takes its
+/// font from here: a widget through `apply` (or a label's `setTextStyle`), a painter through
+/// `font`.
 class Typography {
 public:
-    /// The application font scaled and weighted for `style`. The statistic figure also asks
-    /// for digits of equal width.
-    [[nodiscard]] static QFont font(TextStyle style);
-    /// Sets the style's font on `widget`.
-    static void apply(QWidget& widget, TextStyle style);
-    /// `font` with semibold weight.
-    [[nodiscard]] static QFont semibold(QFont font);
+    /// The application font scaled and weighted for `style`, in `weight` unless that is the
+    /// style's own. The statistic figure always has tabular digits.
+    [[nodiscard]] static QFont font(TextStyle style, FontWeight weight = FontWeight::StyleDefault,
+                                    Digits digits = Digits::Proportional);
+    [[nodiscard]] static QFont font(TextStyle style, Digits digits);
+    /// Sets the font of `style` on `widget`.
+    static void apply(QWidget& widget, TextStyle style,
+                      FontWeight weight = FontWeight::StyleDefault,
+                      Digits digits = Digits::Proportional);
+    static void apply(QWidget& widget, TextStyle style, Digits digits);
     /// The width `text` takes in `font`, rounded up to whole pixels. Widgets size themselves
     /// with it: the integer advance of `QFontMetrics` can fall short of the drawn text by a
     /// fraction of a pixel, which makes a label that exactly fits elide its last letters.
     [[nodiscard]] static int textWidth(const QFont& font, const QString& text);
-    /// `font` asking for digits of equal width, so figures that change in place do not jitter
-    /// and columns of sizes line up. Qt before 6.7 cannot switch OpenType features; the common
-    /// Linux interface fonts draw equal-width digits by default, so there the font is
-    /// returned as it is.
+    /// `font` asking for tabular digits, for text drawn in a font that is not a style's (a
+    /// view's own font). Qt before 6.7 cannot switch OpenType features; the common Linux
+    /// interface fonts draw equal-width digits by default, so there the font is returned as
+    /// it is.
     [[nodiscard]] static QFont monospacedDigits(QFont font);
 };
 

@@ -14,7 +14,7 @@ constexpr qreal pressedOpacity = 0.8;
 
 DestructiveButton::DestructiveButton(const QString& text, QWidget* parent)
     : CapsuleButton(text, parent) {
-    setFont(Typography::semibold(Typography::font(TextStyle::Body)));
+    Typography::apply(*this, TextStyle::Body, FontWeight::Semibold);
     setPadding(buttonPadding);
 }
 

@@ -40,8 +40,12 @@ void ElidedLabel::setTone(Tone tone) {
     update();
 }
 
-void ElidedLabel::setTextStyle(TextStyle style) {
-    Typography::apply(*this, style);
+void ElidedLabel::setTextStyle(TextStyle style, FontWeight weight, Digits digits) {
+    Typography::apply(*this, style, weight, digits);
+}
+
+void ElidedLabel::setTextStyle(TextStyle style, Digits digits) {
+    Typography::apply(*this, style, digits);
 }
 
 QStringList ElidedLabel::visibleLines() const {

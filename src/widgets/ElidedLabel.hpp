@@ -30,7 +30,10 @@ public:
     /// Text colour strength; the colour follows the palette.
     void setTone(Tone tone);
     [[nodiscard]] Tone tone() const { return m_tone; }
-    void setTextStyle(TextStyle style);
+    /// Sets the text's style (`Typography::apply`).
+    void setTextStyle(TextStyle style, FontWeight weight = FontWeight::StyleDefault,
+                      Digits digits = Digits::Proportional);
+    void setTextStyle(TextStyle style, Digits digits);
 
     /// The lines as they are drawn at the current width.
     [[nodiscard]] QStringList visibleLines() const;

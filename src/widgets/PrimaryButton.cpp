@@ -26,7 +26,7 @@ PrimaryButton::PrimaryButton(const QString& text, bool large, QWidget* parent)
     , m_large(large)
     , m_shadow(new QGraphicsDropShadowEffect(this))
     , m_press(new QVariantAnimation(this)) {
-    setFont(Typography::semibold(Typography::font(large ? TextStyle::Title3 : TextStyle::Body)));
+    Typography::apply(*this, large ? TextStyle::Title3 : TextStyle::Body, FontWeight::Semibold);
     setPadding(large ? largePadding : regularPadding);
     m_shadow->setColor(Theme::withOpacity(Theme::accent(), shadowOpacity));
     m_shadow->setOffset(0, shadowOffset);

@@ -61,7 +61,7 @@ QString RiskBadge::symbolName(Risk risk) {
 }
 
 QFont RiskBadge::badgeFont() {
-    return Typography::semibold(Typography::font(TextStyle::Caption));
+    return Typography::font(TextStyle::Caption, FontWeight::Semibold);
 }
 
 QMargins RiskBadge::padding(bool compact) {

@@ -82,8 +82,8 @@ void ScanningRing::paintRing(QPainter& painter, const QRectF& circle) const {
 }
 
 void ScanningRing::paintTexts(QPainter& painter, const QRectF& circle) const {
-    const QFont headline = Typography::monospacedDigits(Typography::font(TextStyle::Headline));
-    const QFont caption = Typography::monospacedDigits(Typography::font(TextStyle::Caption));
+    const QFont headline = Typography::font(TextStyle::Headline, Digits::Tabular);
+    const QFont caption = Typography::font(TextStyle::Caption, Digits::Tabular);
     const QFontMetricsF top(headline);
     const QFontMetricsF bottom(caption);
     const qreal width = circle.width() - lineWidth * 2;

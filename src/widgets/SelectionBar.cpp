@@ -28,10 +28,10 @@ SelectionBar::SelectionBar(const QString& actionTitle, QWidget* parent)
     , m_action(new DestructiveButton(actionTitle)) {
     setObjectName(QStringLiteral("selectionBar"));
     m_countLabel->setObjectName(QStringLiteral("selectionCount"));
-    m_countLabel->setFont(Typography::semibold(Typography::font(TextStyle::Callout)));
+    m_countLabel->setTextStyle(TextStyle::Callout, FontWeight::Semibold);
     m_countLabel->setElideMode(Qt::ElideNone);
     m_sizeLabel->setObjectName(QStringLiteral("selectionSize"));
-    m_sizeLabel->setFont(Typography::monospacedDigits(Typography::font(TextStyle::Callout)));
+    m_sizeLabel->setTextStyle(TextStyle::Callout, Digits::Tabular);
     m_sizeLabel->setTone(Tone::Secondary);
     m_sizeLabel->setElideMode(Qt::ElideNone);
     auto* deselect = new LinkButton(tr("Deselect"));

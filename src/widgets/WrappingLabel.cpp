@@ -20,8 +20,12 @@ void WrappingLabel::setColor(const QColor& color) {
     update();
 }
 
-void WrappingLabel::setTextStyle(TextStyle style) {
-    Typography::apply(*this, style);
+void WrappingLabel::setTextStyle(TextStyle style, FontWeight weight, Digits digits) {
+    Typography::apply(*this, style, weight, digits);
+}
+
+void WrappingLabel::setTextStyle(TextStyle style, Digits digits) {
+    Typography::apply(*this, style, digits);
 }
 
 // QLabel measures plain wrapped text with the same flags, so the drawn lines fit the height

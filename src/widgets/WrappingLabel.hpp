@@ -21,7 +21,10 @@ public:
     /// Paints the text in `color`; an invalid colour returns to the tone.
     void setColor(const QColor& color);
     [[nodiscard]] QColor color() const { return m_color; }
-    void setTextStyle(TextStyle style);
+    /// Sets the text's style (`Typography::apply`).
+    void setTextStyle(TextStyle style, FontWeight weight = FontWeight::StyleDefault,
+                      Digits digits = Digits::Proportional);
+    void setTextStyle(TextStyle style, Digits digits);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -88,6 +88,16 @@ private slots:
         QCOMPARE(font.family(), base.family());
     }
 
+    // A weight given replaces the style's own and leaves its size alone.
+    void aWeightGivenReplacesTheStylesOwn() {
+        QCOMPARE(Typography::font(TextStyle::Body, FontWeight::Semibold).weight(), QFont::DemiBold);
+        QCOMPARE(Typography::font(TextStyle::Headline, FontWeight::Bold).weight(), QFont::Bold);
+        QCOMPARE(Typography::font(TextStyle::PageTitle, FontWeight::StyleDefault).weight(),
+                 QFont::Bold);
+        QCOMPARE(Typography::font(TextStyle::Title2, FontWeight::Bold).pointSizeF(),
+                 Typography::font(TextStyle::Title2).pointSizeF());
+    }
+
     void textStylesFollowAPixelSizedApplicationFont() {
         const QFont original = QApplication::font();
         QFont pixelSized = original;

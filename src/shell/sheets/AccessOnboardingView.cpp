@@ -62,9 +62,7 @@ public:
     explicit StepNumber(int number)
         : m_number(QString::number(number)) {
         setFixedSize(stepBadgeSize, stepBadgeSize);
-        QFont font = Typography::font(TextStyle::Callout);
-        font.setWeight(QFont::Bold);
-        setFont(font);
+        Typography::apply(*this, TextStyle::Callout, FontWeight::Bold);
     }
 
 protected:
@@ -126,9 +124,7 @@ AccessOnboardingView::AccessOnboardingView(AppState& state, QWidget* parent)
     setFixedWidth(sheetWidth);
 
     auto* title = new WrappingLabel(heading);
-    QFont titleFont = Typography::font(TextStyle::Title);
-    titleFont.setWeight(QFont::Bold);
-    title->setFont(titleFont);
+    title->setTextStyle(TextStyle::Title, FontWeight::Bold);
     title->setAlignment(Qt::AlignHCenter);
     auto* message = new WrappingLabel(
         tr("macOS protects folders like Mail, Messages, Safari and app data. Without this "

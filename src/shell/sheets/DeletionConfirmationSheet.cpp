@@ -38,12 +38,6 @@ constexpr QSize preferredSize(640, 560);
 // Narrow enough for a small screen, wide enough for the notices to wrap onto a few lines.
 constexpr int leastWidth = 520;
 
-QFont titleFont() {
-    QFont font = Typography::font(TextStyle::Title2);
-    font.setWeight(QFont::Bold);
-    return font;
-}
-
 QHBoxLayout* row(QWidget* owner, int spacing) {
     auto* layout = new QHBoxLayout(owner);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -116,7 +110,7 @@ QWidget* DeletionConfirmationSheet::makeHeader() {
     texts->setSpacing(2);
     m_title = new ElidedLabel;
     m_title->setObjectName(QStringLiteral("deletionSheetTitle"));
-    m_title->setFont(titleFont());
+    m_title->setTextStyle(TextStyle::Title2, FontWeight::Bold);
     m_notice = new WrappingLabel;
     m_notice->setObjectName(QStringLiteral("removalNotice"));
     m_notice->setTone(Tone::Secondary);
@@ -168,13 +162,13 @@ QWidget* DeletionConfirmationSheet::makeProtectedNotice() {
     m_protectedNotice = new QWidget;
     m_protectedNotice->setObjectName(QStringLiteral("protectedNotice"));
     QHBoxLayout* layout = row(m_protectedNotice, 6);
-    const QFont font = Typography::font(TextStyle::Callout);
-    auto* symbol = new SymbolIcon(QStringLiteral("lock.fill"), QFontMetrics(font).height());
-    symbol->setColor(Theme::danger());
     m_protectedText = new WrappingLabel;
     m_protectedText->setObjectName(QStringLiteral("protectedNoticeText"));
-    m_protectedText->setFont(font);
+    m_protectedText->setTextStyle(TextStyle::Callout);
     m_protectedText->setColor(Theme::danger());
+    auto* symbol =
+        new SymbolIcon(QStringLiteral("lock.fill"), m_protectedText->fontMetrics().height());
+    symbol->setColor(Theme::danger());
     layout->addWidget(symbol, 0, Qt::AlignTop);
     layout->addWidget(m_protectedText, 1);
     return m_protectedNotice;
@@ -185,7 +179,7 @@ QWidget* DeletionConfirmationSheet::makeFooter() {
     QHBoxLayout* layout = row(footer, 8);
     m_total = new ElidedLabel;
     m_total->setObjectName(QStringLiteral("totalLabel"));
-    m_total->setFont(Typography::monospacedDigits(Typography::font(TextStyle::Headline)));
+    m_total->setTextStyle(TextStyle::Headline, Digits::Tabular);
     m_total->setElideMode(Qt::ElideNone);
     m_cancel = new QPushButton(tr("Cancel"));
     m_cancel->setObjectName(QStringLiteral("cancelButton"));

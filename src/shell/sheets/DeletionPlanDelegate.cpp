@@ -63,7 +63,7 @@ void paintHeader(QPainter& painter, const QStyleOptionViewItem& option, const QM
 // The size at the right of the row; returns its width.
 int paintSize(QPainter& painter, const QStyleOptionViewItem& option, const QRect& area,
               const QModelIndex& index) {
-    const QFont font = Typography::monospacedDigits(Typography::font(TextStyle::Body));
+    const QFont font = Typography::font(TextStyle::Body, Digits::Tabular);
     const QString text = index.data(DeletionPlanModel::DetailRole).toString();
     const bool isProtected =
         index.data(DeletionPlanModel::RiskRole).toInt() == rawValue(Risk::Protected);

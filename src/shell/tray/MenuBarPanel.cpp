@@ -76,7 +76,7 @@ QWidget* MenuBarPanel::makeVolumeRow() {
     m_name->setTextStyle(TextStyle::Headline);
     m_free = new ElidedLabel;
     m_free->setObjectName(QStringLiteral("volumeFree"));
-    m_free->setFont(Typography::monospacedDigits(Typography::font(TextStyle::Callout)));
+    m_free->setTextStyle(TextStyle::Callout, Digits::Tabular);
     m_purgeable = new ElidedLabel;
     m_purgeable->setObjectName(QStringLiteral("volumePurgeable"));
     m_purgeable->setTextStyle(TextStyle::Caption);
@@ -105,9 +105,7 @@ QWidget* MenuBarPanel::makeRing() {
     m_ring->setAccessibleName(tr("Used space"));
     m_percent = new QLabel;
     m_percent->setObjectName(QStringLiteral("ringPercent"));
-    QFont percentFont = Typography::monospacedDigits(Typography::font(TextStyle::Caption2));
-    percentFont.setBold(true);
-    m_percent->setFont(percentFont);
+    Typography::apply(*m_percent, TextStyle::Caption2, FontWeight::Bold, Digits::Tabular);
     m_percent->setAlignment(Qt::AlignCenter);
     auto* layout = new QGridLayout(frame);
     layout->setContentsMargins(0, 0, 0, 0);
