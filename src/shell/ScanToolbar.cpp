@@ -3,9 +3,9 @@
 #include "app/AppState.hpp"
 #include "app/ByteText.hpp"
 #include "model/DisplayPath.hpp"
-#include "style/Symbols.hpp"
 #include "widgets/ActivitySpinner.hpp"
 #include "widgets/ElidedLabel.hpp"
+#include "widgets/IconButton.hpp"
 #include "widgets/Throttle.hpp"
 
 #include <QFile>
@@ -57,11 +57,9 @@ ScanToolbar::ScanToolbar(AppState& state, QWidget* parent)
 
 QWidget* ScanToolbar::makeIdleForm() {
     auto* form = new QWidget;
-    m_scanButton = new QToolButton;
+    // The label names the button; the tool tip names the target.
+    m_scanButton = new IconButton(QStringLiteral("arrow.clockwise"), QString());
     m_scanButton->setObjectName(QStringLiteral("scanButton"));
-    m_scanButton->setProperty("symbol", QStringLiteral("arrow.clockwise"));
-    m_scanButton->setIcon(Symbols::icon(QStringLiteral("arrow.clockwise")));
-    m_scanButton->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     m_scanButton->setPopupMode(QToolButton::MenuButtonPopup);
     auto* menu = new QMenu(m_scanButton);
     connect(addTarget(*menu, tr("Entire Disk"), "entireDiskAction"), &QAction::triggered, this,
@@ -71,7 +69,7 @@ QWidget* ScanToolbar::makeIdleForm() {
     connect(addTarget(*menu, tr("Choose Folder…"), "chooseFolderAction"), &QAction::triggered, this,
             &ScanToolbar::chooseFolder);
     m_scanButton->setMenu(menu);
-    connect(m_scanButton, &QToolButton::clicked, this, [this] { m_state.startScan(); });
+    connect(m_scanButton, &IconButton::clicked, this, [this] { m_state.startScan(); });
     auto* layout = new QHBoxLayout(form);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addStretch();
@@ -115,7 +113,7 @@ void ScanToolbar::showForm() {
 }
 
 void ScanToolbar::refreshButton() {
-    m_scanButton->setText(m_state.scan() ? tr("Rescan") : tr("Scan"));
+    m_scanButton->setLabel(m_state.scan() ? tr("Rescan") : tr("Scan"));
     m_scanButton->setToolTip(tr("Scan: %1").arg(m_state.scanTarget().title()));
 }
 

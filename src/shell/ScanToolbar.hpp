@@ -4,12 +4,12 @@
 
 class QPushButton;
 class QStackedLayout;
-class QToolButton;
 
 namespace dorvale {
 
 class AppState;
 class ElidedLabel;
+class IconButton;
 class Throttle;
 
 /// The scan controls of the window's toolbar. While no scan runs: one button that scans the
@@ -38,7 +38,7 @@ private:
 
     AppState& m_state;
     QStackedLayout* m_forms;
-    QToolButton* m_scanButton = nullptr;
+    IconButton* m_scanButton = nullptr;
     ElidedLabel* m_progressLine = nullptr;
     ElidedLabel* m_path = nullptr;
     QPushButton* m_stop = nullptr;

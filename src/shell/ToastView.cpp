@@ -1,8 +1,8 @@
 #include "shell/ToastView.hpp"
 
 #include "app/AppState.hpp"
-#include "style/Symbols.hpp"
 #include "widgets/ElidedLabel.hpp"
+#include "widgets/IconButton.hpp"
 #include "widgets/SymbolIcon.hpp"
 
 #include <QGraphicsOpacityEffect>
@@ -11,7 +11,6 @@
 #include <QParallelAnimationGroup>
 #include <QPropertyAnimation>
 #include <QPushButton>
-#include <QToolButton>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -100,14 +99,10 @@ void ToastView::makeContent() {
         connect(undo, &QPushButton::clicked, this, [this] { m_state.restore(m_toast.undoable); });
         row->addWidget(undo, 0, Qt::AlignVCenter);
     }
-    auto* close = new QToolButton;
+    auto* close = new IconButton(QStringLiteral("xmark"), tr("Close"));
     close->setObjectName(QStringLiteral("closeToastButton"));
-    close->setProperty("symbol", QStringLiteral("xmark"));
-    close->setIcon(Symbols::icon(QStringLiteral("xmark")));
     close->setAutoRaise(true);
-    close->setToolTip(tr("Close"));
-    close->setAccessibleName(tr("Close"));
-    connect(close, &QToolButton::clicked, this, [this] { m_state.setToast(std::nullopt); });
+    connect(close, &IconButton::clicked, this, [this] { m_state.setToast(std::nullopt); });
     row->addWidget(close, 0, Qt::AlignVCenter);
 }
 

@@ -3,6 +3,7 @@
 #include "widgets/DestructiveButton.hpp"
 #include "widgets/ElidedLabel.hpp"
 #include "widgets/EmptyState.hpp"
+#include "widgets/IconButton.hpp"
 #include "widgets/PageHeader.hpp"
 #include "widgets/PrimaryButton.hpp"
 #include "widgets/RiskBadge.hpp"
@@ -208,6 +209,25 @@ private slots:
         label.setLabelStyle(LabelStyle::TitleAndIcon);
         QVERIFY(!label.label()->isHidden());
         QCOMPARE(label.toolTip(), QString());
+    }
+
+    // Icon-only, the tool tip is the button's name and follows it; with a label, the label
+    // names it instead.
+    void anIconButtonIsNamedByItsToolTipWhileItShowsNoText() {
+        IconButton button(QStringLiteral("plus"), QStringLiteral("Add Folder…"));
+        QCOMPARE(button.property("symbol").toString(), QStringLiteral("plus"));
+        QVERIFY(!button.icon().isNull());
+        QCOMPARE(button.toolTip(), QStringLiteral("Add Folder…"));
+        QCOMPARE(button.accessibleName(), QStringLiteral("Add Folder…"));
+        button.setToolTip(QStringLiteral("Add"));
+        QCOMPARE(button.accessibleName(), QStringLiteral("Add"));
+        button.setLabel(QStringLiteral("Scan"));
+        QCOMPARE(button.toolButtonStyle(), Qt::ToolButtonTextBesideIcon);
+        QCOMPARE(button.accessibleName(), QString());
+        QCOMPARE(button.toolTip(), QStringLiteral("Add"));
+        button.setLabel(QString());
+        QCOMPARE(button.toolButtonStyle(), Qt::ToolButtonIconOnly);
+        QCOMPARE(button.accessibleName(), QStringLiteral("Add"));
     }
 
     void anEmptyStateShowsItsSymbolAndMessage() {

@@ -3,15 +3,14 @@
 #include "app/AppState.hpp"
 #include "platform/Paths.hpp"
 #include "shell/settings/SettingsSection.hpp"
-#include "style/Symbols.hpp"
 #include "style/Theme.hpp"
+#include "widgets/IconButton.hpp"
 #include "widgets/WrappingLabel.hpp"
 
 #include <QFile>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QSignalBlocker>
-#include <QToolButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -20,16 +19,6 @@
 namespace dorvale {
 
 namespace {
-
-QToolButton* symbolButton(const QString& symbol, const QString& name, const QString& objectName) {
-    auto* button = new QToolButton;
-    button->setObjectName(objectName);
-    button->setProperty("symbol", symbol);
-    button->setIcon(Symbols::icon(symbol));
-    button->setToolTip(name);
-    button->setAccessibleName(name);
-    return button;
-}
 
 std::string pathOf(const QTreeWidgetItem& item) {
     return item.data(0, Qt::UserRole).toByteArray().toStdString();
@@ -75,15 +64,16 @@ QWidget* ExclusionsSettings::makeButtons() {
     auto* row = new QWidget;
     auto* layout = new QHBoxLayout(row);
     layout->setContentsMargins(0, 0, 0, 0);
-    m_add = symbolButton(QStringLiteral("plus"), tr("Add Folder…"), QStringLiteral("addButton"));
-    m_remove =
-        symbolButton(QStringLiteral("minus"), tr("Remove Folder"), QStringLiteral("removeButton"));
+    m_add = new IconButton(QStringLiteral("plus"), tr("Add Folder…"));
+    m_add->setObjectName(QStringLiteral("addButton"));
+    m_remove = new IconButton(QStringLiteral("minus"), tr("Remove Folder"));
+    m_remove->setObjectName(QStringLiteral("removeButton"));
     m_remove->setEnabled(false);
     layout->addWidget(m_add);
     layout->addWidget(m_remove);
     layout->addStretch(1);
-    connect(m_add, &QToolButton::clicked, this, &ExclusionsSettings::addFolder);
-    connect(m_remove, &QToolButton::clicked, this, &ExclusionsSettings::removeSelected);
+    connect(m_add, &IconButton::clicked, this, &ExclusionsSettings::addFolder);
+    connect(m_remove, &IconButton::clicked, this, &ExclusionsSettings::removeSelected);
     return row;
 }
 

@@ -7,11 +7,11 @@
 #include <vector>
 
 class QTreeWidget;
-class QToolButton;
 
 namespace dorvale {
 
 class AppState;
+class IconButton;
 class WrappingLabel;
 
 /// The "Exclusions" pane of the settings: the folders scans never enter, in stored order, with
@@ -42,8 +42,8 @@ private:
     AppState& m_state;
     std::optional<std::string> m_selection;
     QTreeWidget* m_list;
-    QToolButton* m_add = nullptr;
-    QToolButton* m_remove = nullptr;
+    IconButton* m_add = nullptr;
+    IconButton* m_remove = nullptr;
     WrappingLabel* m_refusal;
 };
 

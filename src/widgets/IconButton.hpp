@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QToolButton>
+
+namespace dorvale {
+
+/// A tool button showing one of the interface's symbols. It starts icon-only: then its tool
+/// tip names it, and is also the accessible name that assistive technology reads in place of
+/// the text it does not show. With a label beside the symbol, the label names it. Keeps the
+/// symbol's name in its "symbol" property.
+class IconButton : public QToolButton {
+    Q_OBJECT
+
+public:
+    /// `name` becomes the tool tip.
+    IconButton(const QString& symbol, const QString& name, QWidget* parent = nullptr);
+
+    void setSymbol(const QString& symbol);
+    [[nodiscard]] QString symbol() const;
+    /// Shows `label` beside the symbol; an empty label shows the symbol alone again.
+    void setLabel(const QString& label);
+
+protected:
+    bool event(QEvent* event) override;
+
+private:
+    void nameForAssistiveTechnology();
+};
+
+} // namespace dorvale
