@@ -4,9 +4,9 @@
 #include "app/ByteText.hpp"
 #include "common/FullDiskAccessBanner.hpp"
 #include "model/DisplayPath.hpp"
-#include "style/Symbols.hpp"
 #include "widgets/Centred.hpp"
 #include "widgets/ElidedLabel.hpp"
+#include "widgets/Emblem.hpp"
 #include "widgets/PrimaryButton.hpp"
 #include "widgets/ScanningRing.hpp"
 #include "widgets/Throttle.hpp"
@@ -14,7 +14,6 @@
 
 #include <QFile>
 #include <QHBoxLayout>
-#include <QPainter>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -26,38 +25,6 @@ constexpr int margin = 40;
 constexpr int spacing = 18;
 constexpr int textWidth = 420;
 constexpr int bannerWidth = 520;
-constexpr int badgeSize = 84;
-constexpr int badgeSymbolSize = 34;
-constexpr qreal badgeFillOpacity = 0.18;
-
-// The prompt's emblem: a faint disc of the accent gradient with the drive symbol over it in
-// the full gradient.
-class PromptBadge : public QWidget {
-public:
-    PromptBadge() {
-        setFixedSize(badgeSize, badgeSize);
-        setProperty("symbol", QStringLiteral("internaldrive.fill"));
-    }
-
-protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter painter(this);
-        painter.setRenderHint(QPainter::Antialiasing);
-        const QRectF disc(rect());
-        painter.setOpacity(badgeFillOpacity);
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(Theme::accentGradient(disc));
-        painter.drawEllipse(disc);
-        painter.setOpacity(1);
-        const qreal ratio = devicePixelRatioF();
-        QPixmap symbol =
-            Symbols::pixmap(property("symbol").toString(), badgeSymbolSize, Theme::onFill(), ratio);
-        Symbols::fill(symbol,
-                      Theme::accentGradient(QRectF(0, 0, badgeSymbolSize, badgeSymbolSize)));
-        painter.drawPixmap(
-            QPointF((width() - badgeSymbolSize) / 2.0, (height() - badgeSymbolSize) / 2.0), symbol);
-    }
-};
 
 WrappingLabel* centredText(const QString& text) {
     auto* label = new WrappingLabel(text);
@@ -142,7 +109,8 @@ QWidget* ScanPrompt::makeIdleForm(const QString& title, const QString& message) 
     auto* layout = new QVBoxLayout(form);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(spacing);
-    layout->addWidget(new PromptBadge, 0, Qt::AlignHCenter);
+    layout->addWidget(new Emblem(QStringLiteral("internaldrive.fill"), Emblem::Look::FaintDisc), 0,
+                      Qt::AlignHCenter);
     layout->addWidget(titleLabel);
     layout->addWidget(centredAtMost(messageLabel, textWidth));
     layout->addLayout(buttons);

@@ -1,14 +1,14 @@
 #include "shell/sheets/AccessOnboardingView.hpp"
 
 #include "app/AppState.hpp"
-#include "style/Symbols.hpp"
+#include "style/Theme.hpp"
 #include "widgets/Card.hpp"
 #include "widgets/Centred.hpp"
+#include "widgets/Emblem.hpp"
 #include "widgets/PrimaryButton.hpp"
 #include "widgets/SymbolIcon.hpp"
 #include "widgets/WrappingLabel.hpp"
 
-#include <QGraphicsDropShadowEffect>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
@@ -23,38 +23,7 @@ constexpr int sheetWidth = 540;
 constexpr int padding = 30;
 constexpr int spacing = 22;
 constexpr int textWidth = 440;
-constexpr int badgeSize = 84;
-constexpr qreal badgeRadius = 22;
-constexpr int badgeSymbolSize = 36;
 constexpr int stepBadgeSize = 24;
-
-// The sheet's emblem: a rounded square of the accent gradient with a white drive symbol,
-// glowing in the accent colour below.
-class OnboardingBadge : public QWidget {
-public:
-    OnboardingBadge() {
-        setFixedSize(badgeSize, badgeSize);
-        setProperty("symbol", QStringLiteral("externaldrive.fill.badge.checkmark"));
-        auto* glow = new QGraphicsDropShadowEffect(this);
-        glow->setColor(Theme::withOpacity(Theme::accent(), 0.4));
-        glow->setBlurRadius(16);
-        glow->setOffset(0, 6);
-        setGraphicsEffect(glow);
-    }
-
-protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter painter(this);
-        painter.setRenderHint(QPainter::Antialiasing);
-        const QRectF square(rect());
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(Theme::accentGradient(square));
-        painter.drawRoundedRect(square, badgeRadius, badgeRadius);
-        const QPointF corner((width() - badgeSymbolSize) / 2.0, (height() - badgeSymbolSize) / 2.0);
-        painter.drawPixmap(corner, Symbols::pixmap(property("symbol").toString(), badgeSymbolSize,
-                                                   Theme::onFill(), devicePixelRatioF()));
-    }
-};
 
 // A step's number in white on a small disc of the accent gradient.
 class StepNumber : public QWidget {
@@ -139,7 +108,9 @@ AccessOnboardingView::AccessOnboardingView(AppState& state, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(padding, padding, padding, padding);
     layout->setSpacing(spacing);
-    layout->addWidget(new OnboardingBadge, 0, Qt::AlignHCenter);
+    layout->addWidget(new Emblem(QStringLiteral("externaldrive.fill.badge.checkmark"),
+                                 Emblem::Look::FilledSquare),
+                      0, Qt::AlignHCenter);
     layout->addLayout(texts);
     layout->addWidget(makeSteps());
     layout->addWidget(privacyNote(tr("Dorvale only reads names and sizes. Nothing leaves your "
