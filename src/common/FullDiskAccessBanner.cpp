@@ -1,6 +1,7 @@
 #include "common/FullDiskAccessBanner.hpp"
 
 #include "app/AppState.hpp"
+#include "style/Theme.hpp"
 #include "widgets/ElidedLabel.hpp"
 #include "widgets/LinkButton.hpp"
 #include "widgets/SymbolIcon.hpp"
@@ -14,7 +15,7 @@
 namespace dorvale {
 
 FullDiskAccessBanner::FullDiskAccessBanner(AppState& state, QWidget* parent)
-    : Card(16, parent)
+    : Card(Theme::Space::large, parent)
     , m_state(state) {
     setObjectName(QStringLiteral("fullDiskAccessBanner"));
     auto* icon = new SymbolIcon(QStringLiteral("lock.shield.fill"),
@@ -36,18 +37,18 @@ FullDiskAccessBanner::FullDiskAccessBanner(AppState& state, QWidget* parent)
     recheck->setObjectName(QStringLiteral("recheckAccessButton"));
     connect(recheck, &QPushButton::clicked, this, [this] { m_state.recheckFullDiskAccess(); });
     auto* buttons = new QHBoxLayout;
-    buttons->setContentsMargins(0, 4, 0, 0);
+    buttons->setContentsMargins(0, Theme::Space::tight, 0, 0);
     buttons->addWidget(open);
     buttons->addWidget(recheck);
     buttons->addStretch();
 
     auto* column = new QVBoxLayout;
-    column->setSpacing(4);
+    column->setSpacing(Theme::Space::tight);
     column->addWidget(title);
     column->addWidget(text);
     column->addLayout(buttons);
     auto* row = new QHBoxLayout;
-    row->setSpacing(12);
+    row->setSpacing(Theme::Space::medium);
     row->addWidget(icon, 0, Qt::AlignTop);
     row->addLayout(column, 1);
     contentLayout()->addLayout(row);

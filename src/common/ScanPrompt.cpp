@@ -4,6 +4,7 @@
 #include "app/ByteText.hpp"
 #include "common/FullDiskAccessBanner.hpp"
 #include "model/DisplayPath.hpp"
+#include "style/Theme.hpp"
 #include "widgets/Centred.hpp"
 #include "widgets/ElidedLabel.hpp"
 #include "widgets/Emblem.hpp"
@@ -21,8 +22,6 @@ namespace dorvale {
 
 namespace {
 
-constexpr int margin = 40;
-constexpr int spacing = 18;
 constexpr int textWidth = 420;
 constexpr int bannerWidth = 520;
 
@@ -44,7 +43,8 @@ ScanPrompt::ScanPrompt(AppState& state, const QString& title, const QString& mes
           progressRepaintInterval, [this] { showProgress(); }, this)) {
     setObjectName(QStringLiteral("scanPrompt"));
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(margin, margin, margin, margin);
+    layout->setContentsMargins(Theme::Space::wide, Theme::Space::wide, Theme::Space::wide,
+                               Theme::Space::wide);
     layout->addStretch();
     layout->addWidget(m_idleForm);
     layout->addWidget(m_scanningForm);
@@ -108,7 +108,7 @@ QWidget* ScanPrompt::makeIdleForm(const QString& title, const QString& message) 
     auto* form = new QWidget;
     auto* layout = new QVBoxLayout(form);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(spacing);
+    layout->setSpacing(Theme::Space::large);
     layout->addWidget(new Emblem(QStringLiteral("internaldrive.fill"), Emblem::Look::FaintDisc), 0,
                       Qt::AlignHCenter);
     layout->addWidget(titleLabel);
@@ -131,7 +131,7 @@ QWidget* ScanPrompt::makeScanningForm() {
     auto* form = new QWidget;
     auto* layout = new QVBoxLayout(form);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(spacing);
+    layout->setSpacing(Theme::Space::large);
     layout->addWidget(m_ring, 0, Qt::AlignHCenter);
     layout->addWidget(centredAtMost(m_path, textWidth));
     return form;

@@ -2,6 +2,7 @@
 
 #include "app/AppState.hpp"
 #include "app/ByteText.hpp"
+#include "style/Theme.hpp"
 #include "widgets/ElidedLabel.hpp"
 #include "widgets/SymbolIcon.hpp"
 #include "widgets/UsageBar.hpp"
@@ -53,7 +54,7 @@ DiskFooter::DiskFooter(AppState& state, QWidget* parent)
 
     auto* content = new QVBoxLayout(m_content);
     content->setContentsMargins(0, 0, 0, 0);
-    content->setSpacing(8);
+    content->setSpacing(Theme::Space::small);
     content->addLayout(header);
     content->addWidget(m_bar);
     auto* layout = new QVBoxLayout(this);

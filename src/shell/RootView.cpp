@@ -24,7 +24,8 @@ namespace {
 constexpr int sidebarMinimum = 210;
 constexpr int sidebarIdeal = 230;
 constexpr int sidebarMaximum = 280;
-constexpr QMargins toolbarMargins(12, 6, 12, 6);
+constexpr QMargins toolbarMargins(Theme::Space::medium, Theme::Space::snug, Theme::Space::medium,
+                                  Theme::Space::snug);
 
 } // namespace
 

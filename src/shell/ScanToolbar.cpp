@@ -3,6 +3,7 @@
 #include "app/AppState.hpp"
 #include "app/ByteText.hpp"
 #include "model/DisplayPath.hpp"
+#include "style/Theme.hpp"
 #include "widgets/ActivitySpinner.hpp"
 #include "widgets/ElidedLabel.hpp"
 #include "widgets/IconButton.hpp"
@@ -100,7 +101,7 @@ QWidget* ScanToolbar::makeScanningForm() {
     texts->addWidget(m_path);
     auto* layout = new QHBoxLayout(form);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(8);
+    layout->setSpacing(Theme::Space::small);
     layout->addStretch();
     layout->addWidget(new ActivitySpinner(spinnerSize), 0, Qt::AlignVCenter);
     layout->addLayout(texts);

@@ -2,17 +2,12 @@
 
 #include "app/AppState.hpp"
 #include "common/ScanPrompt.hpp"
+#include "style/Theme.hpp"
 #include "widgets/PageHeader.hpp"
 
 #include <QVBoxLayout>
 
 namespace dorvale {
-
-namespace {
-
-constexpr int pageMargin = 24;
-
-} // namespace
 
 SectionPlaceholder::SectionPlaceholder(AppState& state, AppSection section, QWidget* parent)
     : AmbientBackground(parent)
@@ -20,7 +15,8 @@ SectionPlaceholder::SectionPlaceholder(AppState& state, AppSection section, QWid
     , m_titled(new QWidget) {
     setObjectName(QStringLiteral("sectionPage"));
     auto* titled = new QVBoxLayout(m_titled);
-    titled->setContentsMargins(pageMargin, pageMargin, pageMargin, pageMargin);
+    titled->setContentsMargins(Theme::Space::page, Theme::Space::page, Theme::Space::page,
+                               Theme::Space::page);
     titled->addWidget(new PageHeader(title(section), {}));
     titled->addStretch();
     auto* layout = new QVBoxLayout(this);

@@ -19,15 +19,14 @@ namespace dorvale {
 
 namespace {
 
-constexpr int footerPadding = 12;
 constexpr int iconSize = 16;
 // The gap above History, which has no header of its own.
-constexpr int groupGap = 10;
+constexpr int groupGap = Theme::Space::medium;
 constexpr int rowHeight = 28;
 constexpr int headerHeight = 28;
-constexpr int listMargin = 8;
-constexpr int rowPadding = 8;
-constexpr int iconGap = 8;
+constexpr int listMargin = Theme::Space::small;
+constexpr int rowPadding = Theme::Space::small;
+constexpr int iconGap = Theme::Space::small;
 constexpr qreal rowRadius = 6;
 constexpr qreal selectedOpacity = 0.18;
 constexpr qreal hoverOpacity = 0.06;
@@ -68,7 +67,7 @@ private:
                             const QStyleOptionViewItem& option, const QModelIndex& index) {
         painter.setFont(index.data(Qt::FontRole).value<QFont>());
         painter.setPen(Theme::foreground(*option.widget, Tone::Secondary));
-        painter.drawText(area.adjusted(rowPadding, 0, -rowPadding, -4),
+        painter.drawText(area.adjusted(rowPadding, 0, -rowPadding, -Theme::Space::tight),
                          Qt::AlignLeft | Qt::AlignBottom, index.data().toString());
     }
 
@@ -151,7 +150,8 @@ Sidebar::Sidebar(AppState& state, QWidget* parent)
     layout->setSpacing(0);
     layout->addWidget(m_list, 1);
     auto* footerBox = new QVBoxLayout;
-    footerBox->setContentsMargins(footerPadding, footerPadding, footerPadding, footerPadding);
+    footerBox->setContentsMargins(Theme::Space::medium, Theme::Space::medium, Theme::Space::medium,
+                                  Theme::Space::medium);
     footerBox->addWidget(footer);
     layout->addLayout(footerBox);
 

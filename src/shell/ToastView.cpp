@@ -1,6 +1,7 @@
 #include "shell/ToastView.hpp"
 
 #include "app/AppState.hpp"
+#include "style/Theme.hpp"
 #include "widgets/ElidedLabel.hpp"
 #include "widgets/IconButton.hpp"
 #include "widgets/SymbolIcon.hpp"
@@ -82,15 +83,16 @@ void ToastView::makeContent() {
                                 QFontMetrics(Typography::font(TextStyle::Title2)).height());
     icon->setColor(Theme::safe());
     auto* texts = new QVBoxLayout;
-    texts->setSpacing(2);
+    texts->setSpacing(Theme::Space::hairline);
     texts->addWidget(textLine(m_toast.message, TextStyle::Headline, Tone::Primary, "toastMessage"));
     if (m_toast.detail) {
         texts->addWidget(
             textLine(*m_toast.detail, TextStyle::Caption, Tone::Secondary, "toastDetail"));
     }
     auto* row = new QHBoxLayout(this);
-    row->setContentsMargins(shadowRoom + QMargins(16, 12, 16, 12));
-    row->setSpacing(12);
+    row->setContentsMargins(shadowRoom + QMargins(Theme::Space::large, Theme::Space::medium,
+                                                  Theme::Space::large, Theme::Space::medium));
+    row->setSpacing(Theme::Space::medium);
     row->addWidget(icon, 0, Qt::AlignVCenter);
     row->addLayout(texts, 1);
     if (!m_toast.undoable.empty()) {

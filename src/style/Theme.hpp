@@ -30,6 +30,29 @@ enum class Tone {
 /// widget's current palette at paint time, so a theme change shows at once.
 class Theme {
 public:
+    /// The one spacing scale of the interface, in device-independent pixels: every margin of a
+    /// layout, every gap between its parts and every padding inside a panel is one of these
+    /// steps, so pages built apart still line up. (A control's own shape, such as a button's
+    /// padding around its title, belongs to the control.)
+    struct Space {
+        /// Between the lines of one block of text.
+        static constexpr int hairline = 2;
+        /// A title and its subtitle, a symbol and its caption.
+        static constexpr int tight = 4;
+        /// A symbol and the text beside it.
+        static constexpr int snug = 6;
+        /// Controls side by side, the parts of a compact row.
+        static constexpr int small = 8;
+        /// A symbol and its block of text, the rows of a card.
+        static constexpr int medium = 12;
+        /// Inside a card or a panel, between the parts of a sheet.
+        static constexpr int large = 16;
+        /// The edges of a page or a sheet.
+        static constexpr int page = 24;
+        /// Around a prompt centred on an empty page.
+        static constexpr int wide = 40;
+    };
+
     [[nodiscard]] static QColor blue();
     [[nodiscard]] static QColor teal();
     [[nodiscard]] static QColor amber();

@@ -10,7 +10,7 @@ namespace dorvale {
 
 namespace {
 
-constexpr int iconSpacing = 6;
+constexpr int iconSpacing = Theme::Space::snug;
 constexpr qreal iconToLineHeight = 0.9;
 constexpr qreal disabledOpacity = 0.45;
 constexpr qreal focusRingWidth = 2;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "style/Theme.hpp"
+
 #include <QFrame>
 
 class QVBoxLayout;
@@ -12,7 +14,7 @@ class Card : public QFrame {
     Q_OBJECT
 
 public:
-    explicit Card(int padding = 16, QWidget* parent = nullptr);
+    explicit Card(int padding = Theme::Space::large, QWidget* parent = nullptr);
 
     /// Where the card's content goes, top to bottom.
     [[nodiscard]] QVBoxLayout* contentLayout() const { return m_content; }

@@ -1,5 +1,6 @@
 #include "widgets/EmptyState.hpp"
 
+#include "style/Theme.hpp"
 #include "widgets/ElidedLabel.hpp"
 #include "widgets/SymbolIcon.hpp"
 
@@ -10,7 +11,6 @@ namespace dorvale {
 
 namespace {
 
-constexpr int spacing = 8;
 constexpr int messageLines = 3;
 // A symbol about as tall as 40 point type beside 13 point body text.
 constexpr qreal iconToLineHeight = 2.6;
@@ -28,7 +28,7 @@ EmptyState::EmptyState(const QString& symbol, const QString& message, QWidget* p
     m_message->setAlignment(Qt::AlignHCenter);
     m_message->setMaximumLines(messageLines);
     auto* layout = new QVBoxLayout(this);
-    layout->setSpacing(spacing);
+    layout->setSpacing(Theme::Space::small);
     layout->addStretch(1);
     layout->addWidget(m_icon, 0, Qt::AlignHCenter);
     layout->addWidget(m_message);

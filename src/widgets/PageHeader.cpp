@@ -1,18 +1,12 @@
 #include "widgets/PageHeader.hpp"
 
+#include "style/Theme.hpp"
 #include "widgets/ElidedLabel.hpp"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
 
 namespace dorvale {
-
-namespace {
-
-constexpr int titleSpacing = 4;
-constexpr int trailingSpacing = 8;
-
-} // namespace
 
 PageHeader::PageHeader(const QString& title, const QString& subtitle, QWidget* parent)
     : QWidget(parent)
@@ -23,13 +17,13 @@ PageHeader::PageHeader(const QString& title, const QString& subtitle, QWidget* p
     m_title->setTextStyle(TextStyle::PageTitle);
     m_subtitle->setObjectName(QStringLiteral("pageSubtitle"));
     m_subtitle->setTone(Tone::Secondary);
-    m_trailing->setSpacing(trailingSpacing);
+    m_trailing->setSpacing(Theme::Space::small);
 
     // The controls share the title's row and centre on it, which keeps them level with the
     // title's text whatever the height of the subtitle.
     auto* layout = new QGridLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->setVerticalSpacing(titleSpacing);
+    layout->setVerticalSpacing(Theme::Space::tight);
     layout->addWidget(m_title, 0, 0);
     layout->addWidget(m_subtitle, 1, 0);
     layout->addLayout(m_trailing, 0, 1, Qt::AlignRight | Qt::AlignVCenter);

@@ -13,7 +13,7 @@ namespace {
 
 constexpr int horizontalPadding = 7;
 constexpr int verticalPadding = 2;
-constexpr int iconSpacing = 4;
+constexpr int iconSpacing = Theme::Space::tight;
 constexpr qreal backgroundOpacity = 0.13;
 constexpr qreal iconToLineHeight = 0.9;
 

@@ -20,7 +20,7 @@ constexpr int turnMilliseconds = 1100;
 // Degrees anticlockwise from the arc's start to the gradient's seam: more than the round
 // cap's reach.
 constexpr qreal seamAngle = 15;
-constexpr int lineGap = 2;
+constexpr int lineGap = Theme::Space::hairline;
 
 } // namespace
 

@@ -17,7 +17,7 @@ namespace dorvale {
 
 namespace {
 
-constexpr qreal gap = 2;
+constexpr qreal gap = Theme::Space::hairline;
 constexpr qreal minimumSegmentWidth = 1;
 constexpr qreal dimmedOpacity = 0.45;
 constexpr qreal trackOpacity = 0.06;

@@ -1,6 +1,7 @@
 #include "widgets/SelectionBar.hpp"
 
 #include "app/ByteText.hpp"
+#include "style/Theme.hpp"
 #include "widgets/DestructiveButton.hpp"
 #include "widgets/ElidedLabel.hpp"
 #include "widgets/LinkButton.hpp"
@@ -43,8 +44,9 @@ SelectionBar::SelectionBar(const QString& actionTitle, QWidget* parent)
     connect(m_action, &QPushButton::clicked, this, &SelectionBar::actionRequested);
 
     auto* layout = new QHBoxLayout(this);
-    layout->setContentsMargins(16, 10, 16, 10);
-    layout->setSpacing(12);
+    layout->setContentsMargins(Theme::Space::large, Theme::Space::medium, Theme::Space::large,
+                               Theme::Space::medium);
+    layout->setSpacing(Theme::Space::medium);
     layout->addWidget(m_countLabel, 0, Qt::AlignVCenter);
     layout->addWidget(m_sizeLabel, 0, Qt::AlignVCenter);
     layout->addStretch();

@@ -14,7 +14,7 @@ namespace dorvale {
 namespace {
 
 constexpr qreal minimumTextWidth = 64;
-constexpr qreal spacing = 8;
+constexpr qreal spacing = Theme::Space::small;
 constexpr qreal barHeight = 5;
 constexpr qreal minimumFillWidth = 2;
 constexpr qreal trackOpacity = 0.07;

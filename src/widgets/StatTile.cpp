@@ -1,5 +1,6 @@
 #include "widgets/StatTile.hpp"
 
+#include "style/Theme.hpp"
 #include "style/Typography.hpp"
 #include "widgets/ElidedLabel.hpp"
 #include "widgets/SymbolLabel.hpp"
@@ -10,8 +11,6 @@ namespace dorvale {
 
 namespace {
 
-constexpr int tilePadding = 16;
-constexpr int rowSpacing = 8;
 constexpr int captionLines = 2;
 
 } // namespace
@@ -19,7 +18,7 @@ constexpr int captionLines = 2;
 StatTile::StatTile(const QString& title, const QString& value,
                    const std::optional<QString>& caption, const QString& symbol, const QColor& tint,
                    QWidget* parent)
-    : Card(tilePadding, parent)
+    : Card(Theme::Space::large, parent)
     , m_header(new SymbolLabel(symbol, title, LabelStyle::TitleAndIcon, this))
     , m_value(new ElidedLabel(value, this)) {
     setProperty("symbol", symbol);
@@ -30,7 +29,7 @@ StatTile::StatTile(const QString& title, const QString& value,
     m_value->setObjectName(QStringLiteral("value"));
     m_value->setTextStyle(TextStyle::StatValue);
     m_value->setElideMode(Qt::ElideNone);
-    contentLayout()->setSpacing(rowSpacing);
+    contentLayout()->setSpacing(Theme::Space::small);
     contentLayout()->addWidget(m_header);
     contentLayout()->addWidget(m_value);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);

@@ -1,5 +1,6 @@
 #include "widgets/SymbolLabel.hpp"
 
+#include "style/Theme.hpp"
 #include "widgets/ElidedLabel.hpp"
 #include "widgets/SymbolIcon.hpp"
 
@@ -11,7 +12,6 @@ namespace dorvale {
 
 namespace {
 
-constexpr int iconSpacing = 5;
 // The symbol stands about as tall as the text's capitals and descenders together.
 constexpr qreal iconToLineHeight = 0.9;
 
@@ -26,7 +26,7 @@ SymbolLabel::SymbolLabel(const QString& symbol, const QString& title, LabelStyle
     setProperty("symbol", symbol);
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(iconSpacing);
+    layout->setSpacing(Theme::Space::snug);
     layout->addWidget(m_icon, 0, Qt::AlignVCenter);
     layout->addWidget(m_label, 1, Qt::AlignVCenter);
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);

@@ -1,5 +1,6 @@
 #include "shell/settings/SettingsSection.hpp"
 
+#include "style/Theme.hpp"
 #include "widgets/WrappingLabel.hpp"
 
 #include <QFormLayout>
@@ -7,14 +8,8 @@
 
 namespace dorvale {
 
-namespace {
-
-constexpr int sectionPadding = 14;
-
-} // namespace
-
 SettingsSection::SettingsSection(QWidget* parent)
-    : Card(sectionPadding, parent)
+    : Card(Theme::Space::large, parent)
     , m_form(new QFormLayout) {
     m_form->setContentsMargins(0, 0, 0, 0);
     m_form->setLabelAlignment(Qt::AlignLeft | Qt::AlignVCenter);

@@ -20,8 +20,6 @@ namespace dorvale {
 namespace {
 
 constexpr int sheetWidth = 540;
-constexpr int padding = 30;
-constexpr int spacing = 22;
 constexpr int textWidth = 440;
 constexpr int stepBadgeSize = 24;
 
@@ -57,7 +55,7 @@ QWidget* stepRow(int number, const QString& markdown) {
     auto* row = new QWidget;
     auto* layout = new QHBoxLayout(row);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(12);
+    layout->setSpacing(Theme::Space::medium);
     layout->addWidget(new StepNumber(number), 0, Qt::AlignVCenter);
     layout->addWidget(text, 1, Qt::AlignVCenter);
     return row;
@@ -74,7 +72,7 @@ QWidget* privacyNote(const QString& text) {
     auto* row = new QWidget;
     auto* layout = new QHBoxLayout(row);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(5);
+    layout->setSpacing(Theme::Space::snug);
     layout->addStretch();
     layout->addWidget(icon, 0, Qt::AlignVCenter);
     layout->addWidget(label, 0, Qt::AlignVCenter);
@@ -101,13 +99,14 @@ AccessOnboardingView::AccessOnboardingView(AppState& state, QWidget* parent)
     message->setTone(Tone::Secondary);
     message->setAlignment(Qt::AlignHCenter);
     auto* texts = new QVBoxLayout;
-    texts->setSpacing(6);
+    texts->setSpacing(Theme::Space::snug);
     texts->addWidget(title);
     texts->addWidget(centredAtMost(message, textWidth));
 
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(padding, padding, padding, padding);
-    layout->setSpacing(spacing);
+    layout->setContentsMargins(Theme::Space::page, Theme::Space::page, Theme::Space::page,
+                               Theme::Space::page);
+    layout->setSpacing(Theme::Space::page);
     layout->addWidget(new Emblem(QStringLiteral("externaldrive.fill.badge.checkmark"),
                                  Emblem::Look::FilledSquare),
                       0, Qt::AlignHCenter);
@@ -122,8 +121,8 @@ AccessOnboardingView::AccessOnboardingView(AppState& state, QWidget* parent)
 }
 
 QWidget* AccessOnboardingView::makeSteps() const {
-    auto* card = new Card(16);
-    card->contentLayout()->setSpacing(12);
+    auto* card = new Card;
+    card->contentLayout()->setSpacing(Theme::Space::medium);
     card->contentLayout()->addWidget(stepRow(1, tr("Click “Open Settings”.")));
     card->contentLayout()->addWidget(
         stepRow(2, tr("Under “Full Disk Access”, turn on **Dorvale** (or add it with +).")));

@@ -29,9 +29,6 @@ namespace dorvale {
 
 namespace {
 
-constexpr int padding = 24;
-constexpr int partSpacing = 16;
-constexpr int headerSpacing = 12;
 constexpr int headerSymbolSize = 34;
 constexpr int minimumListHeight = 260;
 constexpr QSize preferredSize(640, 560);
@@ -55,8 +52,9 @@ DeletionConfirmationSheet::DeletionConfirmationSheet(AppState& state, DeletionPl
     setObjectName(QStringLiteral("deletionSheet"));
     setWindowModality(Qt::WindowModal);
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(padding, padding, padding, padding);
-    layout->setSpacing(partSpacing);
+    layout->setContentsMargins(Theme::Space::page, Theme::Space::page, Theme::Space::page,
+                               Theme::Space::page);
+    layout->setSpacing(Theme::Space::large);
     layout->addWidget(makeHeader());
     layout->addWidget(makeList(), 1);
     layout->addWidget(makeAcknowledgement());
@@ -101,13 +99,13 @@ bool DeletionConfirmationSheet::eventFilter(QObject* watched, QEvent* event) {
 
 QWidget* DeletionConfirmationSheet::makeHeader() {
     auto* header = new QWidget;
-    QHBoxLayout* layout = row(header, headerSpacing);
+    QHBoxLayout* layout = row(header, Theme::Space::medium);
     auto* symbol = new SymbolIcon(QStringLiteral("trash.circle.fill"), headerSymbolSize);
     symbol->setGradient(Theme::danger());
     layout->addWidget(symbol, 0, Qt::AlignVCenter);
     auto* texts = new QVBoxLayout;
     texts->setContentsMargins(0, 0, 0, 0);
-    texts->setSpacing(2);
+    texts->setSpacing(Theme::Space::hairline);
     m_title = new ElidedLabel;
     m_title->setObjectName(QStringLiteral("deletionSheetTitle"));
     m_title->setTextStyle(TextStyle::Title2, FontWeight::Bold);
@@ -143,7 +141,7 @@ QTreeView* DeletionConfirmationSheet::makeList() {
 
 QWidget* DeletionConfirmationSheet::makeAcknowledgement() {
     m_acknowledgement = new QWidget;
-    QHBoxLayout* layout = row(m_acknowledgement, 6);
+    QHBoxLayout* layout = row(m_acknowledgement, Theme::Space::snug);
     m_acknowledgeBox = new QCheckBox;
     m_acknowledgeBox->setObjectName(QStringLiteral("reviewAcknowledgement"));
     m_acknowledgeText = new QLabel;
@@ -161,7 +159,7 @@ QWidget* DeletionConfirmationSheet::makeAcknowledgement() {
 QWidget* DeletionConfirmationSheet::makeProtectedNotice() {
     m_protectedNotice = new QWidget;
     m_protectedNotice->setObjectName(QStringLiteral("protectedNotice"));
-    QHBoxLayout* layout = row(m_protectedNotice, 6);
+    QHBoxLayout* layout = row(m_protectedNotice, Theme::Space::snug);
     m_protectedText = new WrappingLabel;
     m_protectedText->setObjectName(QStringLiteral("protectedNoticeText"));
     m_protectedText->setTextStyle(TextStyle::Callout);
@@ -176,7 +174,7 @@ QWidget* DeletionConfirmationSheet::makeProtectedNotice() {
 
 QWidget* DeletionConfirmationSheet::makeFooter() {
     auto* footer = new QWidget;
-    QHBoxLayout* layout = row(footer, 8);
+    QHBoxLayout* layout = row(footer, Theme::Space::small);
     m_total = new ElidedLabel;
     m_total->setObjectName(QStringLiteral("totalLabel"));
     m_total->setTextStyle(TextStyle::Headline, Digits::Tabular);

@@ -14,12 +14,12 @@ namespace dorvale {
 
 namespace {
 
-constexpr int horizontalPadding = 10;
-constexpr int verticalPadding = 6;
+constexpr int horizontalPadding = Theme::Space::medium;
+constexpr int verticalPadding = Theme::Space::snug;
 constexpr int iconSize = 20;
-constexpr int spacing = 10;
-constexpr int lineSpacing = 2;
-constexpr int badgeGap = 8;
+constexpr int spacing = Theme::Space::medium;
+constexpr int lineSpacing = Theme::Space::hairline;
+constexpr int badgeGap = Theme::Space::small;
 constexpr qreal focusOpacity = 0.6;
 
 int lineHeight(TextStyle style) {

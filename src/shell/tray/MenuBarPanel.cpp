@@ -3,6 +3,7 @@
 #include "app/AppState.hpp"
 #include "app/ByteText.hpp"
 #include "platform/Formatters.hpp"
+#include "style/Theme.hpp"
 #include "style/Typography.hpp"
 #include "widgets/DiskRing.hpp"
 #include "widgets/Divider.hpp"
@@ -25,11 +26,7 @@ namespace dorvale {
 namespace {
 
 constexpr int panelWidth = 290;
-constexpr int padding = 16;
-constexpr int rowSpacing = 14;
 constexpr int ringSide = 54;
-constexpr int ringSpacing = 14;
-constexpr int lineSpacing = 2;
 
 } // namespace
 
@@ -53,8 +50,9 @@ MenuBarPanel::MenuBarPanel(AppState& state, QWidget* parent)
     connect(quickClean, &QPushButton::clicked, this, &MenuBarPanel::quickClean);
 
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(padding, padding, padding, padding);
-    layout->setSpacing(rowSpacing);
+    layout->setContentsMargins(Theme::Space::large, Theme::Space::large, Theme::Space::large,
+                               Theme::Space::large);
+    layout->setSpacing(Theme::Space::large);
     layout->addWidget(makeVolumeRow());
     layout->addWidget(m_autoClean);
     layout->addWidget(makeDivider());
@@ -84,13 +82,13 @@ QWidget* MenuBarPanel::makeVolumeRow() {
 
     auto* lines = new QVBoxLayout;
     lines->setContentsMargins(0, 0, 0, 0);
-    lines->setSpacing(lineSpacing);
+    lines->setSpacing(Theme::Space::hairline);
     lines->addWidget(m_name);
     lines->addWidget(m_free);
     lines->addWidget(m_purgeable);
     auto* layout = new QHBoxLayout(m_volumeRow);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(ringSpacing);
+    layout->setSpacing(Theme::Space::large);
     layout->addWidget(makeRing(), 0, Qt::AlignVCenter);
     layout->addLayout(lines, 1);
     return m_volumeRow;
