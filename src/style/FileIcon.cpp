@@ -23,15 +23,16 @@ const QFileIconProvider& iconProvider() {
     return provider;
 }
 
-bool isFolderOnDisk(const std::string& path) {
+FileIcon::Kind kindOnDisk(const std::string& path) {
     struct stat status {};
-    return ::stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+    return ::stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode) ? FileIcon::Kind::Folder
+                                                                         : FileIcon::Kind::File;
 }
 
 // Plain files by their name only: sniffing the content would open every file of a list.
-QIcon lookUp(const std::string& path, bool isFolder) {
+QIcon lookUp(const std::string& path, FileIcon::Kind kind) {
     const QString name = QFile::decodeName(QByteArray::fromStdString(path));
-    if (isFolder) {
+    if (kind == FileIcon::Kind::Folder) {
         return iconProvider().icon(QFileInfo(name));
     }
     Symbols::prepareIconTheme();
@@ -60,23 +61,23 @@ void FileIcon::setPath(std::string path) {
 }
 
 QIcon FileIcon::icon(const std::string& path) {
-    return icon(path, isFolderOnDisk(path));
+    return icon(path, kindOnDisk(path));
 }
 
-QIcon FileIcon::icon(const std::string& path, bool isFolder) {
-    const std::string key = cacheKey(path, isFolder);
+QIcon FileIcon::icon(const std::string& path, Kind kind) {
+    const std::string key = cacheKey(path, kind);
     if (const QIcon* cached = cache().find(key)) {
         return *cached;
     }
-    return cache().insert(key, lookUp(path, isFolder));
+    return cache().insert(key, lookUp(path, kind));
 }
 
 // Every folder is keyed by its path, not only packages: a folder named like a file
 // ("lodash.debounce", "notes.txt") would otherwise store a folder icon as the icon of every
 // file with that extension, or show the file icon itself.
-std::string FileIcon::cacheKey(std::string_view path, bool isFolder) {
+std::string FileIcon::cacheKey(std::string_view path, Kind kind) {
     const std::string extension = lowercasePathExtension(lastComponent(path));
-    if (isFolder || extension.empty() || packageExtensions().contains(extension)) {
+    if (kind == Kind::Folder || extension.empty() || packageExtensions().contains(extension)) {
         return std::string(path);
     }
     return "ext:" + extension;

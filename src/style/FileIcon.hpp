@@ -20,6 +20,12 @@ class FileIcon : public QWidget {
     Q_OBJECT
 
 public:
+    /// Whether an item is a folder: folders get an icon of their own, files one by their name.
+    enum class Kind {
+        File,
+        Folder,
+    };
+
     /// `path` as bytes, as the file system gave it.
     FileIcon(std::string path, int size, QWidget* parent = nullptr);
 
@@ -29,10 +35,10 @@ public:
     /// The icon for the item at `path`; looks on disk whether it is a folder.
     [[nodiscard]] static QIcon icon(const std::string& path);
     /// The icon for the item at `path`, whose kind the caller already knows.
-    [[nodiscard]] static QIcon icon(const std::string& path, bool isFolder);
+    [[nodiscard]] static QIcon icon(const std::string& path, Kind kind);
     /// The key an item's icon is kept under: "ext:" and the lower-cased extension for a plain
     /// file, the path itself for a folder, a package or a file without an extension.
-    [[nodiscard]] static std::string cacheKey(std::string_view path, bool isFolder);
+    [[nodiscard]] static std::string cacheKey(std::string_view path, Kind kind);
     /// The process-wide cache.
     [[nodiscard]] static IconCache& cache();
 

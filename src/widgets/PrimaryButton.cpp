@@ -21,13 +21,13 @@ constexpr int pressMilliseconds = 200;
 
 } // namespace
 
-PrimaryButton::PrimaryButton(const QString& text, bool large, QWidget* parent)
+PrimaryButton::PrimaryButton(const QString& text, ButtonSize size, QWidget* parent)
     : CapsuleButton(text, parent)
-    , m_large(large)
+    , m_large(size == ButtonSize::Large)
     , m_shadow(new QGraphicsDropShadowEffect(this))
     , m_press(new QVariantAnimation(this)) {
-    Typography::apply(*this, large ? TextStyle::Title3 : TextStyle::Body, FontWeight::Semibold);
-    setPadding(large ? largePadding : regularPadding);
+    Typography::apply(*this, m_large ? TextStyle::Title3 : TextStyle::Body, FontWeight::Semibold);
+    setPadding(m_large ? largePadding : regularPadding);
     m_shadow->setColor(Theme::withOpacity(Theme::accent(), shadowOpacity));
     m_shadow->setOffset(0, shadowOffset);
     m_shadow->setBlurRadius(shadowRadius);

@@ -7,14 +7,22 @@ class QVariantAnimation;
 
 namespace dorvale {
 
+/// How large a primary button is drawn.
+enum class ButtonSize {
+    Regular,
+    /// The bigger size of a page's one central action.
+    Large,
+};
+
 /// The button of a page's main action: semibold white text on the accent gradient with a
 /// glow of the accent colour below. A press shrinks it slightly and tightens the glow, both
-/// eased in and out; `large` selects the bigger size of a page's one central action.
+/// eased in and out.
 class PrimaryButton : public CapsuleButton {
     Q_OBJECT
 
 public:
-    explicit PrimaryButton(const QString& text, bool large = false, QWidget* parent = nullptr);
+    explicit PrimaryButton(const QString& text, ButtonSize size = ButtonSize::Regular,
+                           QWidget* parent = nullptr);
 
     [[nodiscard]] bool isLarge() const { return m_large; }
 

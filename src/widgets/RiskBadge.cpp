@@ -28,10 +28,10 @@ int iconSize(const QFontMetrics& metrics) {
 
 } // namespace
 
-RiskBadge::RiskBadge(Risk risk, bool compact, QWidget* parent)
+RiskBadge::RiskBadge(Risk risk, BadgeForm form, QWidget* parent)
     : QWidget(parent)
     , m_risk(risk)
-    , m_compact(compact) {
+    , m_form(form) {
     setFont(badgeFont());
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     describe();
@@ -45,7 +45,7 @@ void RiskBadge::setRisk(Risk risk) {
 }
 
 QString RiskBadge::text() const {
-    return m_compact ? QString() : riskTitle(m_risk);
+    return isCompact() ? QString() : riskTitle(m_risk);
 }
 
 QString RiskBadge::symbolName(Risk risk) {
@@ -64,47 +64,48 @@ QFont RiskBadge::badgeFont() {
     return Typography::font(TextStyle::Caption, FontWeight::Semibold);
 }
 
-QMargins RiskBadge::padding(bool compact) {
-    return compact
+QMargins RiskBadge::padding(BadgeForm form) {
+    return form == BadgeForm::Compact
                ? QMargins()
                : QMargins(horizontalPadding, verticalPadding, horizontalPadding, verticalPadding);
 }
 
-QColor RiskBadge::backgroundColor(Risk risk, bool compact) {
-    return compact ? QColor(Qt::transparent)
-                   : Theme::withOpacity(Theme::riskColor(risk), backgroundOpacity);
+QColor RiskBadge::backgroundColor(Risk risk, BadgeForm form) {
+    return form == BadgeForm::Compact
+               ? QColor(Qt::transparent)
+               : Theme::withOpacity(Theme::riskColor(risk), backgroundOpacity);
 }
 
-QSize RiskBadge::sizeFor(Risk risk, bool compact, const QFont& font) {
+QSize RiskBadge::sizeFor(Risk risk, BadgeForm form, const QFont& font) {
     const QFontMetrics metrics(font);
     const int icon = iconSize(metrics);
     QSize content(icon, std::max(icon, metrics.height()));
-    if (!compact) {
+    if (form == BadgeForm::Full) {
         content.rwidth() += iconSpacing + Typography::textWidth(font, riskTitle(risk));
     }
-    return content.grownBy(padding(compact));
+    return content.grownBy(padding(form));
 }
 
-void RiskBadge::paint(QPainter& painter, const QRect& rect, Risk risk, bool compact,
+void RiskBadge::paint(QPainter& painter, const QRect& rect, Risk risk, BadgeForm form,
                       const QFont& font, qreal devicePixelRatio) {
-    const QSize size = sizeFor(risk, compact, font);
+    const QSize size = sizeFor(risk, form, font);
     const QRect badge(rect.left(), rect.top() + (rect.height() - size.height()) / 2,
                       std::min(size.width(), rect.width()), size.height());
     const QColor color = Theme::riskColor(risk);
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
-    if (!compact) {
+    if (form == BadgeForm::Full) {
         const qreal radius = badge.height() / 2.0;
         painter.setPen(Qt::NoPen);
-        painter.setBrush(backgroundColor(risk, compact));
+        painter.setBrush(backgroundColor(risk, form));
         painter.drawRoundedRect(QRectF(badge), radius, radius);
     }
-    const QRect content = badge.marginsRemoved(padding(compact));
+    const QRect content = badge.marginsRemoved(padding(form));
     const QFontMetrics metrics(font);
     const int icon = iconSize(metrics);
     painter.drawPixmap(content.left(), content.top() + (content.height() - icon) / 2,
                        Symbols::pixmap(symbolName(risk), icon, color, devicePixelRatio));
-    if (!compact) {
+    if (form == BadgeForm::Full) {
         painter.setFont(font);
         painter.setPen(color);
         const QRect text = content.adjusted(icon + iconSpacing, 0, 0, 0);
@@ -115,18 +116,18 @@ void RiskBadge::paint(QPainter& painter, const QRect& rect, Risk risk, bool comp
 }
 
 QSize RiskBadge::sizeHint() const {
-    return sizeFor(m_risk, m_compact, font());
+    return sizeFor(m_risk, m_form, font());
 }
 
 void RiskBadge::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    paint(painter, rect(), m_risk, m_compact, font(), devicePixelRatioF());
+    paint(painter, rect(), m_risk, m_form, font(), devicePixelRatioF());
 }
 
 void RiskBadge::describe() {
     setProperty("symbol", symbolName(m_risk));
     setAccessibleName(riskTitle(m_risk));
-    setToolTip(m_compact ? riskTitle(m_risk) : QString());
+    setToolTip(isCompact() ? riskTitle(m_risk) : QString());
 }
 
 } // namespace dorvale

@@ -11,6 +11,14 @@ class QPainter;
 
 namespace dorvale {
 
+/// How a risk badge shows its risk.
+enum class BadgeForm {
+    /// The symbol and the risk's title on a tinted capsule.
+    Full,
+    /// The symbol alone, with no padding and no capsule; the tool tip names the risk.
+    Compact,
+};
+
 /// How safe an item is to delete, as a small capsule in the risk's colour: a shield with a
 /// checkmark for safe, a warning triangle for review, a lock for protected. The full form
 /// shows the risk's title beside the symbol on a tinted capsule; the compact form shows the
@@ -21,25 +29,26 @@ class RiskBadge : public QWidget {
     Q_OBJECT
 
 public:
-    explicit RiskBadge(Risk risk, bool compact = false, QWidget* parent = nullptr);
+    explicit RiskBadge(Risk risk, BadgeForm form = BadgeForm::Full, QWidget* parent = nullptr);
 
     void setRisk(Risk risk);
     [[nodiscard]] Risk risk() const { return m_risk; }
-    [[nodiscard]] bool isCompact() const { return m_compact; }
+    [[nodiscard]] BadgeForm form() const { return m_form; }
+    [[nodiscard]] bool isCompact() const { return m_form == BadgeForm::Compact; }
     /// The title shown: the risk's title, empty when compact.
     [[nodiscard]] QString text() const;
-    [[nodiscard]] QMargins padding() const { return padding(m_compact); }
+    [[nodiscard]] QMargins padding() const { return padding(m_form); }
     /// The capsule's fill: the risk's colour faintly, transparent when compact.
-    [[nodiscard]] QColor backgroundColor() const { return backgroundColor(m_risk, m_compact); }
+    [[nodiscard]] QColor backgroundColor() const { return backgroundColor(m_risk, m_form); }
 
     [[nodiscard]] static QString symbolName(Risk risk);
     /// Caption type, semibold.
     [[nodiscard]] static QFont badgeFont();
-    [[nodiscard]] static QMargins padding(bool compact);
-    [[nodiscard]] static QColor backgroundColor(Risk risk, bool compact);
-    [[nodiscard]] static QSize sizeFor(Risk risk, bool compact, const QFont& font);
+    [[nodiscard]] static QMargins padding(BadgeForm form);
+    [[nodiscard]] static QColor backgroundColor(Risk risk, BadgeForm form);
+    [[nodiscard]] static QSize sizeFor(Risk risk, BadgeForm form, const QFont& font);
     /// Paints the badge at the left of `rect`, centred vertically.
-    static void paint(QPainter& painter, const QRect& rect, Risk risk, bool compact,
+    static void paint(QPainter& painter, const QRect& rect, Risk risk, BadgeForm form,
                       const QFont& font, qreal devicePixelRatio);
 
     [[nodiscard]] QSize sizeHint() const override;
@@ -51,7 +60,7 @@ private:
     void describe();
 
     Risk m_risk;
-    bool m_compact;
+    BadgeForm m_form;
 };
 
 } // namespace dorvale

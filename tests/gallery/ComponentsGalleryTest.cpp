@@ -110,7 +110,7 @@ QWidget* compositionCard() {
 }
 
 QWidget* fileRow(const std::string& path, const QString& name, std::int64_t size, double fraction,
-                 Risk risk, bool compact) {
+                 Risk risk, BadgeForm form) {
     auto* row = new QWidget;
     auto* layout = new QHBoxLayout(row);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -120,23 +120,23 @@ QWidget* fileRow(const std::string& path, const QString& name, std::int64_t size
     label->setElideMode(Qt::ElideMiddle);
     layout->addWidget(label, 3);
     layout->addWidget(new SizeCell(size, fraction, Theme::kindColor(FileKind::Video)), 2);
-    layout->addWidget(new RiskBadge(risk, compact));
+    layout->addWidget(new RiskBadge(risk, form));
     return row;
 }
 
 QWidget* filesCard() {
     auto* card = new Card(16);
     const double nan = std::numeric_limits<double>::quiet_NaN();
-    card->contentLayout()->addWidget(
-        fileRow("/home/me/Movies/holiday.mov", longName, 48'000'000'000, 1.0, Risk::Safe, false));
+    card->contentLayout()->addWidget(fileRow("/home/me/Movies/holiday.mov", longName,
+                                             48'000'000'000, 1.0, Risk::Safe, BadgeForm::Full));
     card->contentLayout()->addWidget(fileRow("/home/me/Projects", QStringLiteral("Projects"),
-                                             12'500'000'000, 0.26, Risk::Review, false));
+                                             12'500'000'000, 0.26, Risk::Review, BadgeForm::Full));
     card->contentLayout()->addWidget(fileRow("/home/me/Archive.zip", QStringLiteral("Archive.zip"),
-                                             -5, 0, Risk::Protected, false));
-    card->contentLayout()->addWidget(
-        fileRow("/home/me/empty.txt", QStringLiteral("empty.txt"), 0, nan, Risk::Review, true));
-    card->contentLayout()->addWidget(
-        fileRow("/etc/passwd", QStringLiteral("passwd"), 4'000, 1.7, Risk::Protected, true));
+                                             -5, 0, Risk::Protected, BadgeForm::Full));
+    card->contentLayout()->addWidget(fileRow("/home/me/empty.txt", QStringLiteral("empty.txt"), 0,
+                                             nan, Risk::Review, BadgeForm::Compact));
+    card->contentLayout()->addWidget(fileRow("/etc/passwd", QStringLiteral("passwd"), 4'000, 1.7,
+                                             Risk::Protected, BadgeForm::Compact));
     return card;
 }
 
@@ -151,7 +151,7 @@ QWidget* labelsAndButtons() {
     layout->addWidget(new SymbolLabel(QStringLiteral("lock.fill"), QStringLiteral("Protected"),
                                       LabelStyle::IconOnly));
     layout->addStretch(1);
-    auto* clean = new PrimaryButton(QStringLiteral("Clean 2.4 GB"), true);
+    auto* clean = new PrimaryButton(QStringLiteral("Clean 2.4 GB"), ButtonSize::Large);
     clean->setSymbol(QStringLiteral("sparkles"));
     layout->addWidget(clean);
     auto* disabled = new PrimaryButton(QStringLiteral("Clean Zero KB"));

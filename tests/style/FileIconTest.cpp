@@ -35,20 +35,21 @@ private slots:
         QFETCH(QString, path);
         QFETCH(bool, isFolder);
         QFETCH(QString, key);
-        QCOMPARE(QString::fromStdString(FileIcon::cacheKey(path.toStdString(), isFolder)), key);
+        const FileIcon::Kind kind = isFolder ? FileIcon::Kind::Folder : FileIcon::Kind::File;
+        QCOMPARE(QString::fromStdString(FileIcon::cacheKey(path.toStdString(), kind)), key);
     }
 
     void filesOfOneExtensionShareAnIcon() {
-        const QIcon first = FileIcon::icon("/home/a/Report.PDF", false);
-        const QIcon second = FileIcon::icon("/srv/b/notes.pdf", false);
+        const QIcon first = FileIcon::icon("/home/a/Report.PDF", FileIcon::Kind::File);
+        const QIcon second = FileIcon::icon("/srv/b/notes.pdf", FileIcon::Kind::File);
         QCOMPARE(FileIcon::cache().size(), std::size_t(1));
         QCOMPARE(first.cacheKey(), second.cacheKey());
         QVERIFY(!first.isNull());
     }
 
     void applicationsGetAnIconEach() {
-        std::ignore = FileIcon::icon("/Applications/Editor.app", true);
-        std::ignore = FileIcon::icon("/Applications/Viewer.app", true);
+        std::ignore = FileIcon::icon("/Applications/Editor.app", FileIcon::Kind::Folder);
+        std::ignore = FileIcon::icon("/Applications/Viewer.app", FileIcon::Kind::Folder);
         QCOMPARE(FileIcon::cache().size(), std::size_t(2));
     }
 

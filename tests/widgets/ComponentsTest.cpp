@@ -46,7 +46,7 @@ private slots:
         QFETCH(QString, symbol);
         QFETCH(QMargins, padding);
         QFETCH(int, backgroundAlpha);
-        const RiskBadge badge(*riskFromRaw(risk), compact);
+        const RiskBadge badge(*riskFromRaw(risk), compact ? BadgeForm::Compact : BadgeForm::Full);
         QCOMPARE(badge.text(), text);
         QCOMPARE(badge.property("symbol").toString(), symbol);
         QCOMPARE(badge.padding(), padding);
@@ -59,8 +59,8 @@ private slots:
     }
 
     void aCompactBadgeIsOnlyItsSymbol() {
-        const RiskBadge compact(Risk::Review, true);
-        const RiskBadge full(Risk::Review, false);
+        const RiskBadge compact(Risk::Review, BadgeForm::Compact);
+        const RiskBadge full(Risk::Review, BadgeForm::Full);
         QVERIFY(compact.sizeHint().width() < full.sizeHint().width());
         QVERIFY(compact.sizeHint().height() < full.sizeHint().height());
     }
@@ -170,7 +170,8 @@ private slots:
         if (kind == 2) {
             button = std::make_unique<DestructiveButton>(QStringLiteral("Delete"));
         } else {
-            button = std::make_unique<PrimaryButton>(QStringLiteral("Clean"), kind == 1);
+            button = std::make_unique<PrimaryButton>(
+                QStringLiteral("Clean"), kind == 1 ? ButtonSize::Large : ButtonSize::Regular);
         }
         QCOMPARE(button->padding(), padding);
         QCOMPARE(button->font().weight(), QFont::DemiBold);
@@ -180,7 +181,7 @@ private slots:
     }
 
     void aButtonCarriesItsSymbol() {
-        PrimaryButton button(QStringLiteral("Clean 1 GB"), true);
+        PrimaryButton button(QStringLiteral("Clean 1 GB"), ButtonSize::Large);
         const QSize plain = button.sizeHint();
         button.setSymbol(QStringLiteral("sparkles"));
         QCOMPARE(button.property("symbol").toString(), QStringLiteral("sparkles"));

@@ -49,8 +49,9 @@ void paintHeader(QPainter& painter, const QStyleOptionViewItem& option, const QM
     const QRect area = option.rect.adjusted(horizontalPadding, 0, -horizontalPadding, 0);
     const auto risk = riskFromRaw(index.data(DeletionPlanModel::RiskRole).toInt());
     const QFont badgeFont = RiskBadge::badgeFont();
-    const int badgeWidth = RiskBadge::sizeFor(*risk, false, badgeFont).width();
-    RiskBadge::paint(painter, area, *risk, false, badgeFont, painter.device()->devicePixelRatioF());
+    const int badgeWidth = RiskBadge::sizeFor(*risk, BadgeForm::Full, badgeFont).width();
+    RiskBadge::paint(painter, area, *risk, BadgeForm::Full, badgeFont,
+                     painter.device()->devicePixelRatioF());
     const QRect summary = area.adjusted(badgeWidth + badgeGap, 0, 0, 0);
     painter.setFont(option.font);
     painter.setPen(foreground(option, Tone::Secondary));
@@ -124,7 +125,8 @@ QSize DeletionPlanDelegate::sizeHint(const QStyleOptionViewItem& option,
 }
 
 int DeletionPlanDelegate::headerHeight() {
-    const int badge = RiskBadge::sizeFor(Risk::Safe, false, RiskBadge::badgeFont()).height();
+    const int badge =
+        RiskBadge::sizeFor(Risk::Safe, BadgeForm::Full, RiskBadge::badgeFont()).height();
     return std::max(badge, lineHeight(TextStyle::Body)) + 2 * verticalPadding;
 }
 
