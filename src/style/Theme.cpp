@@ -1,6 +1,7 @@
 #include "style/Theme.hpp"
 
 #include <QPalette>
+#include <QStyleOptionViewItem>
 #include <QWidget>
 
 namespace dorvale {
@@ -11,6 +12,30 @@ constexpr qreal secondaryOpacity = 0.55;
 constexpr qreal tertiaryOpacity = 0.3;
 constexpr int gradientLighter = 112;
 constexpr int gradientDarker = 106;
+
+QColor toned(const QColor& text, Tone tone) {
+    switch (tone) {
+    case Tone::Primary:
+        return text;
+    case Tone::Secondary:
+        return Theme::withOpacity(text, secondaryOpacity);
+    case Tone::Tertiary:
+        return Theme::withOpacity(text, tertiaryOpacity);
+    }
+    return text;
+}
+
+bool isSelected(const QStyleOptionViewItem& option) {
+    return option.state.testFlag(QStyle::State_Selected);
+}
+
+// The palette group a view paints a cell in, as Qt's own item delegate chooses it.
+QPalette::ColorGroup groupOf(const QStyleOptionViewItem& option) {
+    if (!option.state.testFlag(QStyle::State_Enabled)) {
+        return QPalette::Disabled;
+    }
+    return option.state.testFlag(QStyle::State_Active) ? QPalette::Active : QPalette::Inactive;
+}
 
 } // namespace
 
@@ -130,16 +155,22 @@ QLinearGradient Theme::gradient(const QColor& color, const QRectF& rect) {
 
 QColor Theme::foreground(const QWidget& widget, Tone tone) {
     const QPalette::ColorGroup group = widget.isEnabled() ? QPalette::Active : QPalette::Disabled;
-    const QColor text = widget.palette().color(group, QPalette::WindowText);
-    switch (tone) {
-    case Tone::Primary:
-        return text;
-    case Tone::Secondary:
-        return withOpacity(text, secondaryOpacity);
-    case Tone::Tertiary:
-        return withOpacity(text, tertiaryOpacity);
+    return toned(widget.palette().color(group, QPalette::WindowText), tone);
+}
+
+QColor Theme::foreground(const QStyleOptionViewItem& option, Tone tone) {
+    if (isSelected(option)) {
+        return toned(option.palette.color(groupOf(option), QPalette::HighlightedText), tone);
     }
-    return text;
+    if (option.widget != nullptr) {
+        return foreground(*option.widget, tone);
+    }
+    return toned(option.palette.color(groupOf(option), QPalette::Text), tone);
+}
+
+QColor Theme::cellColor(const QStyleOptionViewItem& option, const QColor& color) {
+    return isSelected(option) ? option.palette.color(groupOf(option), QPalette::HighlightedText)
+                              : color;
 }
 
 QColor Theme::withOpacity(QColor color, qreal opacity) {

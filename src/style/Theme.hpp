@@ -9,6 +9,7 @@
 #include <QLinearGradient>
 #include <QRectF>
 
+class QStyleOptionViewItem;
 class QWidget;
 
 namespace dorvale {
@@ -94,6 +95,12 @@ public:
     /// The widget's text colour at the given strength, from its current palette (the disabled
     /// group while the widget is disabled).
     [[nodiscard]] static QColor foreground(const QWidget& widget, Tone tone);
+    /// The text colour of a cell at the given strength: the highlighted text colour on a
+    /// selected row, else the text colour of the view the cell belongs to.
+    [[nodiscard]] static QColor foreground(const QStyleOptionViewItem& option, Tone tone);
+    /// `color` as a cell shows it: the highlighted text colour on a selected row, where a tint
+    /// of its own would not stand out from the highlight.
+    [[nodiscard]] static QColor cellColor(const QStyleOptionViewItem& option, const QColor& color);
     /// `color` with its alpha multiplied by `opacity`.
     [[nodiscard]] static QColor withOpacity(QColor color, qreal opacity);
 };

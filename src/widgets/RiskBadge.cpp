@@ -3,6 +3,7 @@
 #include "style/Symbols.hpp"
 #include "style/Theme.hpp"
 #include "style/Typography.hpp"
+#include "widgets/CellOption.hpp"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -76,7 +77,8 @@ QColor RiskBadge::backgroundColor(Risk risk, BadgeForm form) {
                : Theme::withOpacity(Theme::riskColor(risk), backgroundOpacity);
 }
 
-QSize RiskBadge::sizeFor(Risk risk, BadgeForm form, const QFont& font) {
+QSize RiskBadge::sizeFor(Risk risk, BadgeForm form) {
+    const QFont font = badgeFont();
     const QFontMetrics metrics(font);
     const int icon = iconSize(metrics);
     QSize content(icon, std::max(icon, metrics.height()));
@@ -86,25 +88,28 @@ QSize RiskBadge::sizeFor(Risk risk, BadgeForm form, const QFont& font) {
     return content.grownBy(padding(form));
 }
 
-void RiskBadge::paint(QPainter& painter, const QRect& rect, Risk risk, BadgeForm form,
-                      const QFont& font, qreal devicePixelRatio) {
-    const QSize size = sizeFor(risk, form, font);
+void RiskBadge::paint(QPainter& painter, const QStyleOptionViewItem& option, Risk risk,
+                      BadgeForm form) {
+    const QRect& rect = option.rect;
+    const QSize size = sizeFor(risk, form);
     const QRect badge(rect.left(), rect.top() + (rect.height() - size.height()) / 2,
                       std::min(size.width(), rect.width()), size.height());
-    const QColor color = Theme::riskColor(risk);
+    const QColor color = Theme::cellColor(option, Theme::riskColor(risk));
+    const QFont font = badgeFont();
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     if (form == BadgeForm::Full) {
         const qreal radius = badge.height() / 2.0;
         painter.setPen(Qt::NoPen);
-        painter.setBrush(backgroundColor(risk, form));
+        painter.setBrush(Theme::withOpacity(color, backgroundOpacity));
         painter.drawRoundedRect(QRectF(badge), radius, radius);
     }
     const QRect content = badge.marginsRemoved(padding(form));
     const QFontMetrics metrics(font);
     const int icon = iconSize(metrics);
-    painter.drawPixmap(content.left(), content.top() + (content.height() - icon) / 2,
-                       Symbols::pixmap(symbolName(risk), icon, color, devicePixelRatio));
+    painter.drawPixmap(
+        content.left(), content.top() + (content.height() - icon) / 2,
+        Symbols::pixmap(symbolName(risk), icon, color, painter.device()->devicePixelRatioF()));
     if (form == BadgeForm::Full) {
         painter.setFont(font);
         painter.setPen(color);
@@ -116,12 +121,12 @@ void RiskBadge::paint(QPainter& painter, const QRect& rect, Risk risk, BadgeForm
 }
 
 QSize RiskBadge::sizeHint() const {
-    return sizeFor(m_risk, m_form, font());
+    return sizeFor(m_risk, m_form);
 }
 
 void RiskBadge::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    paint(painter, rect(), m_risk, m_form, font(), devicePixelRatioF());
+    paint(painter, cellOptionFor(*this), m_risk, m_form);
 }
 
 void RiskBadge::describe() {

@@ -8,6 +8,7 @@
 #include <QWidget>
 
 class QPainter;
+class QStyleOptionViewItem;
 
 namespace dorvale {
 
@@ -24,7 +25,7 @@ enum class BadgeForm {
 /// shows the risk's title beside the symbol on a tinted capsule; the compact form shows the
 /// symbol alone, with no padding and no capsule, and names the risk in its tool tip.
 ///
-/// Tables paint the same badge in their delegates through `paint` and `sizeFor`.
+/// Tables paint the same badge in their cells through `paint` and `sizeFor`.
 class RiskBadge : public QWidget {
     Q_OBJECT
 
@@ -46,10 +47,13 @@ public:
     [[nodiscard]] static QFont badgeFont();
     [[nodiscard]] static QMargins padding(BadgeForm form);
     [[nodiscard]] static QColor backgroundColor(Risk risk, BadgeForm form);
-    [[nodiscard]] static QSize sizeFor(Risk risk, BadgeForm form, const QFont& font);
-    /// Paints the badge at the left of `rect`, centred vertically.
-    static void paint(QPainter& painter, const QRect& rect, Risk risk, BadgeForm form,
-                      const QFont& font, qreal devicePixelRatio);
+    /// The badge's size in the badge font.
+    [[nodiscard]] static QSize sizeFor(Risk risk, BadgeForm form);
+    /// Paints the badge in the badge font at the left of the cell, centred vertically; on a
+    /// selected row in the highlighted text colour. It draws no focus: the view's delegate
+    /// draws the cell's focus once.
+    static void paint(QPainter& painter, const QStyleOptionViewItem& option, Risk risk,
+                      BadgeForm form);
 
     [[nodiscard]] QSize sizeHint() const override;
 

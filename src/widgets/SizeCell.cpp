@@ -3,6 +3,7 @@
 #include "app/ByteText.hpp"
 #include "style/Theme.hpp"
 #include "style/Typography.hpp"
+#include "widgets/CellOption.hpp"
 
 #include <QPainter>
 
@@ -68,19 +69,20 @@ SizeCell::Geometry SizeCell::layout(const QRectF& rect, qreal textWidth, double 
     return geometry;
 }
 
-void SizeCell::paint(QPainter& painter, const QRectF& rect, std::int64_t size, double fraction,
-                     const QColor& color, const QWidget& owner) {
-    const QFont font = Typography::monospacedDigits(owner.font());
+void SizeCell::paint(QPainter& painter, const QStyleOptionViewItem& option, std::int64_t size,
+                     double fraction, const QColor& color) {
+    const QFont font = Typography::monospacedDigits(option.font);
     const QString text = byteText(size);
-    const Geometry geometry = layout(rect, textWidth(font, text), fraction);
+    const Geometry geometry = layout(QRectF(option.rect), textWidth(font, text), fraction);
+    const QColor foreground = Theme::foreground(option, Tone::Primary);
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setFont(font);
-    painter.setPen(Theme::foreground(owner, Tone::Primary));
+    painter.setPen(foreground);
     painter.drawText(geometry.text, Qt::AlignRight | Qt::AlignVCenter, text);
     const qreal radius = barHeight / 2;
     painter.setPen(Qt::NoPen);
-    painter.setBrush(Theme::withOpacity(Theme::foreground(owner, Tone::Primary), trackOpacity));
+    painter.setBrush(Theme::withOpacity(foreground, trackOpacity));
     painter.drawRoundedRect(geometry.track, radius, radius);
     painter.setBrush(Theme::gradient(color, geometry.fill));
     painter.drawRoundedRect(geometry.fill, radius, radius);
@@ -99,7 +101,7 @@ QSize SizeCell::minimumSizeHint() const {
 
 void SizeCell::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    paint(painter, QRectF(rect()), m_size, m_fraction, m_color, *this);
+    paint(painter, cellOptionFor(*this), m_size, m_fraction, m_color);
 }
 
 void SizeCell::describe() {

@@ -7,6 +7,7 @@
 #include <cstdint>
 
 class QPainter;
+class QStyleOptionViewItem;
 
 namespace dorvale {
 
@@ -15,7 +16,7 @@ namespace dorvale {
 /// of the largest size in the list. The filled part is never narrower than 2 pixels, so
 /// every row shows a mark.
 ///
-/// Table delegates paint the same cell through `paint`.
+/// Tables paint the same cell through `paint`.
 class SizeCell : public QWidget {
     Q_OBJECT
 
@@ -40,9 +41,11 @@ public:
     [[nodiscard]] static double barFraction(double fraction);
     /// The parts of a cell in `rect` whose size text is `textWidth` pixels wide.
     [[nodiscard]] static Geometry layout(const QRectF& rect, qreal textWidth, double fraction);
-    /// Paints a cell in `rect` with the font and colours of `owner`.
-    static void paint(QPainter& painter, const QRectF& rect, std::int64_t size, double fraction,
-                      const QColor& color, const QWidget& owner);
+    /// Paints a cell in the option's rectangle and font, the size and the track in the text
+    /// colour of the view (the highlighted text colour on a selected row), the bar in `color`.
+    /// It draws no focus: the view's delegate draws the cell's focus once.
+    static void paint(QPainter& painter, const QStyleOptionViewItem& option, std::int64_t size,
+                      double fraction, const QColor& color);
 
     [[nodiscard]] QSize sizeHint() const override;
     [[nodiscard]] QSize minimumSizeHint() const override;

@@ -26,11 +26,6 @@ int lineHeight(TextStyle style) {
     return QFontMetrics(Typography::font(style)).lineSpacing();
 }
 
-QColor foreground(const QStyleOptionViewItem& option, Tone tone) {
-    return option.widget != nullptr ? Theme::foreground(*option.widget, tone)
-                                    : option.palette.color(QPalette::Text);
-}
-
 // One line of text in `style`, cut with "…" where it does not fit; returns the line's
 // rectangle so the next can go below it.
 QRect drawLine(QPainter& painter, QRect area, TextStyle style, const QColor& color,
@@ -48,13 +43,13 @@ QRect drawLine(QPainter& painter, QRect area, TextStyle style, const QColor& col
 void paintHeader(QPainter& painter, const QStyleOptionViewItem& option, const QModelIndex& index) {
     const QRect area = option.rect.adjusted(horizontalPadding, 0, -horizontalPadding, 0);
     const auto risk = riskFromRaw(index.data(DeletionPlanModel::RiskRole).toInt());
-    const QFont badgeFont = RiskBadge::badgeFont();
-    const int badgeWidth = RiskBadge::sizeFor(*risk, BadgeForm::Full, badgeFont).width();
-    RiskBadge::paint(painter, area, *risk, BadgeForm::Full, badgeFont,
-                     painter.device()->devicePixelRatioF());
+    const int badgeWidth = RiskBadge::sizeFor(*risk, BadgeForm::Full).width();
+    QStyleOptionViewItem badge(option);
+    badge.rect = area;
+    RiskBadge::paint(painter, badge, *risk, BadgeForm::Full);
     const QRect summary = area.adjusted(badgeWidth + badgeGap, 0, 0, 0);
     painter.setFont(option.font);
-    painter.setPen(foreground(option, Tone::Secondary));
+    painter.setPen(Theme::foreground(option, Tone::Secondary));
     painter.drawText(
         summary, Qt::AlignLeft | Qt::AlignVCenter,
         option.fontMetrics.elidedText(index.data(DeletionPlanModel::DetailRole).toString(),
@@ -69,7 +64,7 @@ int paintSize(QPainter& painter, const QStyleOptionViewItem& option, const QRect
     const bool isProtected =
         index.data(DeletionPlanModel::RiskRole).toInt() == rawValue(Risk::Protected);
     painter.setFont(font);
-    painter.setPen(foreground(option, isProtected ? Tone::Secondary : Tone::Primary));
+    painter.setPen(Theme::foreground(option, isProtected ? Tone::Secondary : Tone::Primary));
     painter.drawText(area, Qt::AlignRight | Qt::AlignVCenter, text);
     return Typography::textWidth(font, text);
 }
@@ -81,13 +76,13 @@ void paintItem(QPainter& painter, const QStyleOptionViewItem& option, const QMod
     index.data(Qt::DecorationRole).value<QIcon>().paint(&painter, icon);
     const int sizeWidth = paintSize(painter, option, area, index);
     QRect line = area.adjusted(iconSize + spacing, 0, -(sizeWidth + spacing), 0);
-    line = drawLine(painter, line, TextStyle::Body, foreground(option, Tone::Primary),
+    line = drawLine(painter, line, TextStyle::Body, Theme::foreground(option, Tone::Primary),
                     index.data().toString(), Qt::ElideRight);
     line.moveTop(line.bottom() + 1 + lineSpacing);
-    line = drawLine(painter, line, TextStyle::Caption, foreground(option, Tone::Secondary),
+    line = drawLine(painter, line, TextStyle::Caption, Theme::foreground(option, Tone::Secondary),
                     index.data(DeletionPlanModel::ReasonRole).toString(), Qt::ElideRight);
     line.moveTop(line.bottom() + 1 + lineSpacing);
-    drawLine(painter, line, TextStyle::Caption2, foreground(option, Tone::Tertiary),
+    drawLine(painter, line, TextStyle::Caption2, Theme::foreground(option, Tone::Tertiary),
              index.data(DeletionPlanModel::PathRole).toString(), Qt::ElideMiddle);
 }
 
@@ -125,8 +120,7 @@ QSize DeletionPlanDelegate::sizeHint(const QStyleOptionViewItem& option,
 }
 
 int DeletionPlanDelegate::headerHeight() {
-    const int badge =
-        RiskBadge::sizeFor(Risk::Safe, BadgeForm::Full, RiskBadge::badgeFont()).height();
+    const int badge = RiskBadge::sizeFor(Risk::Safe, BadgeForm::Full).height();
     return std::max(badge, lineHeight(TextStyle::Body)) + 2 * verticalPadding;
 }
 
