@@ -5,6 +5,7 @@
 #include "app/JunkSearch.hpp"
 #include "app/RunInBackground.hpp"
 #include "app/SettingsKeys.hpp"
+#include "platform/SaturatingSum.hpp"
 
 #include <QLoggingCategory>
 #include <QTimer>
@@ -29,13 +30,6 @@ constexpr std::array ownedKeys = {
 constexpr std::int64_t gigabyte = 1'000'000'000;
 // Free space must rise this far above the threshold before the warning is given again.
 constexpr std::int64_t rearmMargin = 2 * gigabyte;
-
-// `a` + `b` for non-negative figures, held at the largest value instead of wrapping.
-std::int64_t saturatingSum(std::int64_t a, std::int64_t b) {
-    return a > std::numeric_limits<std::int64_t>::max() - b
-               ? std::numeric_limits<std::int64_t>::max()
-               : a + b;
-}
 
 // The threshold of `gigabytes` (at least 1) in bytes, held at the largest value for a
 // hand-written huge setting.

@@ -1,9 +1,9 @@
 #include "app/ScanTarget.hpp"
 
+#include "app/PathText.hpp"
 #include "platform/Paths.hpp"
 
 #include <QCoreApplication>
-#include <QFile>
 
 namespace dorvale {
 
@@ -38,8 +38,7 @@ QString ScanTarget::title() const {
     if (m_path == "/") {
         return QStringLiteral("/");
     }
-    const std::string_view name = lastComponent(m_path);
-    return QFile::decodeName(QByteArray(name.data(), static_cast<qsizetype>(name.size())));
+    return pathText(lastComponent(m_path));
 }
 
 } // namespace dorvale

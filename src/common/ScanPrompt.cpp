@@ -2,8 +2,8 @@
 
 #include "app/AppState.hpp"
 #include "app/ByteText.hpp"
+#include "app/PathText.hpp"
 #include "common/FullDiskAccessBanner.hpp"
-#include "model/DisplayPath.hpp"
 #include "style/Theme.hpp"
 #include "widgets/Centred.hpp"
 #include "widgets/ElidedLabel.hpp"
@@ -13,7 +13,6 @@
 #include "widgets/Throttle.hpp"
 #include "widgets/WrappingLabel.hpp"
 
-#include <QFile>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -148,8 +147,7 @@ void ScanPrompt::showForm() {
 void ScanPrompt::showProgress() {
     const ScanProgressSnapshot& progress = m_state.progress();
     m_ring->setTexts(tr("%1 files").arg(progress.files), byteText(progress.bytes));
-    m_path->setText(QFile::decodeName(QByteArray::fromStdString(
-        displayPath(progress.currentPath, m_state.services().locations))));
+    m_path->setText(shownPath(progress.currentPath, m_state.services().locations));
 }
 
 } // namespace dorvale

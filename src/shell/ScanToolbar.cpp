@@ -2,14 +2,13 @@
 
 #include "app/AppState.hpp"
 #include "app/ByteText.hpp"
-#include "model/DisplayPath.hpp"
+#include "app/PathText.hpp"
 #include "style/Theme.hpp"
 #include "widgets/ActivitySpinner.hpp"
 #include "widgets/ElidedLabel.hpp"
 #include "widgets/IconButton.hpp"
 #include "widgets/Throttle.hpp"
 
-#include <QFile>
 #include <QHBoxLayout>
 #include <QMenu>
 #include <QMessageBox>
@@ -122,8 +121,7 @@ void ScanToolbar::showProgress() {
     const ScanProgressSnapshot& progress = m_state.progress();
     m_progressLine->setText(
         tr("%1 files · %2").arg(QString::number(progress.files), byteText(progress.bytes)));
-    m_path->setText(QFile::decodeName(QByteArray::fromStdString(
-        displayPath(progress.currentPath, m_state.services().locations))));
+    m_path->setText(shownPath(progress.currentPath, m_state.services().locations));
 }
 
 void ScanToolbar::chooseFolder() {

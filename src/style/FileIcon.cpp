@@ -1,12 +1,12 @@
 #include "style/FileIcon.hpp"
 
+#include "app/PathText.hpp"
 #include "model/FolderNames.hpp"
 #include "model/JunkRule.hpp"
 #include "platform/Paths.hpp"
 #include "style/Symbols.hpp"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QFileIconProvider>
 #include <QFileInfo>
 #include <QMimeDatabase>
@@ -31,7 +31,7 @@ FileIcon::Kind kindOnDisk(const std::string& path) {
 
 // Plain files by their name only: sniffing the content would open every file of a list.
 QIcon lookUp(const std::string& path, FileIcon::Kind kind) {
-    const QString name = QFile::decodeName(QByteArray::fromStdString(path));
+    const QString name = pathText(path);
     if (kind == FileIcon::Kind::Folder) {
         return iconProvider().icon(QFileInfo(name));
     }

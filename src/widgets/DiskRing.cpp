@@ -1,8 +1,8 @@
 #include "widgets/DiskRing.hpp"
 
+#include "style/RingGradient.hpp"
 #include "style/Theme.hpp"
 
-#include <QConicalGradient>
 #include <QEasingCurve>
 #include <QPainter>
 #include <QVariantAnimation>
@@ -23,9 +23,6 @@ constexpr qreal lineShare = 0.14;
 constexpr qreal trackOpacity = 0.06;
 constexpr double dangerShare = 0.9;
 constexpr int appearMilliseconds = 1200;
-// Degrees anticlockwise from the top to the gradient's seam: more than the round cap's reach,
-// so the cap at the arc's start does not show the gradient's far end.
-constexpr qreal seamAngle = 15;
 constexpr int hintSide = 120;
 
 } // namespace
@@ -103,24 +100,19 @@ void DiskRing::paintEvent(QPaintEvent*) {
     paintArc(painter, circle);
 }
 
-// The gradient spans the whole used share while the arc grows into it. Qt's conical gradient
-// runs anticlockwise from its angle, so a point `c` degrees clockwise from the top lies at
-// 1 - (c + seam) / 360; the seam shrinks as the arc closes on its own start.
+// The gradient spans the whole used share while the arc grows into it, from the top; its seam
+// shrinks as the arc closes on its own start.
 void DiskRing::paintArc(QPainter& painter, const QRectF& circle) const {
     const double shown = shownFraction();
     if (shown <= 0) {
         return;
     }
     const double whole = fraction();
-    const qreal seam = std::min(seamAngle, (1 - whole) * 360);
-    const auto position = [seam](qreal clockwise) {
-        return std::clamp(1 - (clockwise + seam) / 360, 0.0, 1.0);
-    };
-    QConicalGradient gradient(circle.center(), 90 + seam);
-    gradient.setColorAt(position(whole * 360), endColor(whole));
-    gradient.setColorAt(position(whole * 180), Theme::accent());
-    gradient.setColorAt(position(0), Theme::accentSecondary());
-    painter.setPen(QPen(QBrush(gradient), lineWidth(), Qt::SolidLine, Qt::RoundCap));
+    RingGradient gradient(circle.center(), 90, std::min(RingGradient::capSeam, (1 - whole) * 360));
+    gradient.setColorAt(whole * 360, endColor(whole));
+    gradient.setColorAt(whole * 180, Theme::accent());
+    gradient.setColorAt(0, Theme::accentSecondary());
+    painter.setPen(QPen(gradient.brush(), lineWidth(), Qt::SolidLine, Qt::RoundCap));
     painter.drawArc(circle, 90 * 16, -qRound(shown * 360 * 16));
 }
 

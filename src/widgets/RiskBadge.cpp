@@ -18,11 +18,6 @@ constexpr int iconSpacing = Theme::Space::tight;
 constexpr qreal backgroundOpacity = 0.13;
 constexpr qreal iconToLineHeight = 0.9;
 
-QString riskTitle(Risk risk) {
-    const std::string_view text = title(risk);
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 int iconSize(const QFontMetrics& metrics) {
     return qRound(metrics.height() * iconToLineHeight);
 }
@@ -47,6 +42,11 @@ void RiskBadge::setRisk(Risk risk) {
 
 QString RiskBadge::text() const {
     return isCompact() ? QString() : riskTitle(m_risk);
+}
+
+QString RiskBadge::riskTitle(Risk risk) {
+    const std::string_view text = title(risk);
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 QString RiskBadge::symbolName(Risk risk) {

@@ -42,6 +42,8 @@ public:
     /// The capsule's fill: the risk's colour faintly, transparent when compact.
     [[nodiscard]] QColor backgroundColor() const { return backgroundColor(m_risk, m_form); }
 
+    /// The risk's title ("Safe", "Review", "Protected"), wherever a risk is named.
+    [[nodiscard]] static QString riskTitle(Risk risk);
     [[nodiscard]] static QString symbolName(Risk risk);
     /// Caption type, semibold.
     [[nodiscard]] static QFont badgeFont();

@@ -1,10 +1,10 @@
 #include "widgets/ScanningRing.hpp"
 
+#include "style/RingGradient.hpp"
 #include "style/Theme.hpp"
 #include "style/Typography.hpp"
 #include "widgets/TurnWhileShown.hpp"
 
-#include <QConicalGradient>
 #include <QPainter>
 
 namespace dorvale {
@@ -17,9 +17,6 @@ constexpr qreal trackOpacity = 0.07;
 // The arc covers this share of the circle, from its start clockwise.
 constexpr qreal arcShare = 0.28;
 constexpr int turnMilliseconds = 1100;
-// Degrees anticlockwise from the arc's start to the gradient's seam: more than the round
-// cap's reach.
-constexpr qreal seamAngle = 15;
 constexpr int lineGap = Theme::Space::hairline;
 
 } // namespace
@@ -69,14 +66,13 @@ void ScanningRing::paintRing(QPainter& painter, const QRectF& circle) const {
     painter.translate(circle.center());
     painter.rotate(m_spin->angle());
     painter.translate(-circle.center());
-    // Qt's conical gradient runs anticlockwise, so its stops are placed back to front. Its
-    // seam lies a little before the arc's start, where the round cap would otherwise show
-    // the gradient's far end.
-    QConicalGradient gradient(circle.center(), seamAngle);
-    gradient.setColorAt(0, Theme::accentSecondary());
-    gradient.setColorAt(0.5, Theme::accent());
-    gradient.setColorAt(1, Theme::withOpacity(Theme::accent(), 0));
-    painter.setPen(QPen(QBrush(gradient), lineWidth, Qt::SolidLine, Qt::RoundCap));
+    // Once round from the seam just behind the arc's start: the accent fully transparent, the
+    // accent halfway, the second accent at the end.
+    RingGradient gradient(circle.center(), 0);
+    gradient.setColorAt(-gradient.seam(), Theme::withOpacity(Theme::accent(), 0));
+    gradient.setColorAt(180 - gradient.seam(), Theme::accent());
+    gradient.setColorAt(360 - gradient.seam(), Theme::accentSecondary());
+    painter.setPen(QPen(gradient.brush(), lineWidth, Qt::SolidLine, Qt::RoundCap));
     painter.drawArc(circle, 0, -qRound(arcShare * 360 * 16));
     painter.restore();
 }

@@ -1,13 +1,13 @@
 #include "shell/settings/ExclusionsSettings.hpp"
 
 #include "app/AppState.hpp"
+#include "app/PathText.hpp"
 #include "platform/Paths.hpp"
 #include "shell/settings/SettingsSection.hpp"
 #include "style/Theme.hpp"
 #include "widgets/IconButton.hpp"
 #include "widgets/WrappingLabel.hpp"
 
-#include <QFile>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QSignalBlocker>
@@ -83,7 +83,7 @@ void ExclusionsSettings::showPaths() {
     m_list->clear();
     for (const std::string& path : m_state.excludedPaths()) {
         const QByteArray bytes = QByteArray::fromStdString(path);
-        auto* item = new QTreeWidgetItem(m_list, {QFile::decodeName(bytes)});
+        auto* item = new QTreeWidgetItem(m_list, {pathText(path)});
         item->setData(0, Qt::UserRole, bytes);
         item->setToolTip(0, item->text(0));
         if (m_selection == path && m_list->selectedItems().isEmpty()) {

@@ -1,13 +1,12 @@
 #include "shell/sheets/DeletionPlanModel.hpp"
 
 #include "app/ByteText.hpp"
-#include "model/DisplayPath.hpp"
+#include "app/PathText.hpp"
+#include "platform/SaturatingSum.hpp"
 #include "style/FileIcon.hpp"
-
-#include <QFile>
+#include "widgets/RiskBadge.hpp"
 
 #include <algorithm>
-#include <limits>
 #include <utility>
 
 namespace dorvale {
@@ -15,19 +14,6 @@ namespace dorvale {
 namespace {
 
 constexpr qreal dimmedOpacity = 0.55;
-
-// `a` + `b` for non-negative figures, held at the largest value instead of wrapping: a plan
-// may list the same huge item many times.
-std::int64_t saturatingSum(std::int64_t a, std::int64_t b) {
-    return a > std::numeric_limits<std::int64_t>::max() - b
-               ? std::numeric_limits<std::int64_t>::max()
-               : a + b;
-}
-
-QString riskTitle(Risk risk) {
-    const std::string_view text = title(risk);
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 } // namespace
 
@@ -106,12 +92,12 @@ const DeletionPlanModel::Group& DeletionPlanModel::group(Risk risk) const {
 QVariant DeletionPlanModel::headerData(Risk risk, int role) const {
     switch (role) {
     case Qt::DisplayRole:
-        return riskTitle(risk);
+        return RiskBadge::riskTitle(risk);
     case DetailRole:
         return tr("%1 · %2").arg(QString::number(count(risk)), byteText(size(risk)));
     case Qt::AccessibleTextRole:
         return tr("%1: %2 · %3")
-            .arg(riskTitle(risk), QString::number(count(risk)), byteText(size(risk)));
+            .arg(RiskBadge::riskTitle(risk), QString::number(count(risk)), byteText(size(risk)));
     default:
         return {};
     }
@@ -120,12 +106,12 @@ QVariant DeletionPlanModel::headerData(Risk risk, int role) const {
 QVariant DeletionPlanModel::itemData(std::size_t row, const PlanItem& item, int role) const {
     switch (role) {
     case Qt::DisplayRole:
-        return QFile::decodeName(QByteArray::fromStdString(item.name));
+        return pathText(item.name);
     case ReasonRole:
         return QString::fromStdString(item.verdict.reason);
     case PathRole:
     case Qt::ToolTipRole:
-        return QFile::decodeName(QByteArray::fromStdString(displayPath(item.path, m_locations)));
+        return shownPath(item.path, m_locations);
     case DetailRole:
         return byteText(item.size);
     case Qt::DecorationRole:
