@@ -2,6 +2,7 @@
 
 #include "app/AppState.hpp"
 #include "style/Theme.hpp"
+#include "widgets/AccessibleRole.hpp"
 #include "widgets/ElidedLabel.hpp"
 #include "widgets/IconButton.hpp"
 #include "widgets/SymbolIcon.hpp"
@@ -66,6 +67,9 @@ ToastView::ToastView(AppState& state, Toast toast, QWidget* parent)
     , m_toast(std::move(toast))
     , m_fade(new QGraphicsOpacityEffect(this)) {
     setObjectName(QStringLiteral("toast"));
+    setAccessibleRole(*this, QAccessible::Notification);
+    setAccessibleName(m_toast.message);
+    setAccessibleDescription(m_toast.detail.value_or(QString()));
     setGraphicsEffect(m_fade);
     makeContent();
     m_lifetime.setSingleShot(true);
@@ -141,6 +145,9 @@ void ToastView::enter() {
     setGeometry(target);
     show();
     raise();
+    // Announced as it appears, as Qt's own message boxes are.
+    QAccessibleEvent appeared(this, QAccessible::Alert);
+    QAccessible::updateAccessibility(&appeared);
     animate({target.x(), parentWidget()->height()}, target.topLeft(), 0, 1);
 }
 

@@ -16,7 +16,9 @@ class AppState;
 /// message with its detail below, "Undo" when the toast has entries to put back (the restore
 /// shows its own toast in this one's place), and a close button. It clears the toast after the
 /// toast lifetime (`Delays::toastLifetime`) unless another toast has taken its place by then. It
-/// moves in from the bottom edge of its parent while fading in, and leaves the same way.
+/// moves in from the bottom edge of its parent while fading in, and leaves the same way. To
+/// assistive technology it is a notification, named by its message and described by its
+/// detail, announced as it appears.
 ///
 /// The window makes one per toast id and places it at the bottom centre of the page column,
 /// 20 pixels above the edge.

@@ -1,6 +1,7 @@
 #include "widgets/ActivitySpinner.hpp"
 
 #include "style/Theme.hpp"
+#include "widgets/AccessibleRole.hpp"
 #include "widgets/TurnWhileShown.hpp"
 
 #include <QPainter>
@@ -22,6 +23,8 @@ ActivitySpinner::ActivitySpinner(int size, QWidget* parent)
     : QWidget(parent)
     , m_size(size)
     , m_turn(new TurnWhileShown(*this, turnMilliseconds)) {
+    setAccessibleRole(*this, QAccessible::Animation);
+    setAccessibleName(tr("In progress"));
     setFixedSize(size, size);
 }
 

@@ -7,7 +7,8 @@ namespace dorvale {
 class TurnWhileShown;
 
 /// A small turning arc that says work is going on, with no measure of how much. It turns
-/// only while it is on screen.
+/// only while it is on screen. To assistive technology it is an animation named "In
+/// progress"; its owner may name it better.
 class ActivitySpinner : public QWidget {
     Q_OBJECT
 

@@ -3,6 +3,7 @@
 #include "style/Symbols.hpp"
 #include "style/Theme.hpp"
 #include "style/Typography.hpp"
+#include "widgets/AccessibleRole.hpp"
 #include "widgets/CellOption.hpp"
 
 #include <QFontMetrics>
@@ -28,6 +29,7 @@ RiskBadge::RiskBadge(Risk risk, BadgeForm form, QWidget* parent)
     : QWidget(parent)
     , m_risk(risk)
     , m_form(form) {
+    setAccessibleRole(*this, QAccessible::StaticText);
     setFont(badgeFont());
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     describe();

@@ -3,6 +3,7 @@
 #include "style/RingGradient.hpp"
 #include "style/Theme.hpp"
 #include "style/Typography.hpp"
+#include "widgets/AccessibleRole.hpp"
 #include "widgets/TurnWhileShown.hpp"
 
 #include <QPainter>
@@ -24,6 +25,7 @@ constexpr int lineGap = Theme::Space::hairline;
 ScanningRing::ScanningRing(const QString& progressText, const QString& detail, QWidget* parent)
     : QWidget(parent)
     , m_spin(new TurnWhileShown(*this, turnMilliseconds)) {
+    setAccessibleRole(*this, QAccessible::Animation);
     setFixedSize(ringSize, ringSize);
     setTexts(progressText, detail);
 }

@@ -2,6 +2,7 @@
 
 #include "app/ByteText.hpp"
 #include "style/Theme.hpp"
+#include "widgets/AccessibleRole.hpp"
 
 #include <QHelpEvent>
 #include <QMouseEvent>
@@ -32,6 +33,8 @@ SegmentedBar::SegmentedBar(std::vector<Segment> segments, std::int64_t total, in
     , m_segments(std::move(segments))
     , m_total(total)
     , m_fade(new QVariantAnimation(this)) {
+    setAccessibleRole(*this, QAccessible::Chart);
+    setAccessibleName(tr("Composition"));
     setFixedHeight(height);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     setMouseTracking(true);

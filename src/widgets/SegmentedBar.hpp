@@ -16,7 +16,9 @@ namespace dorvale {
 
 /// A horizontal bar split into parts in list order, each as wide as its share of `total`;
 /// what the parts leave over stays empty. The part under the pointer stays opaque while the
-/// others fade, and its tool tip gives its title and size.
+/// others fade, and its tool tip gives its title and size. To assistive technology it is a
+/// chart named "Composition" (its owner may name it better) whose description lists every
+/// part with its size.
 class SegmentedBar : public QWidget {
     Q_OBJECT
 

@@ -3,6 +3,7 @@
 #include "app/ByteText.hpp"
 #include "style/Theme.hpp"
 #include "style/Typography.hpp"
+#include "widgets/AccessibleRole.hpp"
 #include "widgets/CellOption.hpp"
 
 #include <QPainter>
@@ -32,6 +33,7 @@ SizeCell::SizeCell(std::int64_t size, double fraction, const QColor& color, QWid
     , m_size(size)
     , m_fraction(fraction)
     , m_color(color) {
+    setAccessibleRole(*this, QAccessible::StaticText);
     setFont(Typography::monospacedDigits(font()));
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     describe();

@@ -4,6 +4,7 @@
 #include "support/qt/QtTests.hpp"
 #include "widgets/ElidedLabel.hpp"
 
+#include <QAccessible>
 #include <QFileInfo>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -56,6 +57,18 @@ private slots:
         const QRect panel = view->panelGeometry().translated(view->pos());
         QCOMPARE(detail->height() - 1 - panel.bottom(), 20);
         QVERIFY(std::abs(panel.center().x() - detail->width() / 2) <= 1);
+    }
+
+    // The toast is a notification to assistive technology, named by its message.
+    void aToastIsANotificationToAssistiveTechnology() {
+        ShellFixture f;
+        Window w(f);
+        w.state.setToast(
+            toast(QStringLiteral("Moved 3 items to the Trash"), QStringLiteral("1.2 GB freed")));
+        QAccessibleInterface* face = QAccessible::queryAccessibleInterface(w.root->toastView());
+        QCOMPARE(face->role(), QAccessible::Notification);
+        QCOMPARE(face->text(QAccessible::Name), QStringLiteral("Moved 3 items to the Trash"));
+        QCOMPARE(face->text(QAccessible::Description), QStringLiteral("1.2 GB freed"));
     }
 
     void aToastWithoutDetailOrEntriesShowsNeither() {
