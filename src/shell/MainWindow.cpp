@@ -3,6 +3,7 @@
 #include "app/AppState.hpp"
 #include "shell/DorvaleApp.hpp"
 #include "shell/RootView.hpp"
+#include "shell/ScanToolbar.hpp"
 
 #include <QCoreApplication>
 #include <QMenuBar>
@@ -63,6 +64,9 @@ void MainWindow::makeScanMenu() {
     connect(addCommand(*menu, tr("Scan Home Folder"), "scanHomeFolderAction",
                        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R)),
             &QAction::triggered, this, [this] { m_state.startScan(ScanTarget::home()); });
+    connect(addCommand(*menu, tr("Scan Folder…"), "scanFolderAction",
+                       QKeySequence(Qt::CTRL | Qt::Key_O)),
+            &QAction::triggered, m_root->scanToolbar(), &ScanToolbar::chooseFolder);
     menu->addSeparator();
     connect(addCommand(*menu, tr("Quick Clean"), "quickCleanAction",
                        QKeySequence(Qt::CTRL | Qt::Key_1)),

@@ -11,8 +11,9 @@ class RootView;
 
 /// The main window: `RootView` under the application's menus. The "Dorvale" menu holds
 /// "About Dorvale", "Check for Updates…", "Settings…" (Ctrl+,) and "Quit Dorvale" (Ctrl+Q);
-/// the "Scan" menu holds "Scan Entire Disk" (Ctrl+R), "Scan Home Folder" (Ctrl+Shift+R) and
-/// "Quick Clean" (Ctrl+1), which only shows the smart clean's section.
+/// the "Scan" menu holds "Scan Entire Disk" (Ctrl+R), "Scan Home Folder" (Ctrl+Shift+R),
+/// "Scan Folder…" (Ctrl+O, the toolbar's folder picker) and "Quick Clean" (Ctrl+1), which
+/// only shows the smart clean's section.
 ///
 /// It is deleted when closed; the application makes a new one to open it again. The first
 /// time a window is shown it starts the background services, which keep their one timer

@@ -37,6 +37,7 @@ RootView::RootView(AppState& state, PageFactory pages, QWidget* parent)
     , m_state(state)
     , m_pages(std::move(pages))
     , m_sidebar(new Sidebar(state))
+    , m_scanToolbar(new ScanToolbar(state))
     , m_detail(new QWidget) {
     setObjectName(QStringLiteral("rootView"));
     m_sidebar->setMinimumWidth(sidebarMinimum);
@@ -92,7 +93,7 @@ QWidget* RootView::makeToolbar() {
     auto* layout = new QHBoxLayout(toolbar);
     layout->setContentsMargins(toolbarMargins);
     layout->addStretch();
-    layout->addWidget(new ScanToolbar(m_state));
+    layout->addWidget(m_scanToolbar);
     return toolbar;
 }
 

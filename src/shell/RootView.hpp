@@ -10,6 +10,7 @@
 namespace dorvale {
 
 class AppState;
+class ScanToolbar;
 class Sidebar;
 class StateSheet;
 class ToastView;
@@ -37,6 +38,7 @@ public:
     /// The page shown now.
     [[nodiscard]] QWidget* page() const { return m_page; }
     [[nodiscard]] Sidebar* sidebar() const { return m_sidebar; }
+    [[nodiscard]] ScanToolbar* scanToolbar() const { return m_scanToolbar; }
     /// The toast shown now, not counting one on its way out.
     [[nodiscard]] ToastView* toastView() const;
     [[nodiscard]] StateSheet* onboardingSheet() const { return m_onboarding; }
@@ -61,6 +63,7 @@ private:
     AppState& m_state;
     PageFactory m_pages;
     Sidebar* m_sidebar;
+    ScanToolbar* m_scanToolbar;
     QWidget* m_detail;
     QWidget* m_page = nullptr;
     AppSection m_pageSection = AppSection::SmartClean;

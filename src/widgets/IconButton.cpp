@@ -2,7 +2,8 @@
 
 #include "style/Symbols.hpp"
 
-#include <QEvent>
+#include <QKeyEvent>
+#include <QMenu>
 
 namespace dorvale {
 
@@ -32,6 +33,18 @@ bool IconButton::event(QEvent* event) {
         nameForAssistiveTechnology();
     }
     return QToolButton::event(event);
+}
+
+void IconButton::keyPressEvent(QKeyEvent* event) {
+    const bool opensMenu = event->key() == Qt::Key_F4 ||
+                           (event->key() == Qt::Key_Down &&
+                            (event->modifiers() & ~(Qt::AltModifier | Qt::KeypadModifier)) == 0);
+    if (opensMenu && menu() != nullptr && popupMode() == QToolButton::MenuButtonPopup) {
+        event->accept();
+        showMenu();
+        return;
+    }
+    QToolButton::keyPressEvent(event);
 }
 
 void IconButton::nameForAssistiveTechnology() {

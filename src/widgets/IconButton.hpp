@@ -8,6 +8,9 @@ namespace dorvale {
 /// tip names it, and is also the accessible name that assistive technology reads in place of
 /// the text it does not show. With a label beside the symbol, the label names it. Keeps the
 /// symbol's name in its "symbol" property.
+///
+/// With a menu beside its own action (`MenuButtonPopup`), Down, Alt+Down and F4 open the
+/// menu, as they open a drop-down list; Space and Return keep to the button's own action.
 class IconButton : public QToolButton {
     Q_OBJECT
 
@@ -22,6 +25,7 @@ public:
 
 protected:
     bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void nameForAssistiveTechnology();

@@ -150,6 +150,7 @@ private slots:
             {"scanEntireDiskAction", "Scan Entire Disk", QKeySequence(QStringLiteral("Ctrl+R"))},
             {"scanHomeFolderAction", "Scan Home Folder",
              QKeySequence(QStringLiteral("Ctrl+Shift+R"))},
+            {"scanFolderAction", "Scan Folder…", QKeySequence(QStringLiteral("Ctrl+O"))},
             {"quickCleanAction", "Quick Clean", QKeySequence(QStringLiteral("Ctrl+1"))},
         };
         for (const Command& command : commands) {
@@ -164,8 +165,8 @@ private slots:
         QCOMPARE(first.at(0), run.action("aboutAction"));
         QCOMPARE(first.at(1), run.action("checkForUpdatesAction"));
         const QList<QAction*> scan = window.findChild<QMenu*>("scanMenu")->actions();
-        QCOMPARE(scan.size(), 4);
-        QVERIFY(scan.at(2)->isSeparator());
+        QCOMPARE(scan.size(), 5);
+        QVERIFY(scan.at(3)->isSeparator());
     }
 
     void theTrayIsNotAskedForWithTheMenuBarOff() {
@@ -274,6 +275,13 @@ private slots:
         run.press(Qt::CTRL | Qt::Key_R);
         QVERIFY(state.isScanning());
         QCOMPARE(state.scanTarget(), ScanTarget::wholeDisk());
+        state.cancelScan();
+
+        // A folder needs no access; the picker is the toolbar's.
+        const std::string photos = run.fixture.tree.folder("Users/a/Photos");
+        run.fixture.fileDialogs.queueFolder(photos);
+        run.press(Qt::CTRL | Qt::Key_O);
+        QCOMPARE(state.scanTarget(), ScanTarget::folder(photos));
     }
 
     void closingAndReopeningTheWindowKeepsOneTimer() {

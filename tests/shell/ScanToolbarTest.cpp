@@ -9,9 +9,12 @@
 #include "widgets/UsageBar.hpp"
 
 #include <QAction>
+#include <QApplication>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTimer>
 #include <QToolButton>
 #include <QtTest>
 
@@ -104,6 +107,40 @@ private slots:
         QCOMPARE(f.fixture.scans.calls()[0].rootPath, photos);
         t.state.cancelScan();
         QCOMPARE(t.scanButton()->toolTip(), QStringLiteral("Scan: Photos"));
+    }
+
+    // The menu opens from the keyboard as a drop-down list does; its items are walked with
+    // the arrows and taken with Return.
+    void theMenuOpensFromTheKeyboard_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+        QTest::newRow("Down") << int(Qt::Key_Down) << Qt::KeyboardModifiers();
+        QTest::newRow("Alt+Down") << int(Qt::Key_Down) << Qt::KeyboardModifiers(Qt::AltModifier);
+        QTest::newRow("F4") << int(Qt::Key_F4) << Qt::KeyboardModifiers();
+    }
+
+    void theMenuOpensFromTheKeyboard() {
+        QFETCH(int, key);
+        QFETCH(Qt::KeyboardModifiers, modifiers);
+        ShellFixture f;
+        const std::string photos = f.fixture.tree.folder("Users/a/Photos");
+        f.fixture.fileDialogs.queueFolder(photos);
+        Toolbar t(f);
+        QVERIFY(t.scanButton()->focusPolicy() & Qt::TabFocus);
+        auto* chooseFolder = t.toolbar->findChild<QAction*>(QStringLiteral("chooseFolderAction"));
+        bool opened = false;
+        QTimer::singleShot(0, t.toolbar, [&] {
+            QMenu* menu = t.scanButton()->menu();
+            opened = QApplication::activePopupWidget() == menu;
+            for (int step = 0; step < 4 && menu->activeAction() != chooseFolder; ++step) {
+                QTest::keyClick(menu, Qt::Key_Down);
+            }
+            QTest::keyClick(menu, Qt::Key_Return);
+        });
+        QTest::keyClick(t.scanButton(), Qt::Key(key), modifiers);
+        QVERIFY(opened);
+        QCOMPARE(t.state.scanTarget(), ScanTarget::folder(photos));
+        t.state.cancelScan();
     }
 
     void aCancelledPickerChangesNothing() {
