@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QShortcut>
 
 namespace dorvale {
 
@@ -37,38 +38,44 @@ MainWindow::MainWindow(AppState& state, QWidget* parent)
     setCentralWidget(m_root);
     makeApplicationMenu();
     makeScanMenu();
+    // F10 opens the first menu, as it does in the desktop's own programs; Alt and the
+    // underlined letters work through the menu bar itself.
+    auto* openMenus = new QShortcut(QKeySequence(Qt::Key_F10), this);
+    connect(openMenus, &QShortcut::activated, this,
+            [this] { menuBar()->setActiveAction(menuBar()->actions().constFirst()); });
 }
 
 void MainWindow::makeApplicationMenu() {
-    QMenu* menu = menuBar()->addMenu(QStringLiteral("Dorvale"));
+    QMenu* menu = menuBar()->addMenu(QStringLiteral("&Dorvale"));
     menu->setObjectName(QStringLiteral("applicationMenu"));
-    connect(addCommand(*menu, tr("About Dorvale"), "aboutAction"), &QAction::triggered, this,
+    connect(addCommand(*menu, tr("&About Dorvale"), "aboutAction"), &QAction::triggered, this,
             &MainWindow::showAbout);
-    connect(addCommand(*menu, tr("Check for Updates…"), "checkForUpdatesAction"),
+    connect(addCommand(*menu, tr("Check for &Updates…"), "checkForUpdatesAction"),
             &QAction::triggered, this, &MainWindow::checkForUpdates);
     menu->addSeparator();
-    connect(addCommand(*menu, tr("Settings…"), "settingsAction",
+    connect(addCommand(*menu, tr("&Settings…"), "settingsAction",
                        QKeySequence(Qt::CTRL | Qt::Key_Comma)),
             &QAction::triggered, this, &MainWindow::settingsRequested);
     menu->addSeparator();
-    connect(addCommand(*menu, tr("Quit Dorvale"), "quitAction", QKeySequence(Qt::CTRL | Qt::Key_Q)),
-            &QAction::triggered, this, &MainWindow::quitRequested);
+    connect(
+        addCommand(*menu, tr("&Quit Dorvale"), "quitAction", QKeySequence(Qt::CTRL | Qt::Key_Q)),
+        &QAction::triggered, this, &MainWindow::quitRequested);
 }
 
 void MainWindow::makeScanMenu() {
-    QMenu* menu = menuBar()->addMenu(tr("Scan"));
+    QMenu* menu = menuBar()->addMenu(tr("&Scan"));
     menu->setObjectName(QStringLiteral("scanMenu"));
-    connect(addCommand(*menu, tr("Scan Entire Disk"), "scanEntireDiskAction",
+    connect(addCommand(*menu, tr("Scan &Entire Disk"), "scanEntireDiskAction",
                        QKeySequence(Qt::CTRL | Qt::Key_R)),
             &QAction::triggered, this, [this] { m_state.startScan(ScanTarget::wholeDisk()); });
-    connect(addCommand(*menu, tr("Scan Home Folder"), "scanHomeFolderAction",
+    connect(addCommand(*menu, tr("Scan &Home Folder"), "scanHomeFolderAction",
                        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R)),
             &QAction::triggered, this, [this] { m_state.startScan(ScanTarget::home()); });
-    connect(addCommand(*menu, tr("Scan Folder…"), "scanFolderAction",
+    connect(addCommand(*menu, tr("Scan &Folder…"), "scanFolderAction",
                        QKeySequence(Qt::CTRL | Qt::Key_O)),
             &QAction::triggered, m_root->scanToolbar(), &ScanToolbar::chooseFolder);
     menu->addSeparator();
-    connect(addCommand(*menu, tr("Quick Clean"), "quickCleanAction",
+    connect(addCommand(*menu, tr("&Quick Clean"), "quickCleanAction",
                        QKeySequence(Qt::CTRL | Qt::Key_1)),
             &QAction::triggered, this, [this] { m_state.setSection(AppSection::SmartClean); });
 }

@@ -13,7 +13,8 @@ class RootView;
 /// "About Dorvale", "Check for Updates…", "Settings…" (Ctrl+,) and "Quit Dorvale" (Ctrl+Q);
 /// the "Scan" menu holds "Scan Entire Disk" (Ctrl+R), "Scan Home Folder" (Ctrl+Shift+R),
 /// "Scan Folder…" (Ctrl+O, the toolbar's folder picker) and "Quick Clean" (Ctrl+1), which
-/// only shows the smart clean's section.
+/// only shows the smart clean's section. Every menu and command has an underlined letter,
+/// and F10 opens the first menu.
 ///
 /// It is deleted when closed; the application makes a new one to open it again. The first
 /// time a window is shown it starts the background services, which keep their one timer

@@ -98,6 +98,18 @@ QStringList diskSnapshot(const std::string& root) {
     return entries;
 }
 
+// The text of a menu or command as shown, without the marks of its underlined letter.
+QString shownText(const QAction& action) {
+    return QString(action.text()).remove(QLatin1Char('&'));
+}
+
+// The underlined letter of a menu or command, or nothing.
+QChar mnemonic(const QAction& action) {
+    const qsizetype mark = action.text().indexOf(QLatin1Char('&'));
+    return mark >= 0 && mark + 1 < action.text().size() ? action.text().at(mark + 1).toLower()
+                                                        : QChar();
+}
+
 // Runs the application's event loop until the program quits or `limit` passes; answers
 // whether it quit.
 bool quitsWithin(std::chrono::milliseconds limit, const std::function<void()>& act) {
@@ -133,7 +145,7 @@ private slots:
         QCOMPARE(window.rootView()->minimumSize(), QSize(1040, 680));
         QStringList menus;
         for (const QAction* menu : window.menuBar()->actions()) {
-            menus << menu->text();
+            menus << shownText(*menu);
         }
         QCOMPARE(menus, QStringList({"Dorvale", "Scan"}));
 
@@ -156,7 +168,7 @@ private slots:
         for (const Command& command : commands) {
             const QAction* action = run.action(command.name);
             QVERIFY2(action != nullptr, command.name);
-            QCOMPARE(action->text(), QString::fromUtf8(command.text));
+            QCOMPARE(shownText(*action), QString::fromUtf8(command.text));
             QCOMPARE(action->shortcut(), command.shortcut);
         }
         // "Check for Updates…" follows "About Dorvale" in the first menu; "Quick Clean" comes
@@ -167,6 +179,42 @@ private slots:
         const QList<QAction*> scan = window.findChild<QMenu*>("scanMenu")->actions();
         QCOMPARE(scan.size(), 5);
         QVERIFY(scan.at(3)->isSeparator());
+    }
+
+    // The menus are reached from the keyboard: every menu and command has its own letter,
+    // F10 opens the first menu and Alt with a menu's letter opens that menu.
+    void theMenusOpenFromTheKeyboard() {
+        AppRun run;
+        run.start();
+        QMenuBar* bar = run.window().menuBar();
+        QList<QChar> menuLetters;
+        for (const QAction* menu : bar->actions()) {
+            QVERIFY2(!mnemonic(*menu).isNull(), qPrintable(menu->text()));
+            QVERIFY2(!menuLetters.contains(mnemonic(*menu)), qPrintable(menu->text()));
+            menuLetters << mnemonic(*menu);
+            QList<QChar> letters;
+            for (const QAction* command : menu->menu()->actions()) {
+                if (command->isSeparator()) {
+                    continue;
+                }
+                QVERIFY2(!mnemonic(*command).isNull(), qPrintable(command->text()));
+                QVERIFY2(!letters.contains(mnemonic(*command)), qPrintable(command->text()));
+                letters << mnemonic(*command);
+            }
+        }
+
+        auto* first = run.window().findChild<QMenu*>("applicationMenu");
+        run.press(QKeyCombination(Qt::Key_F10));
+        QTRY_COMPARE(QApplication::activePopupWidget(), first);
+        // Return on the first command opens About.
+        QTest::keyClick(first, Qt::Key_Down);
+        QTest::keyClick(first, Qt::Key_Return);
+        QTRY_VERIFY(run.window().findChild<QMessageBox*>("aboutMessage") != nullptr);
+        run.window().findChild<QMessageBox*>("aboutMessage")->close();
+
+        run.press(Qt::ALT | Qt::Key_S);
+        QTRY_COMPARE(QApplication::activePopupWidget(), run.window().findChild<QMenu*>("scanMenu"));
+        QApplication::activePopupWidget()->close();
     }
 
     void theTrayIsNotAskedForWithTheMenuBarOff() {
