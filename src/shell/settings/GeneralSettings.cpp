@@ -9,6 +9,7 @@
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 namespace dorvale {
@@ -39,12 +40,14 @@ GeneralSettings::GeneralSettings(AppState& state, QWidget* parent)
     showPermanentDelete();
     showAccess();
     showBackgroundSettings();
-    connect(m_permanentDelete, &QCheckBox::clicked, &m_state, &AppState::setPermanentDelete);
-    // Launch at login announces every switch, failed or not, through `changed`; the box then
-    // shows what the platform reports, not the click.
-    connect(m_launchAtLogin, &QCheckBox::clicked, &m_background,
+    // The boxes act on `toggled`, which a click, the keyboard and assistive technology's
+    // toggle all send; they are set from the settings with their signals blocked. Launch at
+    // login announces every switch, failed or not, through `changed`; the box then shows what
+    // the platform reports, not the switch.
+    connect(m_permanentDelete, &QCheckBox::toggled, &m_state, &AppState::setPermanentDelete);
+    connect(m_launchAtLogin, &QCheckBox::toggled, &m_background,
             &BackgroundServices::setLaunchAtLogin);
-    connect(m_menuBar, &QCheckBox::clicked, &m_background, &BackgroundServices::setMenuBar);
+    connect(m_menuBar, &QCheckBox::toggled, &m_background, &BackgroundServices::setMenuBar);
     connect(&m_state, &AppState::permanentDeleteChanged, this,
             &GeneralSettings::showPermanentDelete);
     connect(&m_state, &AppState::hasFullDiskAccessChanged, this, &GeneralSettings::showAccess);
@@ -77,6 +80,7 @@ QWidget* GeneralSettings::makeAccessRow() {
 }
 
 void GeneralSettings::showPermanentDelete() {
+    const QSignalBlocker blocker(m_permanentDelete);
     m_permanentDelete->setChecked(m_state.permanentDelete());
 }
 
@@ -87,6 +91,8 @@ void GeneralSettings::showAccess() {
 }
 
 void GeneralSettings::showBackgroundSettings() {
+    const QSignalBlocker loginBlocker(m_launchAtLogin);
+    const QSignalBlocker menuBarBlocker(m_menuBar);
     m_launchAtLogin->setChecked(m_background.launchAtLogin());
     m_menuBar->setChecked(m_background.menuBar());
 }

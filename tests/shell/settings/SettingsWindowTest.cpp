@@ -9,6 +9,8 @@
 #include "widgets/SymbolLabel.hpp"
 #include "widgets/WrappingLabel.hpp"
 
+#include <QAccessible>
+#include <QAccessibleActionInterface>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
@@ -131,6 +133,34 @@ private slots:
         s.f.state->background().setMenuBar(true);
         QVERIFY(!permanent->isChecked());
         QVERIFY(menuBar->isChecked());
+    }
+
+    // Assistive technology ticks a box through its toggle action, which sends `toggled` but
+    // not `clicked`: every box still writes its setting, and unticks it again.
+    void theSwitchesFollowAssistiveTechnology() {
+        SettingsFixture s;
+        s.open();
+        const auto toggle = [&](const char* name) {
+            QAccessibleInterface* box =
+                QAccessible::queryAccessibleInterface(s.child<QCheckBox>(name));
+            QVERIFY(box != nullptr && box->actionInterface() != nullptr);
+            QVERIFY(box->actionInterface()->actionNames().contains(
+                QAccessibleActionInterface::toggleAction()));
+            box->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+        };
+        toggle("permanentDeleteBox");
+        QCOMPARE(s.f.fixture.settings.boolValue(Keys::permanentDelete), std::optional(true));
+        toggle("launchAtLoginBox");
+        QCOMPARE(std::ranges::count(s.f.fixture.loginItems.calls(), std::string("register")), 1);
+        QVERIFY(s.child<QCheckBox>("launchAtLoginBox")->isChecked());
+        toggle("menuBarBox");
+        QCOMPARE(s.f.fixture.settings.boolValue(Keys::menuBar), std::optional(false));
+
+        toggle("permanentDeleteBox");
+        QCOMPARE(s.f.fixture.settings.boolValue(Keys::permanentDelete), std::optional(false));
+        toggle("launchAtLoginBox");
+        QCOMPARE(std::ranges::count(s.f.fixture.loginItems.calls(), std::string("unregister")), 1);
+        QVERIFY(!s.child<QCheckBox>("launchAtLoginBox")->isChecked());
     }
 
     void anOpenConfirmationSheetFollowsTheDeletionSwitch() {
