@@ -235,7 +235,7 @@ private slots:
         QVERIFY(extra.isShown());
         QVERIFY(extra.icon()->isVisible());
         QCOMPARE(extra.icon()->property("symbol").toString(), QStringLiteral("internaldrive"));
-        QCOMPARE(extra.icon()->toolTip(), QStringLiteral("120 GB"));
+        QCOMPARE(extra.icon()->toolTip(), QStringLiteral("120 GB free"));
         QVERIFY(!QApplication::quitOnLastWindowClosed());
 
         BackgroundServices& background = app.state().background();

@@ -3,9 +3,12 @@
 #include "app/AppState.hpp"
 #include "app/MenuBarLabel.hpp"
 #include "shell/tray/MenuBarPanel.hpp"
-#include "style/Symbols.hpp"
+#include "shell/tray/TraySymbol.hpp"
 
 #include <QCursor>
+#include <QEvent>
+#include <QGuiApplication>
+#include <QPalette>
 #include <QSystemTrayIcon>
 
 namespace dorvale {
@@ -17,10 +20,21 @@ MenuBarExtra::MenuBarExtra(AppState& state, TrayProbe trayAvailable, QObject* pa
     BackgroundServices& background = m_state.background();
     connect(&background, &BackgroundServices::changed, this, &MenuBarExtra::sync);
     connect(&background, &BackgroundServices::volumeChanged, this, &MenuBarExtra::sync);
+    QCoreApplication::instance()->installEventFilter(this);
     sync();
 }
 
 MenuBarExtra::~MenuBarExtra() = default;
+
+// The symbol is drawn in the palette's text colour, so it is drawn again when the desktop
+// switches between light and dark.
+bool MenuBarExtra::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == QCoreApplication::instance() &&
+        event->type() == QEvent::ApplicationPaletteChange) {
+        refreshLabel();
+    }
+    return QObject::eventFilter(watched, event);
+}
 
 void MenuBarExtra::sync() {
     const bool wanted = m_state.background().menuBar() && m_trayAvailable();
@@ -72,8 +86,9 @@ void MenuBarExtra::refreshLabel() {
     const QString symbol =
         QString::fromLatin1(label.symbol.data(), static_cast<qsizetype>(label.symbol.size()));
     m_icon->setProperty("symbol", symbol);
-    m_icon->setIcon(Symbols::icon(symbol));
-    m_icon->setToolTip(label.title ? QString::fromStdString(*label.title)
+    m_icon->setIcon(traySymbol(
+        symbol, QGuiApplication::palette().color(QPalette::Active, QPalette::WindowText)));
+    m_icon->setToolTip(label.title ? tr("%1 free").arg(QString::fromStdString(*label.title))
                                    : QStringLiteral("Dorvale"));
 }
 

@@ -14,8 +14,8 @@ class MenuBarPanel;
 
 /// The tray icon and its panel, there only while the "menuBar" setting is on and the desktop
 /// has a tray. The icon shows the start-up volume's state (a drive, or a warning while free
-/// space is below the warning threshold) with the free space as its tool tip; a click opens
-/// `MenuBarPanel` at the icon.
+/// space is below the warning threshold), drawn in the palette's text colour, with the free
+/// space as its tool tip ("120 GB free"); a click opens `MenuBarPanel` at the icon.
 ///
 /// Whether to show it is decided again whenever the background services' settings change and
 /// at every refresh of the volume (each of their ticks), so a tray that comes or goes, or a
@@ -42,6 +42,9 @@ public:
     void sync();
     /// Opens the panel at the icon, or closes it when it is open.
     void togglePanel();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 signals:
     /// The icon appeared or went away.
