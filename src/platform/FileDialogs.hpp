@@ -12,11 +12,11 @@ class FileDialogs {
 public:
     virtual ~FileDialogs() = default;
 
-    /// Lets the user pick an existing folder; `acceptLabel` names the accepting button. A
-    /// chosen symbolic link is resolved to its folder, since a link as a scan root would
-    /// scan nothing.
+    /// Lets the user pick an existing folder; `title` says what the folder is for and
+    /// `acceptLabel` names the accepting button. A chosen symbolic link is resolved to its
+    /// folder, since a link as a scan root would scan nothing.
     [[nodiscard]] virtual std::optional<std::string>
-    chooseFolder(const std::string& acceptLabel) = 0;
+    chooseFolder(const std::string& title, const std::string& acceptLabel) = 0;
     /// Lets the user pick where to save a CSV file, starting from `suggestedName` (a base
     /// name without extension); the path returned ends in ".csv".
     [[nodiscard]] virtual std::optional<std::string>

@@ -27,8 +27,9 @@ std::string bytes(const QString& path) {
 
 } // namespace
 
-std::optional<std::string> QtFileDialogs::chooseFolder(const std::string& acceptLabel) {
-    QFileDialog dialog(QApplication::activeWindow());
+std::optional<std::string> QtFileDialogs::chooseFolder(const std::string& title,
+                                                       const std::string& acceptLabel) {
+    QFileDialog dialog(QApplication::activeWindow(), QString::fromStdString(title), m_lastFolder);
     dialog.setFileMode(QFileDialog::Directory);
     dialog.setOption(QFileDialog::ShowDirsOnly);
     dialog.setLabelText(QFileDialog::Accept, QString::fromStdString(acceptLabel));
@@ -36,6 +37,7 @@ std::optional<std::string> QtFileDialogs::chooseFolder(const std::string& accept
     if (!chosen) {
         return std::nullopt;
     }
+    m_lastFolder = dialog.directory().absolutePath();
     return bytes(resolveFinalLink(*chosen));
 }
 

@@ -125,8 +125,8 @@ void ScanToolbar::showProgress() {
 }
 
 void ScanToolbar::chooseFolder() {
-    const std::optional<std::string> folder =
-        m_state.services().fileDialogs.chooseFolder(tr("Scan").toStdString());
+    const std::optional<std::string> folder = m_state.services().fileDialogs.chooseFolder(
+        tr("Choose a folder to scan").toStdString(), tr("Scan").toStdString());
     if (!folder) {
         return;
     }

@@ -4,6 +4,7 @@
 #include "support/qt/QtTests.hpp"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QTimer>
 #include <QtTest>
@@ -83,13 +84,40 @@ private slots:
             dialog.selectFile(q(tree.path("Link")));
             static_cast<QDialog&>(dialog).accept();
         });
-        QCOMPARE(dialogs.chooseFolder("Scan"), std::optional(tree.path("Real")));
+        QCOMPARE(dialogs.chooseFolder("Choose a folder to scan", "Scan"),
+                 std::optional(tree.path("Real")));
+    }
+
+    // The folder dialog says what it is for, opens in the home folder, and then where the
+    // user last chose; a cancelled dialog leaves that place as it was.
+    void theFolderDialogOpensWhereTheUserLastChose() {
+        test::FixtureTree tree;
+        tree.folder("Work/Reports");
+        QtFileDialogs dialogs;
+        whenDialogShows([&](QFileDialog& dialog) {
+            QCOMPARE(dialog.windowTitle(), QStringLiteral("Choose a folder to scan"));
+            QCOMPARE(dialog.directory().absolutePath(), QDir::homePath());
+            dialog.setDirectory(q(tree.path("Work")));
+            dialog.selectFile(q(tree.path("Work/Reports")));
+            static_cast<QDialog&>(dialog).accept();
+        });
+        QCOMPARE(dialogs.chooseFolder("Choose a folder to scan", "Scan"),
+                 std::optional(tree.path("Work/Reports")));
+        for (int time = 0; time < 2; ++time) {
+            QString openedIn;
+            whenDialogShows([&](QFileDialog& dialog) {
+                openedIn = dialog.directory().absolutePath();
+                dialog.reject();
+            });
+            QCOMPARE(dialogs.chooseFolder("Choose a folder to exclude", "Choose"), std::nullopt);
+            QCOMPARE(openedIn, q(tree.path("Work")));
+        }
     }
 
     void aCancelledDialogGivesNothing() {
         QtFileDialogs dialogs;
         whenDialogShows([](QFileDialog& dialog) { dialog.reject(); });
-        QCOMPARE(dialogs.chooseFolder("Scan"), std::nullopt);
+        QCOMPARE(dialogs.chooseFolder("Choose a folder to scan", "Scan"), std::nullopt);
         whenDialogShows([](QFileDialog& dialog) { dialog.reject(); });
         QCOMPARE(dialogs.chooseSaveFile("Large Files"), std::nullopt);
     }

@@ -101,6 +101,8 @@ private slots:
         f.fixture.fileDialogs.queueFolder(photos);
         Toolbar t(f);
         t.trigger("chooseFolderAction");
+        QCOMPARE(f.fixture.fileDialogs.folderTitles(),
+                 std::vector<std::string>{"Choose a folder to scan"});
         QCOMPARE(f.fixture.fileDialogs.folderLabels(), std::vector<std::string>{"Scan"});
         QCOMPARE(t.state.scanTarget(), ScanTarget::folder(photos));
         QTRY_COMPARE(f.fixture.scans.calls().size(), std::size_t{1});

@@ -23,7 +23,9 @@ void FakeFileDialogs::queueSaveFile(std::optional<std::string> answer) {
     m_saveFiles.push_back(std::move(answer));
 }
 
-std::optional<std::string> FakeFileDialogs::chooseFolder(const std::string& acceptLabel) {
+std::optional<std::string> FakeFileDialogs::chooseFolder(const std::string& title,
+                                                         const std::string& acceptLabel) {
+    m_folderTitles.push_back(title);
     m_folderLabels.push_back(acceptLabel);
     return nextAnswer(m_folders);
 }

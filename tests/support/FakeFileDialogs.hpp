@@ -18,10 +18,13 @@ public:
     /// The answer of the next save dialog; nothing means the user cancels.
     void queueSaveFile(std::optional<std::string> answer);
 
-    [[nodiscard]] std::optional<std::string> chooseFolder(const std::string& acceptLabel) override;
+    [[nodiscard]] std::optional<std::string> chooseFolder(const std::string& title,
+                                                          const std::string& acceptLabel) override;
     [[nodiscard]] std::optional<std::string>
     chooseSaveFile(const std::string& suggestedName) override;
 
+    /// The titles of the folder dialogs shown so far.
+    [[nodiscard]] const std::vector<std::string>& folderTitles() const { return m_folderTitles; }
     /// The accept labels of the folder dialogs shown so far.
     [[nodiscard]] const std::vector<std::string>& folderLabels() const { return m_folderLabels; }
     /// The suggested names of the save dialogs shown so far.
@@ -32,6 +35,7 @@ public:
 private:
     std::deque<std::optional<std::string>> m_folders;
     std::deque<std::optional<std::string>> m_saveFiles;
+    std::vector<std::string> m_folderTitles;
     std::vector<std::string> m_folderLabels;
     std::vector<std::string> m_suggestedNames;
 };

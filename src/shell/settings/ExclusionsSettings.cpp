@@ -102,8 +102,8 @@ void ExclusionsSettings::selectionChanged() {
 }
 
 void ExclusionsSettings::addFolder() {
-    const std::optional<std::string> chosen =
-        m_state.services().fileDialogs.chooseFolder(tr("Choose").toStdString());
+    const std::optional<std::string> chosen = m_state.services().fileDialogs.chooseFolder(
+        tr("Choose a folder to exclude").toStdString(), tr("Choose").toStdString());
     if (!chosen) {
         return;
     }
