@@ -3,6 +3,7 @@
 
 #include "app/AppState.hpp"
 #include "app/ByteText.hpp"
+#include "app/CountText.hpp"
 #include "app/RunInBackground.hpp"
 #include "platform/Paths.hpp"
 
@@ -81,8 +82,8 @@ Toast deletionToast(const DeletionOutcome& outcome) {
     const auto notDeleted =
         static_cast<qint64>(report.failures.size() + report.skippedProtected.size());
     if (notDeleted >= 1) {
-        toast.detail =
-            AppState::tr("%1 item(s) couldn't be deleted. Details in History.").arg(notDeleted);
+        toast.detail = AppState::tr("%1 item(s) couldn't be deleted. Details in History.")
+                           .arg(countText(notDeleted));
     }
     std::copy_if(outcome.entries.begin(), outcome.entries.end(), std::back_inserter(toast.undoable),
                  [](const HistoryEntry& entry) { return entry.trashPath.has_value(); });
@@ -277,7 +278,7 @@ void AppState::restore(const std::vector<HistoryEntry>& entries) {
         }
     }
     m_toast = Toast{.id = Uuid::random(),
-                    .message = tr("%1 item(s) restored").arg(count),
+                    .message = tr("%1 item(s) restored").arg(countText(count)),
                     .detail = tr("Scan again to see updated sizes."),
                     .undoable = {}};
     m_volume = m_services.readVolume("/");

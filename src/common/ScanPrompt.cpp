@@ -2,6 +2,7 @@
 
 #include "app/AppState.hpp"
 #include "app/ByteText.hpp"
+#include "app/CountText.hpp"
 #include "app/PathText.hpp"
 #include "common/FullDiskAccessBanner.hpp"
 #include "style/Theme.hpp"
@@ -146,7 +147,7 @@ void ScanPrompt::showForm() {
 
 void ScanPrompt::showProgress() {
     const ScanProgressSnapshot& progress = m_state.progress();
-    m_ring->setTexts(tr("%1 files").arg(progress.files), byteText(progress.bytes));
+    m_ring->setTexts(tr("%1 files").arg(countText(progress.files)), byteText(progress.bytes));
     m_path->setText(shownPath(progress.currentPath, m_state.services().locations));
 }
 

@@ -2,6 +2,7 @@
 
 #include "app/AppState.hpp"
 #include "app/ByteText.hpp"
+#include "app/CountText.hpp"
 #include "app/PathText.hpp"
 #include "style/Theme.hpp"
 #include "widgets/ActivitySpinner.hpp"
@@ -120,7 +121,7 @@ void ScanToolbar::refreshButton() {
 void ScanToolbar::showProgress() {
     const ScanProgressSnapshot& progress = m_state.progress();
     m_progressLine->setText(
-        tr("%1 files · %2").arg(QString::number(progress.files), byteText(progress.bytes)));
+        tr("%1 files · %2").arg(countText(progress.files), byteText(progress.bytes)));
     m_path->setText(shownPath(progress.currentPath, m_state.services().locations));
 }
 

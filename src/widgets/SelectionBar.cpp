@@ -1,6 +1,7 @@
 #include "widgets/SelectionBar.hpp"
 
 #include "app/ByteText.hpp"
+#include "app/CountText.hpp"
 #include "style/Theme.hpp"
 #include "widgets/DestructiveButton.hpp"
 #include "widgets/ElidedLabel.hpp"
@@ -59,7 +60,7 @@ SelectionBar::SelectionBar(const QString& actionTitle, QWidget* parent)
 void SelectionBar::setSelection(std::int64_t count, std::int64_t size) {
     m_count = count;
     showForCount();
-    m_countLabel->setText(tr("%1 selected").arg(count));
+    m_countLabel->setText(tr("%1 selected").arg(countText(count)));
     m_sizeLabel->setText(byteText(size));
 }
 

@@ -92,8 +92,8 @@ private slots:
 
         const std::string deep = f.fixture.locations.home + "/" + std::string(300, 'x') + "/end";
         f.fixture.scans.releaseWithResult(f.fixture.locations.home, std::nullopt,
-                                          {{42, 3'000'000, deep}});
-        QTRY_COMPARE(p.ring()->progressText(), QStringLiteral("42 files"));
+                                          {{12'345, 3'000'000, deep}});
+        QTRY_COMPARE(p.ring()->progressText(), QStringLiteral("12,345 files"));
         QCOMPARE(p.ring()->detail(), QStringLiteral("3 MB"));
         auto* path = p.find<ElidedLabel>("promptPath");
         QVERIFY(path->width() <= 420);

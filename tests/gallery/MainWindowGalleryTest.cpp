@@ -86,7 +86,7 @@ private:
         f.state->setProgress({1'234'567, 987'654'321'000, longPath});
         QTRY_VERIFY(root->findChild<ElidedLabel*>(QStringLiteral("progressLine"))
                         ->text()
-                        .startsWith(QStringLiteral("1234567 files")));
+                        .startsWith(QStringLiteral("1,234,567 files")));
         picture(*root, "scanning-" + tag);
         f.state->cancelScan();
     }

@@ -187,8 +187,8 @@ private slots:
         const std::string deep = "/Users/a/Projects/" + std::string(40, 'd') + "/node_modules/" +
                                  std::string(60, 'p') +
                                  "/dist/very/deep/folder/with/a/long/name/index.js";
-        f.fixture.scans.releaseWithResult(folder, std::nullopt, {{1234, 5'000'000, deep}});
-        QTRY_COMPARE(t.progressLine(), QStringLiteral("1234 files · 5 MB"));
+        f.fixture.scans.releaseWithResult(folder, std::nullopt, {{1'441'792, 5'000'000, deep}});
+        QTRY_COMPARE(t.progressLine(), QStringLiteral("1,441,792 files · 5 MB"));
         auto* path = t.toolbar->findChild<ElidedLabel*>(QStringLiteral("progressPath"));
         QCOMPARE(path->text().left(2), QStringLiteral("~/"));
         QVERIFY(path->width() <= 260);

@@ -82,7 +82,7 @@ private slots:
         QCOMPARE(action->toolTip(), title);
         QVERIFY(action->width() <= 320);
         QVERIFY(page.bar->minimumSizeHint().width() <= page.window.width());
-        QCOMPARE(page.text("selectionCount"), QStringLiteral("1234567 selected"));
+        QCOMPARE(page.text("selectionCount"), QStringLiteral("1,234,567 selected"));
     }
 
     // A bar not yet placed in its page stays hidden instead of opening as a window.

@@ -2,6 +2,7 @@
 
 #include "app/AppState.hpp"
 #include "app/ByteText.hpp"
+#include "app/CountText.hpp"
 #include "shell/sheets/DeletionPlanDelegate.hpp"
 #include "shell/sheets/DeletionPlanModel.hpp"
 #include "style/Theme.hpp"
@@ -212,7 +213,8 @@ void DeletionConfirmationSheet::showPlan(DeletionPlan plan) {
     }
     m_acknowledgement->setVisible(review > 0);
     const std::int64_t protectedCount = m_model->count(Risk::Protected);
-    m_protectedText->setText(tr("%1 protected item(s) won’t be touched.").arg(protectedCount));
+    m_protectedText->setText(
+        tr("%1 protected item(s) won’t be touched.").arg(countText(protectedCount)));
     m_protectedNotice->setVisible(protectedCount > 0);
     m_acknowledgeBox->setEnabled(true);
     m_cancel->setEnabled(true);

@@ -1,6 +1,7 @@
 #include "shell/sheets/DeletionPlanModel.hpp"
 
 #include "app/ByteText.hpp"
+#include "app/CountText.hpp"
 #include "app/PathText.hpp"
 #include "platform/SaturatingSum.hpp"
 #include "style/FileIcon.hpp"
@@ -94,10 +95,10 @@ QVariant DeletionPlanModel::headerData(Risk risk, int role) const {
     case Qt::DisplayRole:
         return RiskBadge::riskTitle(risk);
     case DetailRole:
-        return tr("%1 · %2").arg(QString::number(count(risk)), byteText(size(risk)));
+        return tr("%1 · %2").arg(countText(count(risk)), byteText(size(risk)));
     case Qt::AccessibleTextRole:
         return tr("%1: %2 · %3")
-            .arg(RiskBadge::riskTitle(risk), QString::number(count(risk)), byteText(size(risk)));
+            .arg(RiskBadge::riskTitle(risk), countText(count(risk)), byteText(size(risk)));
     default:
         return {};
     }
