@@ -16,6 +16,8 @@ namespace dorvale {
 namespace {
 
 constexpr std::string_view entryName = "app.dorvale.Dorvale.desktop";
+// The launcher's own comment, so a desktop's list of login items describes the program alike.
+constexpr std::string_view entryComment = "See where your disk space goes and take it back safely";
 
 // A control character would end or corrupt the entry's line, and desktops read only UTF-8.
 bool fitsInEntry(std::string_view programPath) {
@@ -105,8 +107,9 @@ Result<void> AutostartLoginItem::registerItem() {
         return made;
     }
     const std::string contents =
-        "[Desktop Entry]\nType=Application\nName=Dorvale\nExec=" + execValue(m_programPath) +
-        "\nX-GNOME-Autostart-enabled=true\n";
+        "[Desktop Entry]\nType=Application\nName=Dorvale\nComment=" + std::string(entryComment) +
+        "\nIcon=app.dorvale.Dorvale\nExec=" + execValue(m_programPath) +
+        "\nStartupWMClass=Dorvale\nX-GNOME-Autostart-enabled=true\n";
     return writeFileAtomically(m_entryPath, contents);
 }
 

@@ -39,7 +39,10 @@ TEST_F(AutostartLoginItemTest, WritesTheEntryThatTheDesktopStarts) {
     EXPECT_EQ(contents.value(), "[Desktop Entry]\n"
                                 "Type=Application\n"
                                 "Name=Dorvale\n"
+                                "Comment=See where your disk space goes and take it back safely\n"
+                                "Icon=app.dorvale.Dorvale\n"
                                 "Exec=\"/opt/My \\\\\"Apps\\\\\"/100%%/dorvale\"\n"
+                                "StartupWMClass=Dorvale\n"
                                 "X-GNOME-Autostart-enabled=true\n");
 }
 

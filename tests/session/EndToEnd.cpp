@@ -131,12 +131,38 @@ ToolOutcome run(const std::string& tool, const std::vector<std::string>& argumen
             process.readAllStandardOutput().trimmed().toStdString()};
 }
 
-// Types Ctrl+Q into the program's window, as the user would.
-void pressQuit() {
-    const std::string window =
+// The program's main window, found by its title.
+std::string mainWindow() {
+    const std::string windows =
         run("xdotool", {"search", "--sync", "--onlyvisible", "--name", "^Dorvale$"}).output;
-    const std::string first = window.substr(0, window.find('\n'));
-    run("xdotool", {"windowfocus", "--sync", first});
+    return windows.substr(0, windows.find('\n'));
+}
+
+// The class part of a window's WM_CLASS, which docks match against an entry's
+// StartupWMClass: the line reads `WM_CLASS(STRING) = "instance", "class"`.
+std::string windowClass(const std::string& window) {
+    const std::string line = run("xprop", {"-id", window, "WM_CLASS"}).output;
+    const auto comma = line.rfind(", \"");
+    if (comma == std::string::npos || !line.ends_with('"')) {
+        return {};
+    }
+    return line.substr(comma + 3, line.size() - comma - 4);
+}
+
+// The value of `key` in an entry's contents, or nothing.
+std::string entryValue(const std::string& contents, const std::string& key) {
+    const std::string prefix = "\n" + key + "=";
+    const auto start = contents.find(prefix);
+    if (start == std::string::npos) {
+        return {};
+    }
+    const auto from = start + prefix.size();
+    return contents.substr(from, contents.find('\n', from) - from);
+}
+
+// Types Ctrl+Q into the program's window, as the user would.
+void pressQuit(const std::string& window) {
+    run("xdotool", {"windowfocus", "--sync", window});
     run("xdotool", {"key", "--clearmodifiers", "ctrl+q"});
 }
 
@@ -199,7 +225,14 @@ void runProgram(Checks& checks, const Fixture& fixture, const std::vector<std::s
                tree->shows(QStringLiteral("Dorvale"), QStringLiteral("Rescan"));
     });
     if (checks.expect(ready, "the scan and the automatic clean end")) {
-        pressQuit();
+        const std::string window = mainWindow();
+        const std::string entryClass = entryValue(
+            contentsOf(dorvale::AutostartLoginItem(fixture.locations, command.front()).entryPath()),
+            "StartupWMClass");
+        checks.expect(!entryClass.empty() && windowClass(window) == entryClass,
+                      "the window's class " + windowClass(window) +
+                          " is the entry's StartupWMClass " + entryClass);
+        pressQuit(window);
     }
     const bool ended = program.waitForFinished(quitLimit);
     if (!checks.expect(ended, "Ctrl+Q ends the program")) {

@@ -19,6 +19,7 @@ icon="$prefix/share/icons/hicolor/scalable/apps/app.dorvale.Dorvale.svg"
 desktop-file-validate "$entry"
 grep -qx 'Exec=dorvale' "$entry"
 grep -qx 'Icon=app.dorvale.Dorvale' "$entry"
+grep -qx 'StartupWMClass=Dorvale' "$entry"
 test -x "$prefix/bin/dorvale"
 grep -q '<svg' "$icon"
 
