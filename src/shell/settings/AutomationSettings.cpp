@@ -22,6 +22,14 @@ namespace {
 // The thresholds offered, in gigabytes; 0 is "Never".
 constexpr std::array<qint64, 5> thresholds = {0, 5, 10, 20, 50};
 
+// The label is the picker's buddy, which assistive technology on Linux reads as the label
+// of the picker's current option; the accessible name says the same where the name is read,
+// and while no option is current.
+void addNamedRow(QFormLayout& form, const QString& label, QComboBox& picker) {
+    form.addRow(label, &picker);
+    picker.setAccessibleName(label);
+}
+
 } // namespace
 
 AutomationSettings::AutomationSettings(AppState& state, QWidget* parent)
@@ -57,7 +65,7 @@ SettingsSection* AutomationSettings::makeCleanSection() {
     for (const CleanSchedule schedule : allCleanSchedules) {
         m_schedule->addItem(title(schedule), static_cast<int>(schedule));
     }
-    form->addRow(tr("Clean safe junk automatically"), m_schedule);
+    addNamedRow(*form, tr("Clean safe junk automatically"), *m_schedule);
     m_cleanSection->addNote(
         tr("Only caches, logs, saved window state and Xcode build data — files that regenerate "
            "on their own. Never the Trash, Downloads or anything marked Review. Runs while "
@@ -83,7 +91,7 @@ SettingsSection* AutomationSettings::makeWarningSection() {
                                             : QString::number(gigabytes) + QStringLiteral(" GB"),
                              gigabytes);
     }
-    section->form()->addRow(tr("Warn me when free space drops below"), m_threshold);
+    addNamedRow(*section->form(), tr("Warn me when free space drops below"), *m_threshold);
     return section;
 }
 

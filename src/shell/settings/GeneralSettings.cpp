@@ -71,6 +71,8 @@ QWidget* GeneralSettings::makeAccessRow() {
     m_grantAccess = new QPushButton(tr("Grant…"));
     m_grantAccess->setObjectName(QStringLiteral("grantAccessButton"));
     m_grantAccess->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    // Read alone, "Grant…" would not say what it grants.
+    m_grantAccess->setAccessibleName(tr("Grant Full Disk Access…"));
     layout->addWidget(m_accessGranted, 1);
     layout->addWidget(m_grantAccess);
     layout->addStretch(1);

@@ -6,6 +6,7 @@
 #include "style/Symbols.hpp"
 #include "widgets/FitMinimumSize.hpp"
 
+#include <QShortcut>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -15,6 +16,19 @@ namespace {
 
 constexpr QSize preferredSize(580, 460);
 constexpr int leastWidth = 460;
+
+// Escape and the desktop's close keys, Ctrl+W among them, each once: a key bound twice would
+// be ambiguous and close nothing.
+QList<QKeySequence> closingKeys() {
+    QList<QKeySequence> keys = QKeySequence::keyBindings(QKeySequence::Close);
+    for (const QKeySequence& extra :
+         {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)}) {
+        if (!keys.contains(extra)) {
+            keys.append(extra);
+        }
+    }
+    return keys;
+}
 
 } // namespace
 
@@ -29,10 +43,13 @@ SettingsWindow::SettingsWindow(AppState& state, QWidget* parent)
     addPane(new AutomationSettings(state), QStringLiteral("calendar.badge.clock"),
             tr("Automation"));
     addPane(new ExclusionsSettings(state), QStringLiteral("eye.slash"), tr("Exclusions"));
+    // The style's margins keep the tabs off the window's edge.
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_tabs);
     resize(preferredSize);
+    auto* close = new QShortcut(this);
+    close->setKeys(closingKeys());
+    connect(close, &QShortcut::activated, this, &QWidget::close);
 }
 
 // The pane keeps its tab's symbol in its "symbol" property.

@@ -13,6 +13,7 @@ class AppState;
 /// and shows the setting again whenever it changes, here or anywhere else.
 ///
 /// A window of its own; the application makes one on demand and shows it with `present`.
+/// Escape and the desktop's close shortcut (Ctrl+W) close it.
 class SettingsWindow final : public QWidget {
     Q_OBJECT
 

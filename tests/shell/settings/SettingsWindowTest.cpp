@@ -2,6 +2,7 @@
 
 #include "app/SettingsKeys.hpp"
 #include "shell/settings/ExclusionsSettings.hpp"
+#include "shell/settings/SettingsSection.hpp"
 #include "shell/sheets/DeletionConfirmationSheet.hpp"
 #include "support/app/Gate.hpp"
 #include "support/app/ShellFixture.hpp"
@@ -103,6 +104,54 @@ private slots:
             QCOMPARE(tabs->widget(index)->property("symbol").toString(), symbols[index]);
             QVERIFY(!tabs->tabIcon(index).isNull());
         }
+    }
+
+    // Escape and the close shortcut close the window, as they close the desktop's own
+    // settings windows.
+    void theKeyboardClosesTheWindow_data() {
+        QTest::addColumn<QKeySequence>("keys");
+        QTest::newRow("Escape") << QKeySequence(Qt::Key_Escape);
+        QTest::newRow("Ctrl+W") << QKeySequence(Qt::CTRL | Qt::Key_W);
+    }
+
+    void theKeyboardClosesTheWindow() {
+        QFETCH(QKeySequence, keys);
+        SettingsFixture s;
+        SettingsWindow& window = s.open();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QTest::keySequence(&window, keys);
+        QVERIFY(!window.isVisible());
+    }
+
+    // Assistive technology reads each control with its label (Qt on Linux names a picker
+    // by its current option and points to its label), and the tabs keep the style's distance
+    // from the window's edge.
+    void theControlsAreReadWithTheirLabels() {
+        SettingsFixture s;
+        SettingsWindow& window = s.open();
+        const struct {
+            const char* name;
+            const char* label;
+        } controls[] = {
+            {"scheduleBox", "Clean safe junk automatically"},
+            {"lowSpaceBox", "Warn me when free space drops below"},
+        };
+        for (const auto& control : controls) {
+            QAccessibleInterface* field =
+                QAccessible::queryAccessibleInterface(s.child<QWidget>(control.name));
+            QStringList labels;
+            for (const auto& [other, relation] : field->relations(QAccessible::Label)) {
+                labels << other->text(QAccessible::Name);
+            }
+            QCOMPARE(labels, QStringList{QString::fromUtf8(control.label)});
+        }
+        QCOMPARE(QAccessible::queryAccessibleInterface(s.child<QWidget>("grantAccessButton"))
+                     ->text(QAccessible::Name),
+                 QStringLiteral("Grant Full Disk Access…"));
+        const QRect tabs = window.tabs()->geometry();
+        QVERIFY(tabs.left() > 0 && tabs.top() > 0);
+        QVERIFY(tabs.right() < window.width() - 1 && tabs.bottom() < window.height() - 1);
     }
 
     void withNothingStoredTheControlsShowTheDefaults() {
