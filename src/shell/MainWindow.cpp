@@ -1,11 +1,10 @@
 #include "shell/MainWindow.hpp"
 
 #include "app/AppState.hpp"
-#include "shell/DorvaleApp.hpp"
+#include "shell/AboutDialog.hpp"
 #include "shell/RootView.hpp"
 #include "shell/ScanToolbar.hpp"
 
-#include <QCoreApplication>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QShortcut>
@@ -15,7 +14,6 @@ namespace dorvale {
 namespace {
 
 constexpr QSize minimumContent(1040, 680);
-constexpr int aboutIconSize = 64;
 
 QAction* addCommand(QMenu& menu, const QString& text, const char* name,
                     const QKeySequence& shortcut = {}) {
@@ -97,12 +95,7 @@ void MainWindow::checkForUpdates() {
 }
 
 void MainWindow::showAbout() {
-    QMessageBox* box = message(QStringLiteral("aboutMessage"));
-    box->setIconPixmap(DorvaleApp::icon().pixmap(aboutIconSize));
-    box->setText(QStringLiteral("Dorvale %1").arg(QCoreApplication::applicationVersion()));
-    box->setInformativeText(
-        tr("Shows where your disk space goes and helps you take it back safely."));
-    box->open();
+    (new AboutDialog(this))->open();
 }
 
 // Each window starts the services when it first shows; they replace their timer, so closing

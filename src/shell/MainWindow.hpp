@@ -29,7 +29,7 @@ public:
 
     /// "Check for Updates…": shows the updater's answer in a message over the window.
     void checkForUpdates();
-    /// "About Dorvale": the program's name, version and purpose in a message over the window.
+    /// "About Dorvale": `AboutDialog` over the window.
     void showAbout();
 
 signals:

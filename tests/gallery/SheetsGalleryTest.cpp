@@ -1,6 +1,7 @@
 #include "app/SettingsKeys.hpp"
 #include "gallery/Gallery.hpp"
 #include "platform/Paths.hpp"
+#include "shell/AboutDialog.hpp"
 #include "shell/settings/SettingsWindow.hpp"
 #include "shell/sheets/DeletionConfirmationSheet.hpp"
 #include "shell/sheets/DeletionPlanModel.hpp"
@@ -145,6 +146,17 @@ private slots:
                 picture(window, QStringLiteral("settings-%1-%2").arg(name, tag));
             }
         }
+    }
+
+    // The dialog keeps one size, as wide as its longest line.
+    void about() {
+        QWidget window;
+        window.resize(1040, 680);
+        window.show();
+        auto* about = new AboutDialog(&window);
+        about->show();
+        picture(*about, QStringLiteral("about"));
+        about->close();
     }
 };
 

@@ -9,12 +9,14 @@
 #include "shell/tray/MenuBarPanel.hpp"
 #include "support/app/AppFixture.hpp"
 #include "support/qt/QtTests.hpp"
+#include "widgets/ElidedLabel.hpp"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QDateTime>
 #include <QDialog>
 #include <QDirIterator>
+#include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
@@ -209,8 +211,8 @@ private slots:
         // Return on the first command opens About.
         QTest::keyClick(first, Qt::Key_Down);
         QTest::keyClick(first, Qt::Key_Return);
-        QTRY_VERIFY(run.window().findChild<QMessageBox*>("aboutMessage") != nullptr);
-        run.window().findChild<QMessageBox*>("aboutMessage")->close();
+        QTRY_VERIFY(run.window().findChild<QDialog*>("aboutDialog") != nullptr);
+        run.window().findChild<QDialog*>("aboutDialog")->close();
 
         run.press(Qt::ALT | Qt::Key_S);
         QTRY_COMPARE(QApplication::activePopupWidget(), run.window().findChild<QMenu*>("scanMenu"));
@@ -381,6 +383,39 @@ private slots:
         app.mainWindow()->close();
         QTRY_COMPARE(app.mainWindow(), nullptr);
         QVERIFY(quitsWithin(10s, [settings] { settings->close(); }));
+    }
+
+    // About shows the program's own icon, its name, version and purpose, each on one line.
+    void aboutShowsTheProgramOnUnbrokenLines() {
+        AppRun run;
+        run.start();
+        run.action("aboutAction")->trigger();
+        auto* about = run.window().findChild<QDialog*>("aboutDialog");
+        QVERIFY(about != nullptr);
+        QVERIFY(about->isVisible());
+        QCOMPARE(about->windowModality(), Qt::WindowModal);
+        const QPixmap icon = about->findChild<QLabel*>("aboutIcon")->pixmap();
+        QCOMPARE(icon.deviceIndependentSize(), QSizeF(96, 96));
+        QCOMPARE(icon.toImage().pixelColor(icon.width() / 2, icon.height() / 2),
+                 DorvaleApp::icon()
+                     .pixmap(icon.size())
+                     .toImage()
+                     .pixelColor(icon.width() / 2, icon.height() / 2));
+        const struct {
+            const char* name;
+            QString text;
+        } lines[] = {
+            {"aboutName", QStringLiteral("Dorvale")},
+            {"aboutVersion", QStringLiteral("Version ") + QCoreApplication::applicationVersion()},
+            {"aboutPurpose",
+             QStringLiteral("Shows where your disk space goes and helps you take it back safely.")},
+        };
+        for (const auto& line : lines) {
+            auto* label = about->findChild<ElidedLabel*>(line.name);
+            QCOMPARE(label->text(), line.text);
+            QCOMPARE(label->visibleLines(), QStringList{line.text});
+        }
+        about->close();
     }
 
     void checkForUpdatesExplainsAndChangesNothingOnDisk() {
