@@ -7,7 +7,9 @@
 
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QScreen>
 #include <QShortcut>
+#include <QWindow>
 
 namespace dorvale {
 
@@ -32,10 +34,10 @@ MainWindow::MainWindow(AppState& state, QWidget* parent)
     setObjectName(QStringLiteral("mainWindow"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Dorvale"));
-    m_root->setMinimumSize(minimumContent);
     setCentralWidget(m_root);
     makeApplicationMenu();
     makeScanMenu();
+    fitMinimumToScreen();
     // F10 opens the first menu, as it does in the desktop's own programs; Alt and the
     // underlined letters work through the menu bar itself.
     auto* openMenus = new QShortcut(QKeySequence(Qt::Key_F10), this);
@@ -104,8 +106,39 @@ void MainWindow::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (!m_started) {
         m_started = true;
+        connect(windowHandle(), &QWindow::screenChanged, this, &MainWindow::followScreen);
+        followScreen(windowHandle()->screen());
         m_state.background().start(m_state);
     }
+}
+
+// A window manager tells the frame's size only once it has framed the window, which moves it.
+void MainWindow::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    fitMinimumToScreen();
+}
+
+void MainWindow::followScreen(QScreen* screen) {
+    disconnect(m_screenWatch);
+    if (screen != nullptr) {
+        m_screenWatch = connect(screen, &QScreen::availableGeometryChanged, this,
+                                &MainWindow::fitMinimumToScreen);
+    }
+    fitMinimumToScreen();
+}
+
+// The content's minimum, less what a small or scaled screen cannot hold: the window with its
+// frame and menu bar must fit the screen's free area, or its foot would be cut off.
+void MainWindow::fitMinimumToScreen() {
+    const QScreen* shownOn = screen();
+    if (shownOn == nullptr) {
+        m_root->setMinimumSize(minimumContent);
+        return;
+    }
+    const QSize frame = frameGeometry().size() - geometry().size();
+    const QSize bars(0, menuBar()->sizeHint().height());
+    const QSize room = shownOn->availableGeometry().size() - frame - bars;
+    m_root->setMinimumSize(minimumContent.boundedTo(room.expandedTo(QSize(0, 0))));
 }
 
 } // namespace dorvale

@@ -3,6 +3,7 @@
 #include <QMainWindow>
 
 class QMessageBox;
+class QScreen;
 
 namespace dorvale {
 
@@ -15,6 +16,9 @@ class RootView;
 /// "Scan Folder…" (Ctrl+O, the toolbar's folder picker) and "Quick Clean" (Ctrl+1), which
 /// only shows the smart clean's section. Every menu and command has an underlined letter,
 /// and F10 opens the first menu.
+///
+/// Its content is at least 1040 × 680 where the screen's free area holds that with the
+/// window's frame and menus; on a smaller or scaled screen the minimum shrinks to fit it.
 ///
 /// It is deleted when closed; the application makes a new one to open it again. The first
 /// time a window is shown it starts the background services, which keep their one timer
@@ -40,8 +44,11 @@ signals:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
 
 private:
+    void followScreen(QScreen* screen);
+    void fitMinimumToScreen();
     void makeApplicationMenu();
     void makeScanMenu();
     /// A message over the window that goes away when closed.
@@ -50,6 +57,7 @@ private:
     AppState& m_state;
     RootView* m_root;
     bool m_started = false;
+    QMetaObject::Connection m_screenWatch;
 };
 
 } // namespace dorvale

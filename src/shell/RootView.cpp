@@ -14,6 +14,7 @@
 #include <QEvent>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QScrollArea>
 #include <QSplitter>
 #include <QVBoxLayout>
 
@@ -38,7 +39,8 @@ RootView::RootView(AppState& state, PageFactory pages, QWidget* parent)
     , m_pages(std::move(pages))
     , m_sidebar(new Sidebar(state))
     , m_scanToolbar(new ScanToolbar(state))
-    , m_detail(new QWidget) {
+    , m_detail(new QWidget)
+    , m_pageArea(new QScrollArea) {
     setObjectName(QStringLiteral("rootView"));
     m_sidebar->setMinimumWidth(sidebarMinimum);
     m_sidebar->setMaximumWidth(sidebarMaximum);
@@ -46,6 +48,11 @@ RootView::RootView(AppState& state, PageFactory pages, QWidget* parent)
     auto* detailLayout = new QVBoxLayout(m_detail);
     detailLayout->setContentsMargins(0, 0, 0, 0);
     m_detail->installEventFilter(this);
+    // The page fills the area while it has room, and scrolls on a screen too small for it.
+    m_pageArea->setObjectName(QStringLiteral("pageArea"));
+    m_pageArea->setFrameShape(QFrame::NoFrame);
+    m_pageArea->setWidgetResizable(true);
+    detailLayout->addWidget(m_pageArea);
 
     auto* split = new QSplitter(Qt::Horizontal);
     split->setChildrenCollapsible(false);
@@ -140,12 +147,13 @@ void RootView::showSection() {
         return;
     }
     if (m_page != nullptr) {
+        m_pageArea->takeWidget();
         m_page->hide();
         m_page->deleteLater();
     }
     m_page = m_pages(section, m_state);
     m_pageSection = section;
-    m_detail->layout()->addWidget(m_page);
+    m_pageArea->setWidget(m_page);
     // A layout shows a new child only on the next turn of the event loop; the page is there at
     // once, so nothing in between sees the window without it.
     m_page->show();

@@ -7,6 +7,8 @@
 
 #include <functional>
 
+class QScrollArea;
+
 namespace dorvale {
 
 class AppState;
@@ -20,10 +22,11 @@ class ToastView;
 /// page's foot. Two sheets follow the state: the deletion confirmation while a plan is set,
 /// the full disk access onboarding while it is asked for; closing either clears its member.
 ///
-/// The page is built from the state each time its section is shown (the old one goes) by the
-/// page factory, `makeSectionPage` unless a test gives its own; setting the section it
-/// already shows keeps it. Each time the application becomes active, access is probed again,
-/// and an onboarding waiting for it closes and its scan starts once access is there.
+/// The page fills the room beside the sidebar and scrolls where the window is smaller than
+/// the page's least size. It is built from the state each time its section is shown (the old
+/// one goes) by the page factory, `makeSectionPage` unless a test gives its own; setting the
+/// section it already shows keeps it. Each time the application becomes active, access is probed
+/// again, and an onboarding waiting for it closes and its scan starts once access is there.
 class RootView : public QWidget {
     Q_OBJECT
 
@@ -65,6 +68,7 @@ private:
     Sidebar* m_sidebar;
     ScanToolbar* m_scanToolbar;
     QWidget* m_detail;
+    QScrollArea* m_pageArea;
     QWidget* m_page = nullptr;
     AppSection m_pageSection = AppSection::SmartClean;
     QPointer<ToastView> m_toast;

@@ -56,6 +56,8 @@ private slots:
     void states_data() {
         QTest::addColumn<QSize>("size");
         QTest::newRow("minimum") << QSize(1040, 680);
+        // A 1280 × 720 screen at 150 %, less the menus: the minimum shrinks to this.
+        QTest::newRow("scaled-screen") << QSize(850, 420);
         QTest::newRow("large") << QSize(1600, 1000);
     }
 
