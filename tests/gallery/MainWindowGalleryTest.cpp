@@ -1,5 +1,6 @@
 #include "app/SettingsKeys.hpp"
 #include "gallery/Gallery.hpp"
+#include "shell/MainWindow.hpp"
 #include "shell/RootView.hpp"
 #include "shell/SectionPages.hpp"
 #include "shell/StateSheet.hpp"
@@ -11,6 +12,7 @@
 
 #include <QDialog>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QVBoxLayout>
 #include <QtTest>
 
@@ -70,6 +72,23 @@ private slots:
         accessMissing(size, tag);
         toast(size, tag);
         selection(size, tag);
+    }
+
+    // The whole window at its least size on the screen it is shown on: run with a small or
+    // scaled screen (an offscreen configuration file, QT_SCALE_FACTOR) to see it fit.
+    void windowAtItsLeast() {
+        ShellFixture f;
+        f.makeState();
+        f.state->setScan(f.homeScan(), ScanTarget::home());
+        MainWindow window(*f.state);
+        window.setAttribute(Qt::WA_DeleteOnClose, false);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.resize(window.minimumSizeHint());
+        const QRect room = window.screen()->availableGeometry();
+        QVERIFY(window.frameGeometry().width() <= room.width());
+        QVERIFY(window.frameGeometry().height() <= room.height());
+        picture(window, QStringLiteral("window-least-%1x%2").arg(room.width()).arg(room.height()));
     }
 
 private:

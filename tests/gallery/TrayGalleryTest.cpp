@@ -1,9 +1,13 @@
 #include "gallery/Gallery.hpp"
 #include "shell/tray/MenuBarPanel.hpp"
+#include "shell/tray/TraySymbol.hpp"
 #include "support/app/ShellFixture.hpp"
 #include "support/qt/QtTests.hpp"
 #include "widgets/ElidedLabel.hpp"
 
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPalette>
 #include <QRegularExpression>
 #include <QtTest>
 
@@ -20,9 +24,10 @@ const std::string longName =
 
 } // namespace
 
-// Renders the tray's panel with a plain volume, with every line it can show, and without a
-// volume. Offscreen rendering may warn only that it cannot hand size limits to the window
-// system. With DORVALE_GALLERY_DIR set, the pictures are written there to be looked at.
+// Renders the tray's symbols on dark and light panels, and its panel with a plain volume, with
+// every line it can show, and without a volume. Offscreen rendering may warn only that it cannot
+// hand size limits to the window system. With DORVALE_GALLERY_DIR set, the pictures are written
+// there to be looked at.
 class TrayGalleryTest final : public QObject {
     Q_OBJECT
 
@@ -30,6 +35,37 @@ private slots:
     void init() {
         QTest::failOnWarning(
             QRegularExpression(QStringLiteral("^(?!This plugin does not support).*")));
+    }
+
+    // The tray's symbols at the sizes panels use, on a dark and a light panel, each drawn in
+    // that panel's text colour.
+    void symbols() {
+        const struct {
+            const char* name;
+            QColor panel;
+            QColor text;
+        } panels[] = {
+            {"tray-symbols-dark", QColor(0x24, 0x24, 0x24), QColor(0xf2, 0xf2, 0xf2)},
+            {"tray-symbols-light", QColor(0xf6, 0xf5, 0xf4), QColor(0x24, 0x24, 0x24)},
+        };
+        for (const auto& panel : panels) {
+            QWidget strip;
+            strip.setAutoFillBackground(true);
+            QPalette palette = strip.palette();
+            palette.setColor(QPalette::Window, panel.panel);
+            strip.setPalette(palette);
+            auto* layout = new QHBoxLayout(&strip);
+            for (const char* symbol : {"internaldrive", "exclamationmark.triangle.fill"}) {
+                for (const int size : {16, 22, 32}) {
+                    auto* icon = new QLabel;
+                    icon->setPixmap(
+                        traySymbol(QString::fromLatin1(symbol), panel.text).pixmap(size));
+                    layout->addWidget(icon);
+                }
+            }
+            strip.show();
+            test::savePicture(strip, QString::fromLatin1(panel.name));
+        }
     }
 
     void panels_data() {
