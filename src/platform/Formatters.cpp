@@ -3,6 +3,7 @@
 #include "platform/LocaleNumberFormat.hpp"
 
 #include <unicode/calendar.h>
+#include <unicode/datefmt.h>
 #include <unicode/locid.h>
 #include <unicode/measunit.h>
 #include <unicode/numberformatter.h>
@@ -94,6 +95,18 @@ Offset largestOffset(icu::Calendar& calendar, Timestamp now, Timestamp date) {
     return {};
 }
 
+// The abbreviated date format of the current locale.
+icu::DateFormat* shortDateFormat() {
+    thread_local std::string locale;
+    thread_local std::unique_ptr<icu::DateFormat> format;
+    const icu::Locale& current = icu::Locale::getDefault();
+    if (!format || locale != current.getName()) {
+        format.reset(icu::DateFormat::createDateInstance(icu::DateFormat::kMedium, current));
+        locale = current.getName();
+    }
+    return format.get();
+}
+
 } // namespace
 
 std::string percentText(std::int64_t part, std::int64_t total) {
@@ -120,6 +133,16 @@ std::string relativeText(Timestamp date, const Clock& clock) {
     icu::UnicodeString text;
     tools->formatter->format(offset.amount, offset.unit, text, status);
     return U_SUCCESS(status) ? utf8(text) : std::string();
+}
+
+std::string shortDateText(Timestamp date) {
+    icu::DateFormat* format = date > earliestKnownDate ? shortDateFormat() : nullptr;
+    if (format == nullptr) {
+        return "—";
+    }
+    icu::UnicodeString text;
+    format->format(date * millisecondsPerSecond, text);
+    return utf8(text);
 }
 
 } // namespace dorvale

@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <string>
 
-// Percentages and relative dates in the current ICU locale (ICU takes it from the
-// environment: LC_ALL, LC_MESSAGES, LANG). Both keep no state of their own (their ICU
-// formatters are cached per thread) and may be called from any thread.
+// Percentages and dates in the current ICU locale (ICU takes it from the environment:
+// LC_ALL, LC_MESSAGES, LANG) and, for dates, the local time zone. They keep no state of
+// their own (their ICU formatters are cached per thread) and may be called from any thread.
 namespace dorvale {
 
 /// `part` of `total` as a percentage: "0%" when `total` is below 1; "<0.1%" for a share
@@ -20,5 +20,9 @@ namespace dorvale {
 /// weeks, days, hours, minutes, seconds) that separates the two. A date not more than a day
 /// after 1970 (an unknown date is stored as 0) is "—".
 [[nodiscard]] std::string relativeText(Timestamp date, const Clock& clock = Clock::system());
+
+/// `date` as the abbreviated local date without a time ("Mar 4, 2024"), as lists show
+/// dates. A date not more than a day after 1970 is "—", as for `relativeText`.
+[[nodiscard]] std::string shortDateText(Timestamp date);
 
 } // namespace dorvale

@@ -112,5 +112,26 @@ TEST_F(FormattersTest, RelativeDates) {
     }
 }
 
+TEST_F(FormattersTest, ShortDatesLeaveOutTheTimeAndUnknownDates) {
+    const struct {
+        Timestamp date;
+        const char* text;
+    } cases[] = {
+        {0, "—"},
+        {secondsPerDay, "—"},
+        {-1, "—"},
+        {std::numeric_limits<double>::quiet_NaN(), "—"},
+        {secondsPerDay + 1, "Jan 2, 1970"},
+        // 2024-03-04 23:59:59 UTC: the date only, in the local time zone.
+        {1'709'596'799, "Mar 4, 2024"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(shortDateText(c.date), c.text) << c.date;
+    }
+    UErrorCode status = U_ZERO_ERROR;
+    icu::Locale::setDefault(icu::Locale("de_DE"), status);
+    EXPECT_EQ(shortDateText(1'709'596'799), "04.03.2024");
+}
+
 } // namespace
 } // namespace dorvale
