@@ -1,0 +1,120 @@
+#include "widgets/CellDelegate.hpp"
+
+#include "model/Risk.hpp"
+#include "style/Theme.hpp"
+#include "style/Typography.hpp"
+#include "widgets/ListRoles.hpp"
+#include "widgets/RiskBadge.hpp"
+#include "widgets/SizeCell.hpp"
+
+#include <QApplication>
+#include <QPainter>
+
+#include <algorithm>
+
+namespace dorvale {
+
+namespace {
+
+constexpr int nameIconSize = 24;
+constexpr int lineGap = 1;
+
+int textMargin(const QStyleOptionViewItem& option) {
+    const QStyle* style = option.widget != nullptr ? option.widget->style() : QApplication::style();
+    return style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, option.widget) + 1;
+}
+
+QFont detailFont() {
+    return Typography::font(TextStyle::Caption);
+}
+
+} // namespace
+
+void CellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                         const QModelIndex& index) const {
+    QStyleOptionViewItem backdrop = option;
+    initStyleOption(&backdrop, index);
+    backdrop.text.clear();
+    backdrop.icon = QIcon();
+    backdrop.features &= ~QStyleOptionViewItem::HasDecoration;
+    const QWidget* widget = option.widget;
+    const QStyle* style = widget != nullptr ? widget->style() : QApplication::style();
+    style->drawControl(QStyle::CE_ItemViewItem, &backdrop, painter, widget);
+    QStyleOptionViewItem content = option;
+    const int margin = textMargin(option);
+    content.rect = option.rect.adjusted(margin, 0, -margin, 0);
+    paintContent(*painter, content, index);
+}
+
+double SizeBarDelegate::shareOf(qint64 size, qint64 largest) {
+    return largest > 0
+               ? std::clamp(static_cast<double>(size) / static_cast<double>(largest), 0.0, 1.0)
+               : 0.0;
+}
+
+void SizeBarDelegate::paintContent(QPainter& painter, const QStyleOptionViewItem& option,
+                                   const QModelIndex& index) const {
+    const QVariant size = index.data(SizeRole);
+    if (!size.isValid()) {
+        return;
+    }
+    const QVariant color = index.data(BarColorRole);
+    SizeCell::paint(painter, option, size.toLongLong(),
+                    shareOf(size.toLongLong(), index.data(LargestSizeRole).toLongLong()),
+                    color.isValid() ? color.value<QColor>() : Theme::accent());
+}
+
+RiskDelegate::RiskDelegate(bool compact, QObject* parent)
+    : CellDelegate(parent)
+    , m_compact(compact) {}
+
+void RiskDelegate::paintContent(QPainter& painter, const QStyleOptionViewItem& option,
+                                const QModelIndex& index) const {
+    const QVariant risk = index.data(RiskRole);
+    if (risk.isValid()) {
+        RiskBadge::paint(painter, option, static_cast<Risk>(risk.toInt()),
+                         m_compact ? BadgeForm::Compact : BadgeForm::Full);
+    }
+}
+
+int NameDelegate::rowHeight(const QFont& font) {
+    const int text = QFontMetrics(font).height() + lineGap + QFontMetrics(detailFont()).height();
+    return std::max(text, nameIconSize) + Theme::Space::small;
+}
+
+QSize NameDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const {
+    QSize size = CellDelegate::sizeHint(option, index);
+    size.setHeight(rowHeight(option.font));
+    return size;
+}
+
+void NameDelegate::paintContent(QPainter& painter, const QStyleOptionViewItem& option,
+                                const QModelIndex& index) const {
+    const QRect& rect = option.rect;
+    const QIcon icon = index.data(Qt::DecorationRole).value<QIcon>();
+    const QRect iconRect(rect.left(), rect.top() + (rect.height() - nameIconSize) / 2, nameIconSize,
+                         nameIconSize);
+    icon.paint(&painter, iconRect);
+    const int textLeft = iconRect.right() + 1 + Theme::Space::small;
+    const int width = std::max(0, rect.right() - textLeft);
+    const QFont detail = detailFont();
+    const QFontMetrics nameMetrics(option.font);
+    const QFontMetrics detailMetrics(detail);
+    const int top =
+        rect.top() + (rect.height() - nameMetrics.height() - lineGap - detailMetrics.height()) / 2;
+    painter.save();
+    painter.setFont(option.font);
+    painter.setPen(Theme::foreground(option, Tone::Primary));
+    painter.drawText(QRect(textLeft, top, width, nameMetrics.height()),
+                     Qt::AlignLeft | Qt::AlignVCenter,
+                     nameMetrics.elidedText(index.data().toString(), Qt::ElideRight, width));
+    painter.setFont(detail);
+    painter.setPen(Theme::foreground(option, Tone::Secondary));
+    painter.drawText(
+        QRect(textLeft, top + nameMetrics.height() + lineGap, width, detailMetrics.height()),
+        Qt::AlignLeft | Qt::AlignVCenter,
+        detailMetrics.elidedText(index.data(DetailRole).toString(), Qt::ElideMiddle, width));
+    painter.restore();
+}
+
+} // namespace dorvale

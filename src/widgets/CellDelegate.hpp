@@ -1,0 +1,75 @@
+#pragma once
+
+#include <QStyledItemDelegate>
+
+namespace dorvale {
+
+/// The base of the kit's painted cells: the view's style draws the row's background,
+/// selection and focus as for any cell, and the subclass paints the content in the cell's
+/// rectangle less the style's text margins.
+class CellDelegate : public QStyledItemDelegate {
+    Q_OBJECT
+
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const final;
+
+protected:
+    /// Paints the content of `index` in `option.rect`, in the option's font and palette.
+    virtual void paintContent(QPainter& painter, const QStyleOptionViewItem& option,
+                              const QModelIndex& index) const = 0;
+};
+
+/// The size text with a bar showing the row's share of the list's largest size
+/// (`SizeRole`, `LargestSizeRole`, `BarColorRole`).
+class SizeBarDelegate : public CellDelegate {
+    Q_OBJECT
+
+public:
+    using CellDelegate::CellDelegate;
+
+    /// The share the bar shows: 0 when the largest size is not positive.
+    [[nodiscard]] static double shareOf(qint64 size, qint64 largest);
+
+protected:
+    void paintContent(QPainter& painter, const QStyleOptionViewItem& option,
+                      const QModelIndex& index) const override;
+};
+
+/// The risk badge of `RiskRole`; nothing where a row has no risk.
+class RiskDelegate : public CellDelegate {
+    Q_OBJECT
+
+public:
+    explicit RiskDelegate(bool compact = false, QObject* parent = nullptr);
+
+protected:
+    void paintContent(QPainter& painter, const QStyleOptionViewItem& option,
+                      const QModelIndex& index) const override;
+
+private:
+    bool m_compact;
+};
+
+/// The row's icon (`Qt::DecorationRole`) beside two lines: the name (`Qt::DisplayRole`),
+/// elided at its end, and below it in small secondary type the detail (`DetailRole`),
+/// elided in its middle so both ends of a path stay.
+class NameDelegate : public CellDelegate {
+    Q_OBJECT
+
+public:
+    using CellDelegate::CellDelegate;
+
+    /// Two lines of text: a view gives its rows this height.
+    [[nodiscard]] static int rowHeight(const QFont& font);
+    [[nodiscard]] QSize sizeHint(const QStyleOptionViewItem& option,
+                                 const QModelIndex& index) const override;
+
+protected:
+    void paintContent(QPainter& painter, const QStyleOptionViewItem& option,
+                      const QModelIndex& index) const override;
+};
+
+} // namespace dorvale
