@@ -6,7 +6,6 @@
 namespace dorvale {
 
 class AppState;
-class ScanPrompt;
 
 /// The page of a section whose own screen is not part of the program yet: the section's
 /// title, and on the pages that work on a scan result the scan prompt with that page's texts
@@ -16,13 +15,6 @@ class SectionPlaceholder : public AmbientBackground {
 
 public:
     SectionPlaceholder(AppState& state, AppSection section, QWidget* parent = nullptr);
-
-private:
-    void showPromptOrTitle();
-
-    AppState& m_state;
-    ScanPrompt* m_prompt = nullptr;
-    QWidget* m_titled;
 };
 
 } // namespace dorvale
