@@ -2,16 +2,14 @@
 
 #include "app/AppSection.hpp"
 
+#include <QModelIndex>
 #include <QWidget>
-
-#include <array>
-
-class QTreeWidget;
-class QTreeWidgetItem;
 
 namespace dorvale {
 
 class AppState;
+class SectionedList;
+class SidebarModel;
 
 /// The window's left column: the thirteen sections in their groups ("Simple", "Analyze",
 /// "Apps", "Clean Up", and History on its own), with the disk footer below. The selected row
@@ -28,18 +26,17 @@ public:
 
     explicit Sidebar(AppState& state, QWidget* parent = nullptr);
 
-    [[nodiscard]] QTreeWidget* list() const { return m_list; }
+    [[nodiscard]] SectionedList* list() const { return m_list; }
     /// The row of `section`.
-    [[nodiscard]] QTreeWidgetItem* row(AppSection section) const;
+    [[nodiscard]] QModelIndex row(AppSection section) const;
 
 private:
-    void fillList();
     void selectCurrentSection();
     void rowPicked();
 
     AppState& m_state;
-    QTreeWidget* m_list;
-    std::array<QTreeWidgetItem*, allAppSections.size()> m_rows{};
+    SidebarModel* m_model;
+    SectionedList* m_list;
 };
 
 } // namespace dorvale

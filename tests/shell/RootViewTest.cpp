@@ -12,13 +12,13 @@
 #include "support/app/SignalRecorder.hpp"
 #include "support/qt/QtTests.hpp"
 #include "widgets/PageHeader.hpp"
+#include "widgets/SectionedList.hpp"
 
 #include <QCoreApplication>
 #include <QDialog>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QTreeWidget>
 #include <QtTest>
 
 namespace dorvale {
@@ -37,8 +37,8 @@ struct Window {
         , root(f.show(new RootView(state, std::move(pages)), {1040, 680})) {}
 
     void click(AppSection section) const {
-        QTreeWidget* list = root->sidebar()->list();
-        const QRect row = list->visualItemRect(root->sidebar()->row(section));
+        SectionedList* list = root->sidebar()->list();
+        const QRect row = list->visualRect(root->sidebar()->row(section));
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row.center());
     }
     [[nodiscard]] QDialog* onboarding() const { return root->onboardingSheet()->dialog(); }
@@ -84,20 +84,21 @@ private slots:
     void theSidebarListsTheSectionsInTheirGroups() {
         ShellFixture f;
         Window w(f);
-        QTreeWidget* list = w.root->sidebar()->list();
+        SectionedList* list = w.root->sidebar()->list();
         QStringList shown;
-        for (int index = 0; index < list->topLevelItemCount(); ++index) {
-            QTreeWidgetItem* item = list->topLevelItem(index);
-            const bool header = !(item->flags() & Qt::ItemIsSelectable);
-            shown << (header ? "[" + item->text(0) + "]" : item->text(0));
+        for (QModelIndex index = list->model()->index(0, 0); index.isValid();
+             index = list->indexBelow(index)) {
+            const bool header = !(index.flags() & Qt::ItemIsSelectable);
+            shown << (header ? "[" + index.data().toString() + "]" : index.data().toString());
         }
         QCOMPARE(shown, QStringList({"[Simple]", "Quick Clean", "[Analyze]", "Overview", "Explorer",
                                      "By Type", "Large & Old", "System Data", "[Apps]",
                                      "Applications", "App Leftovers", "Login Items", "[Clean Up]",
                                      "Junk", "Developer", "Duplicates", "[]", "History"}));
-        QCOMPARE(w.root->sidebar()->row(AppSection::Large)->data(0, Sidebar::symbolRole),
+        QCOMPARE(w.root->sidebar()->row(AppSection::Large).data(Sidebar::symbolRole),
                  QVariant(QStringLiteral("arrow.up.left.and.arrow.down.right")));
-        QCOMPARE(list->selectedItems(), QList{w.root->sidebar()->row(AppSection::SmartClean)});
+        QCOMPARE(list->selectionModel()->selectedIndexes(),
+                 QModelIndexList{w.root->sidebar()->row(AppSection::SmartClean)});
     }
 
     void clickingARowShowsItsSectionAndTheSameRowChangesNothing() {
@@ -116,17 +117,18 @@ private slots:
         QCOMPARE(pages.built, (std::vector{AppSection::SmartClean, AppSection::Duplicates}));
 
         // A click on a group's header selects nothing and keeps the section.
-        QTreeWidget* list = w.root->sidebar()->list();
+        SectionedList* list = w.root->sidebar()->list();
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-                          list->visualItemRect(list->topLevelItem(2)).center());
+                          list->visualRect(list->model()->index(2, 0)).center());
         QCOMPARE(w.state.section(), AppSection::Duplicates);
-        QCOMPARE(list->selectedItems(), QList{w.root->sidebar()->row(AppSection::Duplicates)});
+        QCOMPARE(list->selectionModel()->selectedIndexes(),
+                 QModelIndexList{w.root->sidebar()->row(AppSection::Duplicates)});
     }
 
     void theArrowKeysMoveFromRowToRowOverTheHeaders() {
         ShellFixture f;
         Window w(f);
-        QTreeWidget* list = w.root->sidebar()->list();
+        SectionedList* list = w.root->sidebar()->list();
         list->setFocus();
         QTest::keyClick(list, Qt::Key_Down);
         QCOMPARE(w.state.section(), AppSection::Overview);
@@ -157,8 +159,8 @@ private slots:
         CountingPages pages;
         Window w(f, pages.factory());
         w.state.setSection(AppSection::Large);
-        QCOMPARE(w.root->sidebar()->list()->selectedItems(),
-                 QList{w.root->sidebar()->row(AppSection::Large)});
+        QCOMPARE(w.root->sidebar()->list()->selectionModel()->selectedIndexes(),
+                 QModelIndexList{w.root->sidebar()->row(AppSection::Large)});
         QWidget* page = w.root->page();
         w.state.setSection(AppSection::Large);
         QCOMPARE(w.root->page(), page);
@@ -169,8 +171,8 @@ private slots:
         ShellFixture f;
         f.fixture.settings.setText(SettingsKeys::initialSection, "history");
         Window w(f);
-        QCOMPARE(w.root->sidebar()->list()->selectedItems(),
-                 QList{w.root->sidebar()->row(AppSection::History)});
+        QCOMPARE(w.root->sidebar()->list()->selectionModel()->selectedIndexes(),
+                 QModelIndexList{w.root->sidebar()->row(AppSection::History)});
         QCOMPARE(w.root->page()->findChild<PageHeader*>()->title(), QStringLiteral("History"));
     }
 
