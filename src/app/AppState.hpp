@@ -44,6 +44,10 @@ class QEventLoop;
 
 namespace dorvale {
 
+namespace test {
+class AppStateAccess;
+}
+
 /// The one shared state of the application: what every page shows, and every operation a
 /// user can start. Made once by the application and kept for the whole run.
 ///
@@ -52,7 +56,11 @@ namespace dorvale {
 /// `runInBackground`; a result from a scan that is no longer the current one is dropped.
 ///
 /// Published members each have a getter `x()`, a setter `setX()` and an argument-free
-/// `xChanged()` signal. A setter emits on every call, even with an equal value. Operations
+/// `xChanged()` signal. A setter emits on every call, even with an equal value. Only the
+/// members that views set by design have public setters (the section, the large-files
+/// filter, the explorer stack, the smart-clean selection, the plan, the toast and the access
+/// onboarding, besides the settings); the others are set by this object's own operations,
+/// and tests reach their setters through `test::AppStateAccess`. Operations
 /// that change several members assign them all before they emit, so no slot sees half a
 /// state. The members backed by settings (`excludedRaw`, `permanentDelete`,
 /// `accessOnboardingSkipped`) read the setting at each call and emit their signal whenever
@@ -87,28 +95,18 @@ public:
     void setSection(AppSection section);
     /// The target of the next or running scan; set also by a scan that was refused.
     [[nodiscard]] const ScanTarget& scanTarget() const { return m_scanTarget; }
-    void setScanTarget(ScanTarget target);
     [[nodiscard]] bool isScanning() const { return m_isScanning; }
-    void setIsScanning(bool scanning);
     /// Progress of the running scan, or of the last one.
     [[nodiscard]] const ScanProgressSnapshot& progress() const { return m_progress; }
-    void setProgress(ScanProgressSnapshot progress);
     /// The last finished scan, or nothing.
     [[nodiscard]] std::shared_ptr<const ScanResult> scan() const { return m_scan; }
     /// What the shown result was scanned for; views describe the result by it, never by
     /// `scanTarget`. Set together with `scan` and announced by `scanChanged`.
     [[nodiscard]] const std::optional<ScanTarget>& scannedTarget() const { return m_scannedTarget; }
-    /// Publishes `result` as a finished scan of `target` does: the result, its target, the
-    /// explorer at the result's root alone, no duplicate groups, and `revision` one higher.
-    /// Nothing of the previous tree is kept. Emits `scanChanged`, `explorerStackChanged`,
-    /// `duplicatesChanged` and `revisionChanged`, in that order.
-    void setScan(std::shared_ptr<ScanResult> result, std::optional<ScanTarget> target);
     /// Rises by one for each published result and each removal of deleted items.
     [[nodiscard]] std::int64_t revision() const { return m_revision; }
-    void setRevision(std::int64_t revision);
     /// Capacities of the volume holding "/"; nothing when they cannot be read.
     [[nodiscard]] const std::optional<VolumeInfo>& volume() const { return m_volume; }
-    void setVolume(std::optional<VolumeInfo> volume);
     /// The explorer's folders from the scan root to the one shown, all nodes of `scan()`.
     [[nodiscard]] const std::vector<const FileNode*>& explorerStack() const {
         return m_explorerStack;
@@ -118,35 +116,25 @@ public:
     [[nodiscard]] const FileFilter& largeFilter() const { return m_largeFilter; }
     void setLargeFilter(FileFilter filter);
     [[nodiscard]] const std::vector<InstalledApp>& apps() const { return m_apps; }
-    void setApps(std::vector<InstalledApp> apps);
     [[nodiscard]] bool appsLoading() const { return m_appsLoading; }
-    void setAppsLoading(bool loading);
     [[nodiscard]] const std::vector<Leftover>& leftovers() const { return m_leftovers; }
-    void setLeftovers(std::vector<Leftover> leftovers);
     [[nodiscard]] bool leftoversLoading() const { return m_leftoversLoading; }
-    void setLeftoversLoading(bool loading);
     /// The findings of the last junk scan, one per rule.
     [[nodiscard]] const std::vector<JunkFinding>& junk() const { return m_junk; }
-    void setJunk(std::vector<JunkFinding> junk);
     [[nodiscard]] bool junkLoading() const { return m_junkLoading; }
-    void setJunkLoading(bool loading);
     [[nodiscard]] SmartPhase smartPhase() const { return m_smartPhase; }
-    void setSmartPhase(SmartPhase phase);
     /// Ids of the junk rules whose findings the smart clean removes; at first every rule of
     /// the catalogue that belongs to the smart clean.
     [[nodiscard]] const std::set<std::string>& smartSelection() const { return m_smartSelection; }
     void setSmartSelection(std::set<std::string> ruleIds);
     /// The report of the last smart clean.
     [[nodiscard]] const std::optional<DeletionReport>& lastReport() const { return m_lastReport; }
-    void setLastReport(std::optional<DeletionReport> report);
     /// Groups of the last duplicate search, over nodes of `scan()`.
     [[nodiscard]] const std::vector<DuplicateGroup>& duplicates() const { return m_duplicates; }
-    void setDuplicates(std::vector<DuplicateGroup> groups);
     /// Fraction done of the running duplicate search; nothing when none runs.
     [[nodiscard]] const std::optional<double>& duplicatesProgress() const {
         return m_duplicatesProgress;
     }
-    void setDuplicatesProgress(std::optional<double> fraction);
     /// A plan opens the deletion confirmation sheet; clearing it closes the sheet.
     [[nodiscard]] const std::optional<DeletionPlan>& plan() const { return m_plan; }
     void setPlan(std::optional<DeletionPlan> plan);
@@ -154,19 +142,16 @@ public:
     void setToast(std::optional<Toast> toast);
     /// The last answer of the access probe.
     [[nodiscard]] bool hasFullDiskAccess() const { return m_hasFullDiskAccess; }
-    void setHasFullDiskAccess(bool granted);
     /// Raises the full disk access onboarding sheet.
     [[nodiscard]] bool showAccessOnboarding() const { return m_showAccessOnboarding; }
     void setShowAccessOnboarding(bool shown);
     /// Failures of the last interactive deletion run, protected skips last.
     [[nodiscard]] const std::vector<DeletionFailure>& failures() const { return m_failures; }
-    void setFailures(std::vector<DeletionFailure> failures);
 
     // Members backed by settings.
 
     /// "excludedPaths": excluded folders, one path per line; "" when missing.
     [[nodiscard]] std::string excludedRaw() const;
-    void setExcludedRaw(std::string raw);
     /// "permanentDelete": delete outright instead of moving to the Trash; false when missing.
     [[nodiscard]] bool permanentDelete() const;
     void setPermanentDelete(bool permanent);
@@ -327,6 +312,33 @@ signals:
     void historyChanged();
 
 private:
+    friend class test::AppStateAccess;
+
+    // Setters of the members that only the state's own operations set.
+    void setScanTarget(ScanTarget target);
+    void setIsScanning(bool scanning);
+    void setProgress(ScanProgressSnapshot progress);
+    /// Publishes `result` as a finished scan of `target` does: the result, its target, the
+    /// explorer at the result's root alone, no duplicate groups, and `revision` one higher.
+    /// Nothing of the previous tree is kept. Emits `scanChanged`, `explorerStackChanged`,
+    /// `duplicatesChanged` and `revisionChanged`, in that order.
+    void setScan(std::shared_ptr<ScanResult> result, std::optional<ScanTarget> target);
+    void setRevision(std::int64_t revision);
+    void setVolume(std::optional<VolumeInfo> volume);
+    void setApps(std::vector<InstalledApp> apps);
+    void setAppsLoading(bool loading);
+    void setLeftovers(std::vector<Leftover> leftovers);
+    void setLeftoversLoading(bool loading);
+    void setJunk(std::vector<JunkFinding> junk);
+    void setJunkLoading(bool loading);
+    void setSmartPhase(SmartPhase phase);
+    void setLastReport(std::optional<DeletionReport> report);
+    void setDuplicates(std::vector<DuplicateGroup> groups);
+    void setDuplicatesProgress(std::optional<double> fraction);
+    void setHasFullDiskAccess(bool granted);
+    void setFailures(std::vector<DeletionFailure> failures);
+    void setExcludedRaw(std::string raw);
+
     /// What taking deleted paths out changed.
     struct DeletedChanges {
         bool any = false;

@@ -3,6 +3,7 @@
 #include "support/FileChecks.hpp"
 #include "support/TreeBuilder.hpp"
 #include "support/app/AppFixture.hpp"
+#include "support/app/AppStateAccess.hpp"
 #include "support/app/Gate.hpp"
 #include "support/app/SignalRecorder.hpp"
 #include "support/qt/QtTests.hpp"
@@ -212,8 +213,8 @@ private slots:
             return JunkScan::scanRules(rules, locations, clock, probe);
         };
         AppState state(f.services);
-        state.setJunk(JunkScan::scanRules(JunkRule::all(), f.fixture.locations, f.fixture.clock,
-                                          f.services.hasFullDiskAccess));
+        test::AppStateAccess(state).setJunk(JunkScan::scanRules(
+            JunkRule::all(), f.fixture.locations, f.fixture.clock, f.services.hasFullDiskAccess));
         QCOMPARE(state.junk().size(), std::size_t{1});
 
         // While scanning: another start only shows the section, and nothing is cleaned.
@@ -250,7 +251,7 @@ private slots:
         state.loadJunk();
         QTRY_VERIFY(!state.junkLoading());
         state.setSmartSelection({"user-logs"});
-        state.setSmartPhase(SmartPhase::Review);
+        test::AppStateAccess(state).setSmartPhase(SmartPhase::Review);
         QCOMPARE(state.smartSelectionSize(), std::int64_t{0});
         const SignalRecorder recorder(state);
         state.cleanJunk();
@@ -267,12 +268,12 @@ private slots:
         QVERIFY(!state.duplicatesProgress().has_value());
 
         auto first = treeAt("/first");
-        state.setScan(first, std::nullopt);
+        test::AppStateAccess(state).setScan(first, std::nullopt);
         const FileNode* file = first->files.front();
         search.shared->groups = {DuplicateGroup{.id = "x", .size = 1, .files = {file, file}}};
         state.findDuplicates();
         QCOMPARE(state.duplicatesProgress(), std::optional(0.0));
-        state.setScan(treeAt("/second"), std::nullopt);
+        test::AppStateAccess(state).setScan(treeAt("/second"), std::nullopt);
         first.reset();
 
         const SignalRecorder recorder(state);
@@ -291,7 +292,7 @@ private slots:
         search.gate.open();
         f.services.findDuplicates = search.seam();
         AppState state(f.services);
-        state.setScan(treeAt("/scan"), std::nullopt);
+        test::AppStateAccess(state).setScan(treeAt("/scan"), std::nullopt);
         const FileNode* file = state.scan()->files.front();
         search.shared->groups = {DuplicateGroup{.id = "x", .size = 1, .files = {file, file}}};
         QSignalSpy progress(&state, &AppState::duplicatesProgressChanged);
@@ -318,7 +319,8 @@ private slots:
         const FileNode* a = builder.file(builder.root(), "a.mov", 2'097'152);
         const FileNode* b = builder.file(builder.root(), "b.mov", 2'097'152);
         const FileNode* c = builder.file(builder.root(), "c.mov", 2'097'152);
-        state.setScan(std::make_shared<ScanResult>(builder.finish()), std::nullopt);
+        test::AppStateAccess(state).setScan(std::make_shared<ScanResult>(builder.finish()),
+                                            std::nullopt);
         search.shared->groups = {DuplicateGroup{.id = "ab", .size = 1, .files = {a, b}},
                                  DuplicateGroup{.id = "abc", .size = 1, .files = {a, b, c}}};
         state.findDuplicates();
@@ -340,7 +342,7 @@ private slots:
                               {StorageBucket::Audio, 0},
                               {StorageBucket::Documents, 900},
                               {StorageBucket::Applications, 500}};
-        state.setScan(scan, std::nullopt);
+        test::AppStateAccess(state).setScan(scan, std::nullopt);
         using Pair = std::pair<StorageBucket, std::int64_t>;
         QCOMPARE(state.overviewComposition(), (std::vector<Pair>{{StorageBucket::Documents, 900},
                                                                  {StorageBucket::Applications, 500},
@@ -382,10 +384,10 @@ private slots:
         QCOMPARE(state.section(), AppSection::Large);
 
         auto old = treeAt("/old");
-        state.setScan(old, std::nullopt);
+        test::AppStateAccess(state).setScan(old, std::nullopt);
         const Actions::OpenExplorer stale{old, {old->root}};
         auto current = treeAt("/current");
-        state.setScan(current, std::nullopt);
+        test::AppStateAccess(state).setScan(current, std::nullopt);
         const SignalRecorder recorder(state);
         state.perform(stale);
         QCOMPARE(recorder.emitted(), QList<QByteArray>{});
@@ -408,7 +410,8 @@ private slots:
         test::TreeBuilder builder(f.fixture.tree.path("Users/a/code"));
         FileNode* modules = builder.folder(builder.root(), "node_modules");
         builder.file(modules, "blob", 30'000'000);
-        state.setScan(std::make_shared<ScanResult>(builder.finish()), std::nullopt);
+        test::AppStateAccess(state).setScan(std::make_shared<ScanResult>(builder.finish()),
+                                            std::nullopt);
         state.loadJunk();
         QTRY_VERIFY(!state.junkLoading());
 

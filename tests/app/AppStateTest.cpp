@@ -5,6 +5,7 @@
 #include "model/JunkRule.hpp"
 #include "support/TreeBuilder.hpp"
 #include "support/app/AppFixture.hpp"
+#include "support/app/AppStateAccess.hpp"
 #include "support/app/SignalRecorder.hpp"
 #include "support/qt/QtTests.hpp"
 
@@ -188,23 +189,23 @@ private slots:
              }},
             {"scanTargetChanged",
              [&] {
-                 state.setScanTarget(ScanTarget::wholeDisk());
+                 test::AppStateAccess(state).setScanTarget(ScanTarget::wholeDisk());
              }},
             {"isScanningChanged",
              [&] {
-                 state.setIsScanning(false);
+                 test::AppStateAccess(state).setIsScanning(false);
              }},
             {"progressChanged",
              [&] {
-                 state.setProgress({});
+                 test::AppStateAccess(state).setProgress({});
              }},
             {"revisionChanged",
              [&] {
-                 state.setRevision(0);
+                 test::AppStateAccess(state).setRevision(0);
              }},
             {"volumeChanged",
              [&] {
-                 state.setVolume(fixture.volume);
+                 test::AppStateAccess(state).setVolume(fixture.volume);
              }},
             {"explorerStackChanged",
              [&] {
@@ -216,31 +217,31 @@ private slots:
              }},
             {"appsChanged",
              [&] {
-                 state.setApps({});
+                 test::AppStateAccess(state).setApps({});
              }},
             {"appsLoadingChanged",
              [&] {
-                 state.setAppsLoading(false);
+                 test::AppStateAccess(state).setAppsLoading(false);
              }},
             {"leftoversChanged",
              [&] {
-                 state.setLeftovers({});
+                 test::AppStateAccess(state).setLeftovers({});
              }},
             {"leftoversLoadingChanged",
              [&] {
-                 state.setLeftoversLoading(false);
+                 test::AppStateAccess(state).setLeftoversLoading(false);
              }},
             {"junkChanged",
              [&] {
-                 state.setJunk({});
+                 test::AppStateAccess(state).setJunk({});
              }},
             {"junkLoadingChanged",
              [&] {
-                 state.setJunkLoading(false);
+                 test::AppStateAccess(state).setJunkLoading(false);
              }},
             {"smartPhaseChanged",
              [&] {
-                 state.setSmartPhase(SmartPhase::Idle);
+                 test::AppStateAccess(state).setSmartPhase(SmartPhase::Idle);
              }},
             {"smartSelectionChanged",
              [&] {
@@ -248,15 +249,15 @@ private slots:
              }},
             {"lastReportChanged",
              [&] {
-                 state.setLastReport(std::nullopt);
+                 test::AppStateAccess(state).setLastReport(std::nullopt);
              }},
             {"duplicatesChanged",
              [&] {
-                 state.setDuplicates({});
+                 test::AppStateAccess(state).setDuplicates({});
              }},
             {"duplicatesProgressChanged",
              [&] {
-                 state.setDuplicatesProgress(std::nullopt);
+                 test::AppStateAccess(state).setDuplicatesProgress(std::nullopt);
              }},
             {"planChanged",
              [&] {
@@ -268,7 +269,7 @@ private slots:
              }},
             {"hasFullDiskAccessChanged",
              [&] {
-                 state.setHasFullDiskAccess(true);
+                 test::AppStateAccess(state).setHasFullDiskAccess(true);
              }},
             {"showAccessOnboardingChanged",
              [&] {
@@ -276,11 +277,11 @@ private slots:
              }},
             {"failuresChanged",
              [&] {
-                 state.setFailures({});
+                 test::AppStateAccess(state).setFailures({});
              }},
             {"excludedRawChanged",
              [&] {
-                 state.setExcludedRaw("");
+                 test::AppStateAccess(state).setExcludedRaw("");
              }},
             {"permanentDeleteChanged",
              [&] {
@@ -300,7 +301,7 @@ private slots:
         }
 
         const SignalRecorder recorder(state);
-        state.setScan(tree, ScanTarget::folder("/data"));
+        test::AppStateAccess(state).setScan(tree, ScanTarget::folder("/data"));
         QCOMPARE(recorder.emitted(), (QList<QByteArray>{"scanChanged", "explorerStackChanged",
                                                         "duplicatesChanged", "revisionChanged"}));
         QCOMPARE(state.explorerStack(), std::vector<const FileNode*>{root});
@@ -351,7 +352,7 @@ private slots:
         QFETCH(QStringList, paths);
         AppFixture fixture;
         AppState state(fixture.services());
-        state.setExcludedRaw(raw.toStdString());
+        test::AppStateAccess(state).setExcludedRaw(raw.toStdString());
         QStringList read;
         for (const std::string& path : state.excludedPaths()) {
             read << QString::fromStdString(path);

@@ -5,6 +5,7 @@
 #include "support/FileChecks.hpp"
 #include "support/TestValues.hpp"
 #include "support/app/AppFixture.hpp"
+#include "support/app/AppStateAccess.hpp"
 #include "support/app/Gate.hpp"
 #include "support/qt/QtTests.hpp"
 
@@ -195,7 +196,7 @@ private slots:
         f.fixture.settings.setText(SettingsKeys::cleanSchedule, "daily");
         AppState state(f.services);
         const std::vector<DeletionFailure> failures{DeletionFailure{.path = "/earlier"}};
-        state.setFailures(failures);
+        test::AppStateAccess(state).setFailures(failures);
         QSignalSpy toast(&state, &AppState::toastChanged);
         f.startAndSettle(state);
 

@@ -5,6 +5,7 @@
 #include "support/TreeBuilder.hpp"
 #include "support/TreeChecks.hpp"
 #include "support/app/AppFixture.hpp"
+#include "support/app/AppStateAccess.hpp"
 #include "support/app/SignalRecorder.hpp"
 #include "support/qt/QtTests.hpp"
 
@@ -285,7 +286,7 @@ private slots:
         for (const std::string root : {"/r", "/"}) {
             RoadFixture f;
             AppState state(f.services);
-            state.setScan(smallTree(root), std::nullopt);
+            test::AppStateAccess(state).setScan(smallTree(root), std::nullopt);
             const ScanResult& scan = *state.scan();
             const FileNode* a = child(scan.root, "A");
             const FileNode* f1 = child(child(a, "B"), "f.pdf");
@@ -323,20 +324,23 @@ private slots:
     void everythingInsideADeletedFolderLeavesEveryList() {
         RoadFixture f;
         AppState state(f.services);
-        state.setScan(smallTree("/r"), std::nullopt);
+        test::AppStateAccess(state).setScan(smallTree("/r"), std::nullopt);
         const FileNode* root = state.scan()->root;
         const FileNode* a = child(root, "A");
-        state.setApps({InstalledApp{.path = "/r/A/X.app"}, InstalledApp{.path = "/r/Y.app"}});
-        state.setLeftovers({Leftover{.path = "/r/A"}, Leftover{.path = "/r/AB"}});
+        test::AppStateAccess(state).setApps(
+            {InstalledApp{.path = "/r/A/X.app"}, InstalledApp{.path = "/r/Y.app"}});
+        test::AppStateAccess(state).setLeftovers(
+            {Leftover{.path = "/r/A"}, Leftover{.path = "/r/AB"}});
         JunkFinding finding{.rule = JunkRule::all().front(), .items = {}};
         finding.items = {JunkItem{.id = "/r/A/B/cache"}, JunkItem{.id = "/r/h.mov"}};
         JunkFinding emptied{.rule = JunkRule::all().back(), .items = {JunkItem{.id = "/r/A/old"}}};
-        state.setJunk({finding, emptied});
+        test::AppStateAccess(state).setJunk({finding, emptied});
         const FileNode* h = child(root, "h.mov");
         const FileNode* g = child(a, "g.pdf");
         const FileNode* f1 = child(child(a, "B"), "f.pdf");
-        state.setDuplicates({DuplicateGroup{.id = "x", .size = 1, .files = {f1, g, h}},
-                             DuplicateGroup{.id = "y", .size = 1, .files = {g, f1}}});
+        test::AppStateAccess(state).setDuplicates(
+            {DuplicateGroup{.id = "x", .size = 1, .files = {f1, g, h}},
+             DuplicateGroup{.id = "y", .size = 1, .files = {g, f1}}});
         const SignalRecorder recorder(state);
 
         state.removeDeleted({"/r/A"});

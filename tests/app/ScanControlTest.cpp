@@ -4,6 +4,7 @@
 #include "platform/JsonSettings.hpp"
 #include "support/TreeBuilder.hpp"
 #include "support/app/AppFixture.hpp"
+#include "support/app/AppStateAccess.hpp"
 #include "support/app/SignalRecorder.hpp"
 #include "support/qt/QtTests.hpp"
 
@@ -126,7 +127,7 @@ private slots:
         LatchedFixture f;
         AppState state(f.services);
         auto previous = std::make_shared<ScanResult>(treeAt("/earlier"));
-        state.setScan(previous, ScanTarget::home());
+        test::AppStateAccess(state).setScan(previous, ScanTarget::home());
         state.startScan(ScanTarget::folder(f.a));
         QSignalSpy scanning(&state, &AppState::isScanningChanged);
         state.cancelScan();
@@ -150,9 +151,10 @@ private slots:
         FileNode* one = builder.file(folder, "one.mov", 2'097'152);
         FileNode* two = builder.file(folder, "two.mov", 2'097'152);
         auto previous = std::make_shared<ScanResult>(builder.finish());
-        state.setScan(previous, ScanTarget::home());
+        test::AppStateAccess(state).setScan(previous, ScanTarget::home());
         state.setExplorerStack({previous->root, folder});
-        state.setDuplicates({DuplicateGroup{"digest", 2'097'152, {one, two}}});
+        test::AppStateAccess(state).setDuplicates(
+            {DuplicateGroup{"digest", 2'097'152, {one, two}}});
         const std::weak_ptr<ScanResult> released = previous;
         previous.reset();
 
@@ -184,7 +186,7 @@ private slots:
         LatchedFixture f;
         AppState state(f.services);
         auto previous = std::make_shared<ScanResult>(treeAt("/earlier"));
-        state.setScan(previous, ScanTarget::home());
+        test::AppStateAccess(state).setScan(previous, ScanTarget::home());
         state.startScan(ScanTarget::folder(f.b));
         f.fixture.volume = std::nullopt;
         const SignalRecorder recorder(state);
@@ -237,7 +239,7 @@ private slots:
         // Settings hold real paths or matching ones; the scanner wants matching paths.
         QVERIFY(state.setExcludedPaths({f.fixture.tree.path("Users/a/A/cache"), "/Users/a/B/x"}));
         state.startScan(ScanTarget::folder(f.a));
-        state.setExcludedRaw("/elsewhere");
+        test::AppStateAccess(state).setExcludedRaw("/elsewhere");
         QTRY_COMPARE(f.fixture.scans.calls().size(), std::size_t{1});
         QCOMPARE(f.fixture.scans.calls()[0].exclusions,
                  (Scanner::Exclusions{"/Users/a/A/cache", "/Users/a/B/x"}));

@@ -5,6 +5,7 @@
 #include "shell/SectionPages.hpp"
 #include "shell/StateSheet.hpp"
 #include "shell/ToastView.hpp"
+#include "support/app/AppStateAccess.hpp"
 #include "support/app/ShellFixture.hpp"
 #include "support/qt/QtTests.hpp"
 #include "widgets/ElidedLabel.hpp"
@@ -104,7 +105,7 @@ private:
         f.fixture.settings.setText(SettingsKeys::initialSection, "types");
         RootView* root = show(f, size);
         f.state->startScan(ScanTarget::folder(f.fixture.tree.folder("Users/a")));
-        f.state->setProgress({1'234'567, 987'654'321'000, longPath});
+        test::AppStateAccess(*f.state).setProgress({1'234'567, 987'654'321'000, longPath});
         QTRY_VERIFY(root->findChild<ElidedLabel*>(QStringLiteral("progressLine"))
                         ->text()
                         .startsWith(QStringLiteral("1,234,567 files")));
@@ -116,7 +117,7 @@ private:
         ShellFixture f;
         f.fixture.settings.setText(SettingsKeys::initialSection, "explorer");
         RootView* root = show(f, size);
-        f.state->setScan(f.homeScan(), ScanTarget::home());
+        test::AppStateAccess(*f.state).setScan(f.homeScan(), ScanTarget::home());
         picture(*root, "finished-" + tag);
     }
 

@@ -8,6 +8,7 @@
 #include "shell/StateSheet.hpp"
 #include "shell/sheets/AccessOnboardingView.hpp"
 #include "shell/sheets/DeletionConfirmationSheet.hpp"
+#include "support/app/AppStateAccess.hpp"
 #include "support/app/ShellFixture.hpp"
 #include "support/app/SignalRecorder.hpp"
 #include "support/qt/QtTests.hpp"
@@ -185,7 +186,7 @@ private slots:
         QVERIFY(prompt != nullptr && prompt->isVisible());
         QCOMPARE(prompt->findChild<QLabel*>(QStringLiteral("promptTitle"))->text(),
                  QStringLiteral("What’s taking up your disk?"));
-        w.state.setScan(f.homeScan(), ScanTarget::home());
+        test::AppStateAccess(w.state).setScan(f.homeScan(), ScanTarget::home());
         QVERIFY(!prompt->isVisible());
         QCOMPARE(w.root->page()->findChild<PageHeader*>()->title(), QStringLiteral("Overview"));
 

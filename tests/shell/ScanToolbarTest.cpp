@@ -3,6 +3,7 @@
 #include "platform/ByteFormatter.hpp"
 #include "shell/DiskFooter.hpp"
 #include "style/Theme.hpp"
+#include "support/app/AppStateAccess.hpp"
 #include "support/app/ShellFixture.hpp"
 #include "support/qt/QtTests.hpp"
 #include "widgets/ElidedLabel.hpp"
@@ -59,7 +60,7 @@ private slots:
         QCOMPARE(t.scanButton()->text(), QStringLiteral("Scan"));
         QCOMPARE(t.scanButton()->toolTip(), QStringLiteral("Scan: Entire disk"));
         QCOMPARE(t.scanButton()->property("symbol").toString(), QStringLiteral("arrow.clockwise"));
-        t.state.setScan(f.homeScan(), ScanTarget::home());
+        test::AppStateAccess(t.state).setScan(f.homeScan(), ScanTarget::home());
         QCOMPARE(t.scanButton()->text(), QStringLiteral("Rescan"));
     }
 
@@ -223,7 +224,7 @@ private slots:
         ShellFixture f;
         AppState& state = f.makeState();
         auto* footer = f.show(new DiskFooter(state), {230, 60});
-        state.setVolume(VolumeInfo{"Data", total, available, available});
+        test::AppStateAccess(state).setVolume(VolumeInfo{"Data", total, available, available});
         auto* bar = footer->findChild<UsageBar*>(QStringLiteral("volumeBar"));
         QVERIFY(bar->isVisible());
         QCOMPARE(bar->tint(), tint);
@@ -240,7 +241,7 @@ private slots:
         AppState& state = f.makeState();
         auto* footer = f.show(new DiskFooter(state), {230, 60});
         QVERIFY(!footer->findChild<UsageBar*>(QStringLiteral("volumeBar"))->isVisible());
-        state.setVolume(VolumeInfo{"Data", 100, 50, 50});
+        test::AppStateAccess(state).setVolume(VolumeInfo{"Data", 100, 50, 50});
         QVERIFY(footer->findChild<UsageBar*>(QStringLiteral("volumeBar"))->isVisible());
     }
 };

@@ -4,6 +4,7 @@
 #include "shell/settings/ExclusionsSettings.hpp"
 #include "shell/settings/SettingsSection.hpp"
 #include "shell/sheets/DeletionConfirmationSheet.hpp"
+#include "support/app/AppStateAccess.hpp"
 #include "support/app/Gate.hpp"
 #include "support/app/ShellFixture.hpp"
 #include "support/qt/QtTests.hpp"
@@ -270,7 +271,7 @@ private slots:
         QTest::mouseClick(grant, Qt::LeftButton);
         QCOMPARE(opened, 1);
 
-        s.f.state->setHasFullDiskAccess(true);
+        test::AppStateAccess(*s.f.state).setHasFullDiskAccess(true);
         QVERIFY(!grant->isVisible());
         QVERIFY(granted->isVisible());
         QCOMPARE(granted->title(), QString("Granted"));

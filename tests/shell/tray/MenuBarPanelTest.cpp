@@ -1,6 +1,7 @@
 #include "shell/tray/MenuBarPanel.hpp"
 
 #include "app/SettingsKeys.hpp"
+#include "support/app/AppStateAccess.hpp"
 #include "support/app/ShellFixture.hpp"
 #include "support/qt/QtTests.hpp"
 #include "widgets/DiskRing.hpp"
@@ -148,7 +149,7 @@ private slots:
         ShellFixture f;
         Panel p(f);
         p.state.setSection(AppSection::Overview);
-        p.state.setSmartPhase(SmartPhase::Done);
+        test::AppStateAccess(p.state).setSmartPhase(SmartPhase::Done);
         QSignalSpy opened(p.panel.get(), &MenuBarPanel::openRequested);
         p.panel->popUp(QRect(0, 0, 24, 24));
         p.click("quickCleanButton");
