@@ -234,6 +234,10 @@ bool AppState::setExcludedPaths(const std::vector<std::string>& paths) {
     return true;
 }
 
+void AppState::refreshVolume() {
+    setVolume(m_services.readVolume("/"));
+}
+
 void AppState::recheckFullDiskAccess() {
     setHasFullDiskAccess(m_services.hasFullDiskAccess(m_services.locations));
 }

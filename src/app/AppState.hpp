@@ -168,6 +168,10 @@ public:
     /// Stores the paths as `excludedRaw`, one per line. A path holding a line feed cannot be
     /// stored that way: then nothing is written and the answer is false.
     bool setExcludedPaths(const std::vector<std::string>& paths);
+    /// Reads the capacities of "/" again and publishes them as `volume`, the one volume every
+    /// view shows. The end of each scan and each deletion run reads them too, and so does
+    /// each tick of the background services.
+    void refreshVolume();
     /// Asks the access probe again and publishes its answer as `hasFullDiskAccess`. The probe
     /// only looks at two folders, so it is quick enough for the GUI thread.
     void recheckFullDiskAccess();

@@ -56,19 +56,14 @@ std::vector<JunkRule> autoCleanRules() {
 } // namespace
 
 BackgroundServices::BackgroundServices(const AppServices& services, SettingsStore& settings,
-                                       QObject* parent)
-    : QObject(parent)
+                                       AppState* state)
+    : QObject(state)
     , m_services(services)
     , m_settings(settings)
-    , m_volume(services.readVolume("/"))
     , m_lastAutoClean(settings.dateValue(SettingsKeys::lastAutoClean))
-    , m_lastAutoCleanBytes(settings.integerValue(SettingsKeys::lastAutoCleanBytes).value_or(0)) {
+    , m_lastAutoCleanBytes(settings.integerValue(SettingsKeys::lastAutoCleanBytes).value_or(0))
+    , m_state(state) {
     connect(&m_settings, &SettingsStore::changed, this, &BackgroundServices::settingChanged);
-}
-
-void BackgroundServices::setVolume(std::optional<VolumeInfo> volume) {
-    m_volume = std::move(volume);
-    emit volumeChanged();
 }
 
 void BackgroundServices::setLastAutoClean(std::optional<Timestamp> time) {
@@ -120,8 +115,7 @@ void BackgroundServices::setMenuBar(bool shown) {
     m_settings.setBool(SettingsKeys::menuBar, shown);
 }
 
-void BackgroundServices::start(AppState& state) {
-    m_state = &state;
+void BackgroundServices::start() {
     tick();
     if (m_timer == nullptr) {
         m_timer = new QTimer(this);
@@ -131,16 +125,18 @@ void BackgroundServices::start(AppState& state) {
 }
 
 void BackgroundServices::tick() {
-    setVolume(m_services.readVolume("/"));
+    if (!m_state.isNull()) {
+        m_state->refreshVolume();
+    }
     checkLowSpace();
     checkSchedule();
 }
 
 void BackgroundServices::checkLowSpace() {
-    if (!m_volume) {
+    if (m_state.isNull() || !m_state->volume()) {
         return;
     }
-    const std::int64_t available = m_volume->available;
+    const std::int64_t available = m_state->volume()->available;
     const std::int64_t gigabytes = lowSpaceGB();
     if (gigabytes < 1) {
         return;
@@ -216,11 +212,9 @@ void BackgroundServices::finishAutoClean(const DeletionReport& report,
     m_lastAutoCleanBytes = report.freed;
     m_settings.setDate(SettingsKeys::lastAutoClean, *m_lastAutoClean);
     m_settings.setInteger(SettingsKeys::lastAutoCleanBytes, m_lastAutoCleanBytes);
-    m_volume = m_services.readVolume("/");
     m_autoCleanRunning = false;
     emit lastAutoCleanChanged();
     emit lastAutoCleanBytesChanged();
-    emit volumeChanged();
     emit autoCleanRunningChanged();
     if (report.freed > cleanNotificationThreshold) {
         postNotification(tr("Dorvale cleaned %1").arg(byteText(report.freed)),

@@ -26,13 +26,13 @@ class AppState;
 /// low-space warning, the scheduled automatic clean, launch at login and the notifications.
 /// The application state makes the one instance as its child; the main window starts it.
 ///
-/// Published members (`volume`, `lastAutoClean`, `lastAutoCleanBytes`, `autoCleanRunning`)
-/// each have their own change signal. The settings this record owns are read at each use with
-/// their typed fallback, written through the setters below, and announced by `changed`,
-/// whoever wrote them through the settings store.
+/// Published members (`lastAutoClean`, `lastAutoCleanBytes`, `autoCleanRunning`) each have
+/// their own change signal. The volume is the state's one `volume`, read again at each tick. The
+/// settings this record owns are read at each use with their typed fallback, written through the
+/// setters below, and announced by `changed`, whoever wrote them through the settings store.
 ///
 /// Lives on the GUI thread. It holds the application state weakly: every operation that
-/// needs the state does nothing once it is gone.
+/// needs the state does nothing without it or once it is gone.
 class BackgroundServices final : public QObject {
     Q_OBJECT
 
@@ -45,18 +45,18 @@ public:
     /// Told on the GUI thread with the report of an automatic clean, once it is published.
     using AutoCleanCompletion = std::function<void(const DeletionReport&)>;
 
-    /// Reads the volume of "/" and the last automatic clean from the settings (its date only
-    /// when stored as a date, its bytes only when stored as an integer, else 0). `services`
-    /// must outlive the record.
+    /// Reads the last automatic clean from the settings (its date only when stored as a date,
+    /// its bytes only when stored as an integer, else 0). `services` must outlive the record;
+    /// `state`, when given, is its parent.
     BackgroundServices(const AppServices& services, SettingsStore& settings,
-                       QObject* parent = nullptr);
+                       AppState* state = nullptr);
 
-    /// Starts the periodic work for `state`: reads the volume, checks the free space and the
-    /// schedule now, and again at every tick of one timer (every `Delays::backgroundInterval`).
-    /// Called each time a main window is shown; a later call restarts the same timer, so
-    /// there is never more than one.
-    void start(AppState& state);
-    /// Warns once by a notification when the volume's available bytes fall below "lowSpaceGB"
+    /// Starts the periodic work: has the state read the volume again, checks the free space
+    /// and the schedule now, and again at every tick of one timer (every
+    /// `Delays::backgroundInterval`). Called each time a main window is shown; a later call
+    /// restarts the same timer, so there is never more than one.
+    void start();
+    /// Warns once by a notification when the state volume's available bytes fall below "lowSpaceGB"
     /// gigabytes, and re-arms only once they rise more than 2 GB above it. A threshold of 0
     /// or less turns the warning off and leaves the latch alone; a huge one saturates.
     void checkLowSpace();
@@ -82,9 +82,6 @@ public:
     /// Shows a notification now.
     void postNotification(const QString& title, const QString& body);
 
-    /// Capacities of the volume holding "/"; nothing when they cannot be read.
-    [[nodiscard]] const std::optional<VolumeInfo>& volume() const { return m_volume; }
-    void setVolume(std::optional<VolumeInfo> volume);
     /// End of the last automatic clean, of this run or an earlier one.
     [[nodiscard]] std::optional<Timestamp> lastAutoClean() const { return m_lastAutoClean; }
     /// Sets the member and mirrors it in "lastAutoClean" (removed for nothing).
@@ -110,7 +107,6 @@ public:
     void setMenuBar(bool shown);
 
 signals:
-    void volumeChanged();
     void lastAutoCleanChanged();
     void lastAutoCleanBytesChanged();
     void autoCleanRunningChanged();
@@ -127,7 +123,6 @@ private:
 
     const AppServices& m_services;
     SettingsStore& m_settings;
-    std::optional<VolumeInfo> m_volume;
     std::optional<Timestamp> m_lastAutoClean;
     std::int64_t m_lastAutoCleanBytes = 0;
     QPointer<AppState> m_state;

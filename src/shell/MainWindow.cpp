@@ -108,7 +108,7 @@ void MainWindow::showEvent(QShowEvent* event) {
         m_started = true;
         connect(windowHandle(), &QWindow::screenChanged, this, &MainWindow::followScreen);
         followScreen(windowHandle()->screen());
-        m_state.background().start(m_state);
+        m_state.background().start();
     }
 }
 

@@ -82,7 +82,6 @@ private slots:
         QCOMPARE(state.history().fileLocation(),
                  DeletionHistory::defaultLocation(fixture.locations));
         QCOMPARE(state.background().parent(), &state);
-        QCOMPARE(state.background().volume(), fixture.volume);
         QVERIFY(!state.showAccessOnboarding());
         QVERIFY(!state.accessOnboardingSkipped());
         QVERIFY(state.failures().empty());

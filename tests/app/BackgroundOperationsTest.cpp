@@ -39,7 +39,7 @@ struct BackgroundFixture {
 
     // Starts the services and waits for the clean that starting began, if any.
     void startAndSettle(AppState& state) {
-        state.background().start(state);
+        state.background().start();
         QVERIFY(QTest::qWaitFor([&state] { return !state.background().autoCleanRunning(); }));
     }
 
@@ -112,7 +112,7 @@ private slots:
                 f.fixture.settings.setDate(SettingsKeys::lastAutoClean, *due.lastClean);
             }
             AppState state(f.services);
-            state.background().start(state);
+            state.background().start();
             QVERIFY2(state.background().autoCleanRunning() == due.due, due.name);
             held.open();
             QVERIFY(QTest::qWaitFor([&state] { return !state.background().autoCleanRunning(); }));
@@ -132,7 +132,7 @@ private slots:
         for (const LatchStep& step : steps) {
             const int writes = f.fixture.settings.changeCount();
             const bool wasLatched = background.lowSpaceNotified();
-            background.setVolume(
+            test::AppStateAccess(state).setVolume(
                 VolumeInfo{"Disk", 500'000'000'000, step.available, step.available});
             background.checkLowSpace();
             QCOMPARE(f.fixture.notifier.posted().size(), step.warnings);
@@ -152,7 +152,7 @@ private slots:
             f.fixture.settings.setInteger(SettingsKeys::lowSpaceGB, gigabytes);
             AppState state(f.services);
             const int writes = f.fixture.settings.changeCount();
-            state.background().setVolume(VolumeInfo{"Disk", 10, 0, 0});
+            test::AppStateAccess(state).setVolume(VolumeInfo{"Disk", 10, 0, 0});
             state.background().checkLowSpace();
             QVERIFY(f.fixture.notifier.posted().empty());
             QCOMPARE(f.fixture.settings.changeCount(), writes);
@@ -162,10 +162,10 @@ private slots:
                                       std::numeric_limits<std::int64_t>::max());
         AppState state(f.services);
         const std::int64_t most = std::numeric_limits<std::int64_t>::max();
-        state.background().setVolume(VolumeInfo{"Disk", most, most - 1, most - 1});
+        test::AppStateAccess(state).setVolume(VolumeInfo{"Disk", most, most - 1, most - 1});
         state.background().checkLowSpace();
         QCOMPARE(f.fixture.notifier.posted().size(), std::size_t{1});
-        state.background().setVolume(VolumeInfo{"Disk", most, most, most});
+        test::AppStateAccess(state).setVolume(VolumeInfo{"Disk", most, most, most});
         state.background().checkLowSpace();
         QVERIFY(state.background().lowSpaceNotified());
     }
@@ -249,7 +249,7 @@ private slots:
             }
             f.services.scanJunk = fixedFindings(findings);
             AppState state(f.services);
-            state.background().start(state);
+            state.background().start();
             std::optional<DeletionReport> report;
             QVERIFY(state.background().runAutoClean(
                 [&report](const DeletionReport& done) { report = done; }));
@@ -276,13 +276,13 @@ private slots:
         AppState state(f.services);
         BackgroundServices& background = state.background();
         QSignalSpy running(&background, &BackgroundServices::autoCleanRunningChanged);
-        background.start(state);
+        background.start();
         QVERIFY(background.autoCleanRunning());
 
         // Run Now, a tick and a second start during the run start nothing.
         QVERIFY(!background.runAutoClean());
         background.checkSchedule();
-        background.start(state);
+        background.start();
         QTRY_COMPARE(held.arrivals(), 1);
         held.open();
         QTRY_VERIFY(!background.autoCleanRunning());
@@ -301,10 +301,10 @@ private slots:
         f.fixture.volume = VolumeInfo{"Disk", 500'000'000'000, 1'000, 1'000};
         AppState state(f.services);
         BackgroundServices& background = state.background();
-        background.setVolume(std::nullopt);
-        background.start(state);
-        QCOMPARE(background.volume(), f.fixture.volume);
-        background.start(state);
+        test::AppStateAccess(state).setVolume(std::nullopt);
+        background.start();
+        QCOMPARE(state.volume(), f.fixture.volume);
+        background.start();
         QCOMPARE(f.fixture.notifier.posted().size(), std::size_t{1});
         const QList<QTimer*> timers = background.findChildren<QTimer*>();
         QCOMPARE(timers.size(), 1);
@@ -319,7 +319,7 @@ private slots:
         const QString previous = QDir::currentPath();
         QVERIFY(QDir::setCurrent(QString::fromStdString(f.fixture.tree.root())));
         AppState state(f.services);
-        state.background().start(state);
+        state.background().start();
         std::optional<DeletionReport> report;
         QVERIFY(state.background().runAutoClean(
             [&report](const DeletionReport& done) { report = done; }));

@@ -128,17 +128,13 @@ private slots:
         const AppServices services = fixture.services();
         SettingsStore store(fixture.settings);
         BackgroundServices background(services, store);
-        QCOMPARE(background.volume(), fixture.volume);
         QSignalSpy date(&background, &BackgroundServices::lastAutoCleanChanged);
         QSignalSpy bytes(&background, &BackgroundServices::lastAutoCleanBytesChanged);
-        QSignalSpy volume(&background, &BackgroundServices::volumeChanged);
 
         background.setLastAutoClean(1'700'000'500);
         background.setLastAutoCleanBytes(0);
-        background.setVolume(std::nullopt);
         QCOMPARE(date.count(), 1);
         QCOMPARE(bytes.count(), 1);
-        QCOMPARE(volume.count(), 1);
         QCOMPARE(fixture.settings.dateValue(SettingsKeys::lastAutoClean),
                  std::optional<Timestamp>(1'700'000'500));
         QCOMPARE(fixture.settings.integerValue(SettingsKeys::lastAutoCleanBytes),

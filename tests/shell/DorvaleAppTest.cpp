@@ -258,7 +258,7 @@ private slots:
 
         // The tray is asked again at every refresh of the volume, each tick.
         run.trayAvailable = false;
-        background.setVolume(run.fixture.volume);
+        app.state().refreshVolume();
         QVERIFY(!extra.isShown());
         QVERIFY(QApplication::quitOnLastWindowClosed());
         run.trayAvailable = true;
@@ -282,7 +282,7 @@ private slots:
         app.mainWindow()->close();
         QTRY_COMPARE(app.mainWindow(), nullptr);
         run.trayAvailable = false;
-        QVERIFY(quitsWithin(10s, [&app] { app.state().background().setVolume(std::nullopt); }));
+        QVERIFY(quitsWithin(10s, [&app] { app.state().refreshVolume(); }));
     }
 
     void quitDorvaleAndThePanelsQuitEndTheProgram() {

@@ -19,7 +19,7 @@ MenuBarExtra::MenuBarExtra(AppState& state, TrayProbe trayAvailable, QObject* pa
     , m_trayAvailable(std::move(trayAvailable)) {
     BackgroundServices& background = m_state.background();
     connect(&background, &BackgroundServices::changed, this, &MenuBarExtra::sync);
-    connect(&background, &BackgroundServices::volumeChanged, this, &MenuBarExtra::sync);
+    connect(&m_state, &AppState::volumeChanged, this, &MenuBarExtra::sync);
     QCoreApplication::instance()->installEventFilter(this);
     sync();
 }
@@ -82,7 +82,7 @@ void MenuBarExtra::refreshLabel() {
         return;
     }
     const BackgroundServices& background = m_state.background();
-    const MenuBarLabel label = MenuBarLabel::of(background.volume(), background.lowSpaceGB());
+    const MenuBarLabel label = MenuBarLabel::of(m_state.volume(), background.lowSpaceGB());
     const QString symbol =
         QString::fromLatin1(label.symbol.data(), static_cast<qsizetype>(label.symbol.size()));
     m_icon->setProperty("symbol", symbol);

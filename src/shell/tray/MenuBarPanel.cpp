@@ -60,7 +60,7 @@ MenuBarPanel::MenuBarPanel(AppState& state, QWidget* parent)
     layout->addWidget(makeButtons());
 
     refresh();
-    connect(&m_background, &BackgroundServices::volumeChanged, this, &MenuBarPanel::refresh);
+    connect(&m_state, &AppState::volumeChanged, this, &MenuBarPanel::refresh);
     connect(&m_background, &BackgroundServices::lastAutoCleanChanged, this, &MenuBarPanel::refresh);
     connect(&m_background, &BackgroundServices::lastAutoCleanBytesChanged, this,
             &MenuBarPanel::refresh);
@@ -143,7 +143,7 @@ void MenuBarPanel::popUp(const QRect& anchor) {
 }
 
 void MenuBarPanel::appear() {
-    m_background.setVolume(m_state.services().readVolume("/"));
+    m_state.refreshVolume();
     m_background.checkLowSpace();
     m_background.checkSchedule();
 }
@@ -156,7 +156,7 @@ void MenuBarPanel::refresh() {
 }
 
 void MenuBarPanel::refreshVolume() {
-    const std::optional<VolumeInfo>& volume = m_background.volume();
+    const std::optional<VolumeInfo>& volume = m_state.volume();
     m_volumeRow->setVisible(volume.has_value());
     if (!volume) {
         return;

@@ -342,7 +342,7 @@ private slots:
         s.open();
         s.showPane(1);
         BackgroundServices& background = s.f.state->background();
-        background.start(*s.f.state);
+        background.start();
         auto* runNow = s.child<QPushButton>("runNowButton");
         auto* lastRun = s.child<QLabel>("lastRunLabel");
         QCOMPARE(runNow->text(), QString("Run Now"));

@@ -1,6 +1,7 @@
 #include "shell/tray/MenuBarPanel.hpp"
 
 #include "app/SettingsKeys.hpp"
+#include "shell/DiskFooter.hpp"
 #include "support/app/AppStateAccess.hpp"
 #include "support/app/ShellFixture.hpp"
 #include "support/qt/QtTests.hpp"
@@ -71,19 +72,31 @@ private slots:
         QCOMPARE(p.panel->width(), 290);
     }
 
+    // The panel and the sidebar's footer show one volume, read again at the end of a run.
+    void followsTheOneVolumeAsTheFooterDoes() {
+        ShellFixture f;
+        Panel p(f);
+        const DiskFooter footer(p.state);
+        f.fixture.volume->available = 70'860'000'000;
+        p.state.runDeletion({}, true);
+        QTRY_COMPARE(p.text("volumeFree"), QStringLiteral("70.86 GB free of 500 GB"));
+        QCOMPARE(footer.findChild<ElidedLabel*>(QStringLiteral("volumeFree"))->text(),
+                 QStringLiteral("70.86 GB free"));
+    }
+
     void showsPurgeableSpaceFromOneByte() {
         ShellFixture f;
         Panel p(f);
         QVERIFY(!p.shows("volumePurgeable"));
         VolumeInfo volume = *f.fixture.volume;
         volume.availableForImportantUsage = volume.available + 1;
-        p.state.background().setVolume(volume);
+        test::AppStateAccess(p.state).setVolume(volume);
         QVERIFY(p.shows("volumePurgeable"));
         QCOMPARE(p.text("volumePurgeable"), QStringLiteral("+ 1 KB purgeable"));
         // Figures that come out negative show as none.
         volume.available = -10;
         volume.availableForImportantUsage = -20;
-        p.state.background().setVolume(volume);
+        test::AppStateAccess(p.state).setVolume(volume);
         QVERIFY(!p.shows("volumePurgeable"));
         QCOMPARE(p.text("volumeFree"), QStringLiteral("Zero KB free of 500 GB"));
     }
@@ -128,13 +141,13 @@ private slots:
         f.fixture.settings.setText(SettingsKeys::cleanSchedule, "daily");
         Panel p(f);
         BackgroundServices& background = p.state.background();
-        background.start(p.state);
+        background.start();
         QTRY_VERIFY(!background.autoCleanRunning());
         f.fixture.volume->available = 1'000'000'000;
         background.setLastAutoClean(f.fixture.clock.now() - 2 * secondsPerDay);
         p.panel->popUp(QRect(100, 0, 24, 24));
         QVERIFY(p.panel->isVisible());
-        QCOMPARE(background.volume()->available, 1'000'000'000);
+        QCOMPARE(p.state.volume()->available, 1'000'000'000);
         QCOMPARE(p.text("volumeFree"), QStringLiteral("1 GB free of 500 GB"));
         QCOMPARE(f.fixture.notifier.posted().size(), std::size_t(1));
         QCOMPARE(f.fixture.notifier.posted().front().title,
