@@ -119,24 +119,12 @@ void AppState::setApps(std::vector<InstalledApp> apps) {
     assign(m_apps, std::move(apps), &AppState::appsChanged);
 }
 
-void AppState::setAppsLoading(bool loading) {
-    assign(m_appsLoading, loading, &AppState::appsLoadingChanged);
-}
-
 void AppState::setLeftovers(std::vector<Leftover> leftovers) {
     assign(m_leftovers, std::move(leftovers), &AppState::leftoversChanged);
 }
 
-void AppState::setLeftoversLoading(bool loading) {
-    assign(m_leftoversLoading, loading, &AppState::leftoversLoadingChanged);
-}
-
 void AppState::setJunk(std::vector<JunkFinding> junk) {
     assign(m_junk, std::move(junk), &AppState::junkChanged);
-}
-
-void AppState::setJunkLoading(bool loading) {
-    assign(m_junkLoading, loading, &AppState::junkLoadingChanged);
 }
 
 void AppState::setSmartPhase(SmartPhase phase) {

@@ -116,12 +116,14 @@ public:
     [[nodiscard]] const FileFilter& largeFilter() const { return m_largeFilter; }
     void setLargeFilter(FileFilter filter);
     [[nodiscard]] const std::vector<InstalledApp>& apps() const { return m_apps; }
-    [[nodiscard]] bool appsLoading() const { return m_appsLoading; }
+    /// Whether a load of the applications is in flight; of overlapping loads, the last to
+    /// end turns it off.
+    [[nodiscard]] bool appsLoading() const { return m_appsLoads > 0; }
     [[nodiscard]] const std::vector<Leftover>& leftovers() const { return m_leftovers; }
-    [[nodiscard]] bool leftoversLoading() const { return m_leftoversLoading; }
+    [[nodiscard]] bool leftoversLoading() const { return m_leftoversLoads > 0; }
     /// The findings of the last junk scan, one per rule.
     [[nodiscard]] const std::vector<JunkFinding>& junk() const { return m_junk; }
-    [[nodiscard]] bool junkLoading() const { return m_junkLoading; }
+    [[nodiscard]] bool junkLoading() const { return m_junkLoads > 0; }
     [[nodiscard]] SmartPhase smartPhase() const { return m_smartPhase; }
     /// Ids of the junk rules whose findings the smart clean removes; at first every rule of
     /// the catalogue that belongs to the smart clean.
@@ -330,11 +332,8 @@ private:
     void setRevision(std::int64_t revision);
     void setVolume(std::optional<VolumeInfo> volume);
     void setApps(std::vector<InstalledApp> apps);
-    void setAppsLoading(bool loading);
     void setLeftovers(std::vector<Leftover> leftovers);
-    void setLeftoversLoading(bool loading);
     void setJunk(std::vector<JunkFinding> junk);
-    void setJunkLoading(bool loading);
     void setSmartPhase(SmartPhase phase);
     void setLastReport(std::optional<DeletionReport> report);
     void setDuplicates(std::vector<DuplicateGroup> groups);
@@ -355,6 +354,13 @@ private:
 
     template <typename T>
     void assign(T& member, T value, void (AppState::*changed)());
+    /// Counts one more load in flight and announces its flag.
+    void beginLoad(int& loads, void (AppState::*changed)());
+    /// Publishes the data of a load that ended, then its flag, which stays on while another
+    /// load runs.
+    template <typename T>
+    void endLoad(int& loads, T& member, T value, void (AppState::*dataChanged)(),
+                 void (AppState::*loadingChanged)());
     void settingChanged(const std::string& key);
     void applyStartupSettings();
 
@@ -410,11 +416,12 @@ private:
     // replaced scanner cannot be reused while a report of it is still on its way.
     std::shared_ptr<Scanner> m_scanner;
     std::vector<InstalledApp> m_apps;
-    bool m_appsLoading = false;
+    // Loads in flight; a flag is on while any of its loads runs.
+    int m_appsLoads = 0;
     std::vector<Leftover> m_leftovers;
-    bool m_leftoversLoading = false;
+    int m_leftoversLoads = 0;
     std::vector<JunkFinding> m_junk;
-    bool m_junkLoading = false;
+    int m_junkLoads = 0;
     SmartPhase m_smartPhase = SmartPhase::Idle;
     std::set<std::string> m_smartSelection;
     std::optional<DeletionReport> m_lastReport;

@@ -73,24 +73,36 @@ struct ActionRunner {
 
 } // namespace
 
+void AppState::beginLoad(int& loads, void (AppState::*changed)()) {
+    ++loads;
+    emit(this->*changed)();
+}
+
+template <typename T>
+void AppState::endLoad(int& loads, T& member, T value, void (AppState::*dataChanged)(),
+                       void (AppState::*loadingChanged)()) {
+    member = std::move(value);
+    --loads;
+    emit(this->*dataChanged)();
+    emit(this->*loadingChanged)();
+}
+
 void AppState::loadApps(bool force) {
-    if (!force && (!m_apps.empty() || m_appsLoading)) {
+    if (!force && (!m_apps.empty() || appsLoading())) {
         return;
     }
-    setAppsLoading(true);
+    beginLoad(m_appsLoads, &AppState::appsLoadingChanged);
     runInBackground(this, appsCollector(m_services), [this](std::vector<InstalledApp> apps) {
-        m_apps = std::move(apps);
-        m_appsLoading = false;
-        emit appsChanged();
-        emit appsLoadingChanged();
+        endLoad(m_appsLoads, m_apps, std::move(apps), &AppState::appsChanged,
+                &AppState::appsLoadingChanged);
     });
 }
 
 void AppState::loadLeftovers() {
-    if (m_leftoversLoading) {
+    if (leftoversLoading()) {
         return;
     }
-    setLeftoversLoading(true);
+    beginLoad(m_leftoversLoads, &AppState::leftoversLoadingChanged);
     if (!m_apps.empty()) {
         searchLeftovers();
         return;
@@ -108,21 +120,17 @@ void AppState::searchLeftovers() {
          workspace = &m_services.workspace,
          probe = m_services.hasFullDiskAccess] { return find(apps, locations, *workspace, probe); },
         [this](std::vector<Leftover> leftovers) {
-            m_leftovers = std::move(leftovers);
-            m_leftoversLoading = false;
-            emit leftoversChanged();
-            emit leftoversLoadingChanged();
+            endLoad(m_leftoversLoads, m_leftovers, std::move(leftovers),
+                    &AppState::leftoversChanged, &AppState::leftoversLoadingChanged);
         });
 }
 
 void AppState::loadJunk(JunkCompletion done) {
-    setJunkLoading(true);
+    beginLoad(m_junkLoads, &AppState::junkLoadingChanged);
     runInBackground(this, junkSearch(m_services, JunkRule::all()),
                     [this, done = std::move(done)](std::vector<JunkFinding> findings) {
-                        m_junk = std::move(findings);
-                        m_junkLoading = false;
-                        emit junkChanged();
-                        emit junkLoadingChanged();
+                        endLoad(m_junkLoads, m_junk, std::move(findings), &AppState::junkChanged,
+                                &AppState::junkLoadingChanged);
                         callIfSet(done, m_junk);
                     });
 }

@@ -113,6 +113,51 @@ private slots:
         QCOMPARE(loading.count(), 4);
     }
 
+    // Two loads overlap and end in the opposite order: the flag stays on until both have
+    // ended, and the data of the one that ended last stays.
+    void overlappingLoadsKeepTheirFlagUntilTheLastEnds() {
+        OperationsFixture f;
+        Gate first;
+        Gate second;
+        auto calls = std::make_shared<std::atomic<int>>(0);
+        f.services.collectApps = [calls, first = first.pass(), second = second.pass()](
+                                     const Locations&, const AppInventory::AccessProbe&) {
+            const bool isFirst = (*calls)++ == 0;
+            (isFirst ? first : second)();
+            return std::vector<InstalledApp>{
+                InstalledApp{.path = isFirst ? "/Applications/First.app" : "/Second.app"}};
+        };
+        f.services.scanJunk = [calls, first = first.pass(), second = second.pass()](
+                                  std::span<const JunkRule> rules, const Locations&, const Clock&,
+                                  const JunkScan::AccessProbe&) {
+            const bool isFirst = (*calls)++ == 2;
+            (isFirst ? first : second)();
+            return std::vector<JunkFinding>(isFirst ? 1 : 2, JunkFinding{rules.front(), {}});
+        };
+        AppState state(f.services);
+        state.loadApps(true);
+        QTRY_COMPARE(first.arrivals(), 1);
+        state.loadApps(true);
+        QTRY_COMPARE(second.arrivals(), 1);
+        state.loadJunk();
+        QTRY_COMPARE(first.arrivals(), 2);
+        state.loadJunk();
+        QTRY_COMPARE(second.arrivals(), 2);
+
+        QSignalSpy apps(&state, &AppState::appsChanged);
+        QSignalSpy junk(&state, &AppState::junkChanged);
+        second.open();
+        QTRY_COMPARE(apps.count(), 1);
+        QTRY_COMPARE(junk.count(), 1);
+        QVERIFY(state.appsLoading());
+        QVERIFY(state.junkLoading());
+        first.open();
+        QTRY_VERIFY(!state.appsLoading());
+        QTRY_VERIFY(!state.junkLoading());
+        QCOMPARE(state.apps().front().path, std::string("/Applications/First.app"));
+        QCOMPARE(state.junk().size(), std::size_t{1});
+    }
+
     void leftoversLoadTheApplicationsFirst() {
         OperationsFixture f;
         f.services.collectApps = [](const Locations&, const AppInventory::AccessProbe&) {

@@ -218,25 +218,13 @@ private slots:
              [&] {
                  test::AppStateAccess(state).setApps({});
              }},
-            {"appsLoadingChanged",
-             [&] {
-                 test::AppStateAccess(state).setAppsLoading(false);
-             }},
             {"leftoversChanged",
              [&] {
                  test::AppStateAccess(state).setLeftovers({});
              }},
-            {"leftoversLoadingChanged",
-             [&] {
-                 test::AppStateAccess(state).setLeftoversLoading(false);
-             }},
             {"junkChanged",
              [&] {
                  test::AppStateAccess(state).setJunk({});
-             }},
-            {"junkLoadingChanged",
-             [&] {
-                 test::AppStateAccess(state).setJunkLoading(false);
              }},
             {"smartPhaseChanged",
              [&] {

@@ -24,13 +24,10 @@ public:
     void setRevision(std::int64_t revision) { m_state.setRevision(revision); }
     void setVolume(std::optional<VolumeInfo> volume) { m_state.setVolume(std::move(volume)); }
     void setApps(std::vector<InstalledApp> apps) { m_state.setApps(std::move(apps)); }
-    void setAppsLoading(bool loading) { m_state.setAppsLoading(loading); }
     void setLeftovers(std::vector<Leftover> leftovers) {
         m_state.setLeftovers(std::move(leftovers));
     }
-    void setLeftoversLoading(bool loading) { m_state.setLeftoversLoading(loading); }
     void setJunk(std::vector<JunkFinding> junk) { m_state.setJunk(std::move(junk)); }
-    void setJunkLoading(bool loading) { m_state.setJunkLoading(loading); }
     void setSmartPhase(SmartPhase phase) { m_state.setSmartPhase(phase); }
     void setLastReport(std::optional<DeletionReport> report) {
         m_state.setLastReport(std::move(report));
