@@ -85,7 +85,10 @@ public:
     /// The settings, for a view that owns a key of its own; members owned here are read and
     /// written through this object instead.
     [[nodiscard]] SettingsStore& settingsStore() { return *m_settings; }
-    [[nodiscard]] DeletionHistory& history() { return *m_history; }
+    /// The record of every removed item, newest first, to read: it changes only through this
+    /// object's operations (`runDeletion`, `restore`, `clearHistory`), and `historyChanged`
+    /// tells of every change.
+    [[nodiscard]] const DeletionHistory& history() const { return *m_history; }
     [[nodiscard]] BackgroundServices& background() { return *m_background; }
 
     // Published members.
@@ -218,18 +221,26 @@ public:
     void runDeletion(std::vector<DeletionRequest> requests, bool silently,
                      DeletionCompletion done = {});
     /// Takes items deleted on disk out of what is shown: marks their nodes in the scan deleted
-    /// (a node already deleted, or inside a deleted folder, changes no figure), drops them and
-    /// whatever lies inside them from `apps`, `leftovers` and the junk findings' items (an
+    /// (a node already deleted, or inside a deleted folder, changes no figure), cuts the
+    /// explorer stack back to its deepest live folder (never below the root), drops the items
+    /// and whatever lies inside them from `apps`, `leftovers` and the junk findings' items (an
     /// emptied finding stays), keeps only the live files of each duplicate group and the
     /// groups with two or more, and raises `revision`. Emits the signals of what changed, then
     /// `revisionChanged`. An empty set changes nothing.
     void removeDeleted(const std::unordered_set<std::string>& paths);
-    /// Moves the entries' items back from the Trash, each to its original path, and shows how
-    /// many came back. An entry is skipped, untouched and not marked restored, when it was
+    /// Whether a restore tells the user in a toast how many items came back.
+    enum class RestoreFeedback { Toast, Silent };
+
+    /// Moves the entries' items back from the Trash, each to its original path, reads the
+    /// volume again and, unless `feedback` is `Silent`, shows how many came back; answers
+    /// that number. An entry is skipped, untouched and not marked restored, when it was
     /// restored already, has no Trash path, its item is gone from the Trash, something
     /// (a dangling link included) stands at its original path, or the move fails. The tree and
     /// the lists stay as they are until the next scan.
-    void restore(const std::vector<HistoryEntry>& entries);
+    std::int64_t restore(const std::vector<HistoryEntry>& entries,
+                         RestoreFeedback feedback = RestoreFeedback::Toast);
+    /// Empties the deletion history and saves it; the items stay where they are.
+    void clearHistory();
     /// Asks to delete the application's bundle and its data in the Library, all to the Trash.
     void uninstall(const InstalledApp& app);
 
@@ -276,7 +287,7 @@ public:
     // The overview's cards and the developer page.
 
     /// The artefact folders of the current scan, then the developer junk items; unsorted.
-    [[nodiscard]] std::vector<DevItem> findDeveloperArtifacts() const;
+    [[nodiscard]] std::vector<DevItem> findDeveloperArtefacts() const;
     /// The overview's recommendation cards over the current scan and junk, largest first.
     [[nodiscard]] std::vector<Recommendation> buildRecommendations() const;
     /// Carries out a card's action: starts the smart clean, asks to delete the card's items
@@ -346,6 +357,7 @@ private:
     struct DeletedChanges {
         bool any = false;
         bool tree = false;
+        bool explorerStack = false;
         bool apps = false;
         bool leftovers = false;
         bool junk = false;
@@ -381,6 +393,7 @@ private:
     /// Takes the deleted paths (normalised) out of the members without emitting.
     DeletedChanges takeOutDeleted(const std::unordered_set<std::string>& paths);
     [[nodiscard]] bool markDeletedNodes(const std::unordered_set<std::string>& paths);
+    [[nodiscard]] bool cutExplorerStack();
     void emitDeleted(const DeletedChanges& changes);
     /// Keeps the live files of each group and the groups still holding two; answers whether
     /// anything changed.

@@ -194,6 +194,7 @@ AppState::DeletedChanges AppState::takeOutDeleted(const std::unordered_set<std::
     }
     changes.any = true;
     changes.tree = markDeletedNodes(paths);
+    changes.explorerStack = changes.tree && cutExplorerStack();
     changes.apps =
         removeDeletedFrom(m_apps, paths, [](const InstalledApp& app) { return app.path; });
     changes.leftovers = removeDeletedFrom(m_leftovers, paths,
@@ -236,6 +237,21 @@ bool AppState::markDeletedNodes(const std::unordered_set<std::string>& paths) {
     return changed;
 }
 
+// The explorer never shows a deleted folder: its stack, a chain from the root, ends before
+// the first one, but always keeps the root.
+bool AppState::cutExplorerStack() {
+    if (m_explorerStack.size() < 2) {
+        return false;
+    }
+    const auto cut = std::find_if(m_explorerStack.begin() + 1, m_explorerStack.end(),
+                                  [](const FileNode* folder) { return folder->deleted(); });
+    if (cut == m_explorerStack.end()) {
+        return false;
+    }
+    m_explorerStack.erase(cut, m_explorerStack.end());
+    return true;
+}
+
 // Only live copies count when one copy must be kept.
 bool AppState::keepLiveCopies(std::vector<DuplicateGroup>& groups) {
     bool changed = false;
@@ -255,6 +271,9 @@ void AppState::emitDeleted(const DeletedChanges& changes) {
     if (changes.tree) {
         emit scanChanged();
     }
+    if (changes.explorerStack) {
+        emit explorerStackChanged();
+    }
     if (changes.apps) {
         emit appsChanged();
     }
@@ -270,20 +289,30 @@ void AppState::emitDeleted(const DeletedChanges& changes) {
     emit revisionChanged();
 }
 
-void AppState::restore(const std::vector<HistoryEntry>& entries) {
+std::int64_t AppState::restore(const std::vector<HistoryEntry>& entries, RestoreFeedback feedback) {
     qint64 count = 0;
     for (const HistoryEntry& entry : entries) {
         if (restoreEntry(entry)) {
             ++count;
         }
     }
-    m_toast = Toast{.id = Uuid::random(),
-                    .message = tr("%1 item(s) restored").arg(countText(count)),
-                    .detail = tr("Scan again to see updated sizes."),
-                    .undoable = {}};
+    const bool toast = feedback == RestoreFeedback::Toast;
+    if (toast) {
+        m_toast = Toast{.id = Uuid::random(),
+                        .message = tr("%1 item(s) restored").arg(countText(count)),
+                        .detail = tr("Scan again to see updated sizes."),
+                        .undoable = {}};
+    }
     m_volume = m_services.readVolume("/");
-    emit toastChanged();
+    if (toast) {
+        emit toastChanged();
+    }
     emit volumeChanged();
+    return count;
+}
+
+void AppState::clearHistory() {
+    m_history->clear();
 }
 
 bool AppState::restoreEntry(const HistoryEntry& entry) {

@@ -368,8 +368,9 @@ private slots:
         QCOMPARE(state.history().entries(), std::vector<HistoryEntry>{earlier});
 
         QSignalSpy changed(&state, &AppState::historyChanged);
-        state.history().clear();
+        state.clearHistory();
         QCOMPARE(changed.count(), 1);
+        QVERIFY(state.history().entries().empty());
     }
 };
 

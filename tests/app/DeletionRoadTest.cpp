@@ -321,6 +321,30 @@ private slots:
         }
     }
 
+    // The explorer goes back to its deepest folder still there, never below the root, and
+    // stays where it is when nothing it shows went.
+    void theExplorerStackIsCutToItsDeepestLiveFolder() {
+        struct Case {
+            const char* deleted;
+            std::size_t kept;
+        };
+        for (const Case& cut : {Case{"/r/A/B", 2}, Case{"/r/h.mov", 3}, Case{"/r", 1}}) {
+            RoadFixture f;
+            AppState state(f.services);
+            test::AppStateAccess(state).setScan(smallTree("/r"), std::nullopt);
+            const FileNode* root = state.scan()->root;
+            const FileNode* a = child(root, "A");
+            const std::vector<const FileNode*> stack{root, a, child(a, "B")};
+            state.setExplorerStack(stack);
+            QSignalSpy changed(&state, &AppState::explorerStackChanged);
+            state.removeDeleted({cut.deleted});
+            QVERIFY2(state.explorerStack() ==
+                         std::vector<const FileNode*>(stack.begin(), stack.begin() + cut.kept),
+                     cut.deleted);
+            QCOMPARE(changed.count(), cut.kept == stack.size() ? 0 : 1);
+        }
+    }
+
     void everythingInsideADeletedFolderLeavesEveryList() {
         RoadFixture f;
         AppState state(f.services);
@@ -341,12 +365,15 @@ private slots:
         test::AppStateAccess(state).setDuplicates(
             {DuplicateGroup{.id = "x", .size = 1, .files = {f1, g, h}},
              DuplicateGroup{.id = "y", .size = 1, .files = {g, f1}}});
+        state.setExplorerStack({root, a, child(a, "B")});
         const SignalRecorder recorder(state);
 
         state.removeDeleted({"/r/A"});
         QCOMPARE(recorder.emitted(),
-                 (QList<QByteArray>{"scanChanged", "appsChanged", "leftoversChanged", "junkChanged",
-                                    "duplicatesChanged", "revisionChanged"}));
+                 (QList<QByteArray>{"scanChanged", "explorerStackChanged", "appsChanged",
+                                    "leftoversChanged", "junkChanged", "duplicatesChanged",
+                                    "revisionChanged"}));
+        QCOMPARE(state.explorerStack(), std::vector<const FileNode*>{root});
         QVERIFY(g->deleted() && f1->deleted() && !h->deleted());
         QCOMPARE(state.apps().size(), std::size_t{1});
         QCOMPARE(state.apps().front().path, std::string("/r/Y.app"));
@@ -407,9 +434,28 @@ private slots:
         QVERIFY(state.history().entries().front().restored);
 
         // A second Undo of the same toast finds it restored already.
-        state.restore(undo);
+        QCOMPARE(state.restore(undo), 0);
         QCOMPARE(state.toast()->message, QString("0 item(s) restored"));
         QCOMPARE(contentsOf(file), bytes);
+    }
+
+    // A restore from the history's own page says nothing in a toast, but the history and the
+    // volume follow as after an Undo.
+    void aSilentRestoreLeavesTheToastAlone() {
+        RoadFixture f;
+        AppState state(f.services);
+        const std::string file = f.fixture.tree.file("Users/a/Projects/a.txt", "a");
+        f.run(state, {request(file, 1, Removal::Trash)});
+        const std::optional<Toast> shown = state.toast();
+        QSignalSpy history(&state, &AppState::historyChanged);
+        QSignalSpy volume(&state, &AppState::volumeChanged);
+
+        QCOMPARE(state.restore(state.history().entries(), AppState::RestoreFeedback::Silent), 1);
+        QVERIFY(exists(file));
+        QCOMPARE(state.toast(), shown);
+        QVERIFY(state.history().entries().front().restored);
+        QCOMPARE(history.count(), 1);
+        QCOMPARE(volume.count(), 1);
     }
 
     void anUndoNeverReplacesWhatStandsAtTheOriginalPath() {
