@@ -127,8 +127,8 @@ void measure(const char* label, std::int64_t packageFileSize, int runs,
                 static_cast<long long>(nodes), scan->files.size(), built);
     time("buildRecommendations", runs,
          [&] { return buildRecommendations(scan, junk, locations, now).size(); });
-    time("findDeveloperArtifacts", runs,
-         [&] { return findDeveloperArtifacts(scan.get(), junk, locations).size(); });
+    time("findDeveloperArtefacts", runs,
+         [&] { return findDeveloperArtefacts(scan.get(), junk, locations).size(); });
 }
 
 } // namespace

@@ -86,7 +86,7 @@ void AppState::setScanTarget(ScanTarget target) {
     assign(m_scanTarget, std::move(target), &AppState::scanTargetChanged);
 }
 
-void AppState::setIsScanning(bool scanning) {
+void AppState::setScanning(bool scanning) {
     assign(m_isScanning, scanning, &AppState::isScanningChanged);
 }
 
@@ -341,7 +341,7 @@ void AppState::cancelScan() {
         m_scanner->cancel();
     }
     m_scanner.reset();
-    setIsScanning(false);
+    setScanning(false);
 }
 
 } // namespace dorvale

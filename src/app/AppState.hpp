@@ -333,7 +333,7 @@ private:
 
     // Setters of the members that only the state's own operations set.
     void setScanTarget(ScanTarget target);
-    void setIsScanning(bool scanning);
+    void setScanning(bool scanning);
     void setProgress(ScanProgressSnapshot progress);
     /// Publishes `result` as a finished scan of `target` does: the result, its target, the
     /// explorer at the result's root alone, no duplicate groups, and `revision` one higher.

@@ -286,8 +286,8 @@ std::vector<std::pair<StorageBucket, std::int64_t>> AppState::overviewCompositio
     return composition;
 }
 
-std::vector<DevItem> AppState::findDeveloperArtifacts() const {
-    return dorvale::findDeveloperArtifacts(m_scan.get(), m_junk, m_services.locations);
+std::vector<DevItem> AppState::findDeveloperArtefacts() const {
+    return dorvale::findDeveloperArtefacts(m_scan.get(), m_junk, m_services.locations);
 }
 
 std::vector<Recommendation> AppState::buildRecommendations() const {

@@ -48,7 +48,7 @@ private:
 ///
 /// `work` captures only values, shared pointers and services that outlive the pool; it reads
 /// no tree node, QObject or widget, and never throws. Its value may be move-only. `then`
-/// must be copyable.
+/// must be copyable, but is only ever moved on its way.
 template <typename Work, typename Then>
 void runInBackground(QObject* context, Work work, Then then) {
     using Value = std::invoke_result_t<Work&>;
@@ -57,7 +57,7 @@ void runInBackground(QObject* context, Work work, Then then) {
     auto job = [guard, work = std::move(work), then = std::move(then)]() mutable {
         // Held by pointer so that a move-only value can travel in a copyable task.
         auto value = std::make_shared<Value>(work());
-        postToGui(guard, [then, value] { then(std::move(*value)); });
+        postToGui(guard, [then = std::move(then), value] { then(std::move(*value)); });
     };
     workerPool().start(new internal::PoolJob<decltype(job)>(std::move(job)));
 }

@@ -134,7 +134,7 @@ std::vector<DevItem> developerJunkItems(std::span<const JunkFinding> junk) {
     return items;
 }
 
-std::vector<DevItem> findDeveloperArtifacts(const ScanResult* scan,
+std::vector<DevItem> findDeveloperArtefacts(const ScanResult* scan,
                                             std::span<const JunkFinding> junk,
                                             const Locations& locations) {
     std::vector<DevItem> items;

@@ -41,7 +41,7 @@ inline constexpr std::int64_t artefactFolderThreshold = 20'000'000;
 
 /// The artefact folders of `scan` (none without one) followed by the developer junk items.
 /// The list is not sorted.
-[[nodiscard]] std::vector<DevItem> findDeveloperArtifacts(const ScanResult* scan,
+[[nodiscard]] std::vector<DevItem> findDeveloperArtefacts(const ScanResult* scan,
                                                           std::span<const JunkFinding> junk,
                                                           const Locations& locations);
 

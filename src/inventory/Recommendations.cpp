@@ -183,7 +183,7 @@ Card developerCard(const ScanResult* scan, std::span<const JunkFinding> junk,
                    const Locations& locations) {
     std::int64_t total = 0;
     // What goes to the Trash still takes space until the Trash is emptied.
-    for (const DevItem& item : findDeveloperArtifacts(scan, junk, locations)) {
+    for (const DevItem& item : findDeveloperArtefacts(scan, junk, locations)) {
         if (item.removal == Removal::Permanent) {
             total += item.size;
         }

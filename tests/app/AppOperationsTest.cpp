@@ -460,7 +460,7 @@ private slots:
         state.loadJunk();
         QTRY_VERIFY(!state.junkLoading());
 
-        const std::vector<DevItem> items = state.findDeveloperArtifacts();
+        const std::vector<DevItem> items = state.findDeveloperArtefacts();
         QCOMPARE(items.size(), std::size_t{2});
         QCOMPARE(items[0].path, f.fixture.tree.path("Users/a/code/node_modules"));
         QCOMPARE(items[1].title, std::string("Xcode · DerivedData · App-1"));

@@ -192,7 +192,7 @@ private slots:
              }},
             {"isScanningChanged",
              [&] {
-                 test::AppStateAccess(state).setIsScanning(false);
+                 test::AppStateAccess(state).setScanning(false);
              }},
             {"progressChanged",
              [&] {

@@ -14,6 +14,26 @@
 namespace dorvale {
 namespace {
 
+// A continuation that counts the copies made of it; a continuation may hold much.
+struct CountedCopies {
+    explicit CountedCopies(std::shared_ptr<int> copies, std::shared_ptr<bool> called)
+        : copies(std::move(copies))
+        , called(std::move(called)) {}
+    CountedCopies(const CountedCopies& other)
+        : copies(other.copies)
+        , called(other.called) {
+        ++*copies;
+    }
+    CountedCopies(CountedCopies&&) = default;
+    CountedCopies& operator=(const CountedCopies&) = delete;
+    CountedCopies& operator=(CountedCopies&&) = delete;
+    ~CountedCopies() = default;
+    void operator()(int) const { *called = true; }
+
+    std::shared_ptr<int> copies;
+    std::shared_ptr<bool> called;
+};
+
 class RunInBackgroundTest final : public QObject {
     Q_OBJECT
 
@@ -37,6 +57,16 @@ private slots:
         QCOMPARE(*received, 42);
         QVERIFY(workThread != nullptr && workThread != QCoreApplication::instance()->thread());
         QCOMPARE(thenThread, QCoreApplication::instance()->thread());
+    }
+
+    void theContinuationIsMovedNeverCopied() {
+        QObject context;
+        auto copies = std::make_shared<int>(0);
+        auto called = std::make_shared<bool>(false);
+        runInBackground(
+            &context, [] { return 1; }, CountedCopies(copies, called));
+        QTRY_VERIFY(*called);
+        QCOMPARE(*copies, 0);
     }
 
     void reportsArriveInOrderBeforeTheResult() {

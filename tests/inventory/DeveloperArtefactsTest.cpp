@@ -116,7 +116,7 @@ TEST(FindDeveloperArtifacts, AddsTheDeveloperJunkItemsAfterTheTreeFolders) {
     const ScanResult scan = tree.finish();
     const Locations locations = homeAt("/Users/x");
 
-    const std::vector<DevItem> withoutScan = findDeveloperArtifacts(nullptr, junk, locations);
+    const std::vector<DevItem> withoutScan = findDeveloperArtefacts(nullptr, junk, locations);
     ASSERT_EQ(withoutScan.size(), 3u);
     EXPECT_EQ(withoutScan[0],
               (DevItem{.path = "/Users/x/Library/Developer/Xcode/DerivedData/MyApp-abc123",
@@ -130,12 +130,12 @@ TEST(FindDeveloperArtifacts, AddsTheDeveloperJunkItemsAfterTheTreeFolders) {
     EXPECT_EQ(withoutScan[2].title, "Xcode · Archives · 2024-01-01");
     EXPECT_EQ(withoutScan[2].removal, Removal::Trash);
 
-    EXPECT_EQ(titles(findDeveloperArtifacts(&scan, junk, locations)),
+    EXPECT_EQ(titles(findDeveloperArtefacts(&scan, junk, locations)),
               (std::vector<std::string>{
                   "/Users/x/code / node_modules", "Xcode · DerivedData · MyApp-abc123",
                   "Xcode · DerivedData · Old", "Xcode · Archives · 2024-01-01"}));
-    EXPECT_TRUE(findDeveloperArtifacts(nullptr, {}, locations).empty());
-    EXPECT_TRUE(findDeveloperArtifacts(nullptr, std::vector{caches}, locations).empty());
+    EXPECT_TRUE(findDeveloperArtefacts(nullptr, {}, locations).empty());
+    EXPECT_TRUE(findDeveloperArtefacts(nullptr, std::vector{caches}, locations).empty());
 }
 
 } // namespace

@@ -16,7 +16,7 @@ public:
         : m_state(state) {}
 
     void setScanTarget(ScanTarget target) { m_state.setScanTarget(std::move(target)); }
-    void setIsScanning(bool scanning) { m_state.setIsScanning(scanning); }
+    void setScanning(bool scanning) { m_state.setScanning(scanning); }
     void setProgress(ScanProgressSnapshot progress) { m_state.setProgress(std::move(progress)); }
     void setScan(std::shared_ptr<ScanResult> result, std::optional<ScanTarget> target) {
         m_state.setScan(std::move(result), std::move(target));
