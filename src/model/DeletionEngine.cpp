@@ -14,21 +14,6 @@ DeletionFailure failure(const std::string& path, std::string_view reason) {
     return DeletionFailure{.id = Uuid::random(), .path = path, .reason = std::string(reason)};
 }
 
-// Where `path` really is once the links among its folders are followed: the real parent
-// folder and the item's own name (the item itself may be a link and is not followed).
-// Nothing when the parent folder cannot be resolved.
-std::optional<std::string> resolvedLocation(const std::string& path) {
-    const std::string parent(parentPath(path));
-    if (parent.empty()) {
-        return std::nullopt;
-    }
-    const std::optional<std::string> real = realPath(parent);
-    if (!real) {
-        return std::nullopt;
-    }
-    return joinPath(*real, lastComponent(path));
-}
-
 } // namespace
 
 DeletionEngine::DeletionEngine(const SafetyPolicy& policy, const Trash& trash, const Clock& clock)
@@ -46,8 +31,9 @@ DeletionOutcome DeletionEngine::perform(const std::vector<DeletionRequest>& requ
 
 void DeletionEngine::carryOut(const DeletionRequest& request, DeletionOutcome& outcome) const {
     DeletionReport& report = outcome.report;
-    if (const std::optional<SafetyVerdict> verdict = protection(request.path)) {
-        report.skippedProtected.push_back(failure(request.path, verdict->reason));
+    SafetyVerdict verdict = m_policy.verdict(request.path);
+    if (verdict.risk == Risk::Protected) {
+        report.skippedProtected.push_back(failure(request.path, verdict.reason));
         return;
     }
     // A relative path would be taken against the working directory, which says nothing
@@ -57,9 +43,17 @@ void DeletionEngine::carryOut(const DeletionRequest& request, DeletionOutcome& o
             failure(request.path, tr("This isn’t a complete path, so the item was left alone.")));
         return;
     }
-    // The verdict was given for the normalised path, so that is the path acted on.
+    // The verdict was given for the normalised path. Its folder is opened without following
+    // any link, so the folder acted in is the one that path names, and the item removed is
+    // the one the verdict was given for, whatever is swapped in on the way meanwhile.
     const std::string target = normalizePath(request.path);
-    Result<std::optional<std::string>> removed = remove(target, request.removal);
+    Result<Descriptor> parent = openFolderWithoutLinks(parentPath(target), FileOperation::Remove);
+    if (!parent.ok()) {
+        report.failures.push_back(failure(request.path, failureReason(parent.error())));
+        return;
+    }
+    Result<std::optional<std::string>> removed =
+        remove(parent.value().get(), target, request.removal);
     if (!removed.ok()) {
         report.failures.push_back(failure(request.path, failureReason(removed.error())));
         return;
@@ -80,35 +74,17 @@ void DeletionEngine::carryOut(const DeletionRequest& request, DeletionOutcome& o
                                            .restored = false});
 }
 
-// The verdict is lexical. Folders on the way to the item may be links, and what the system
-// removes is what they lead to, so a path whose real location is protected is refused too.
-std::optional<SafetyVerdict> DeletionEngine::protection(const std::string& path) const {
-    SafetyVerdict verdict = m_policy.verdict(path);
-    if (verdict.risk == Risk::Protected) {
-        return verdict;
-    }
-    if (!path.starts_with('/')) {
-        return std::nullopt;
-    }
-    const std::string normalized = normalizePath(path);
-    const std::optional<std::string> real = resolvedLocation(normalized);
-    if (!real || *real == normalized) {
-        return std::nullopt;
-    }
-    verdict = m_policy.verdict(*real);
-    return verdict.risk == Risk::Protected ? std::optional(std::move(verdict)) : std::nullopt;
-}
-
-Result<std::optional<std::string>> DeletionEngine::remove(const std::string& path,
+Result<std::optional<std::string>> DeletionEngine::remove(int parentFd, const std::string& path,
                                                           Removal removal) const {
     if (removal == Removal::Trash) {
-        Result<std::string> moved = m_trash.moveToTrash(path);
+        Result<std::string> moved = m_trash.moveToTrash(parentFd, path);
         if (!moved.ok()) {
             return moved.error();
         }
         return std::optional<std::string>(std::move(moved).value());
     }
-    if (Result<void> removed = removeForGood(path); !removed.ok()) {
+    if (Result<void> removed = removeEntryForGood(parentFd, std::string(lastComponent(path)), path);
+        !removed.ok()) {
         return removed.error();
     }
     return std::optional<std::string>();

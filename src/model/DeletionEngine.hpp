@@ -26,7 +26,7 @@ struct DeletionOutcome {
 /// safety policy at the moment it is carried out, and a path that is protected then is never
 /// touched, whatever the request asks; otherwise the item is moved to the Trash or deleted
 /// outright. Nothing is ever done through a symbolic link: a link is removed or trashed as
-/// the link itself.
+/// the link itself, and a path with a link among its folders is refused.
 ///
 /// The engine does not write the history: its caller records the returned entries.
 ///
@@ -49,8 +49,7 @@ public:
 
 private:
     void carryOut(const DeletionRequest& request, DeletionOutcome& outcome) const;
-    [[nodiscard]] std::optional<SafetyVerdict> protection(const std::string& path) const;
-    [[nodiscard]] Result<std::optional<std::string>> remove(const std::string& path,
+    [[nodiscard]] Result<std::optional<std::string>> remove(int parentFd, const std::string& path,
                                                             Removal removal) const;
 
     const SafetyPolicy& m_policy;

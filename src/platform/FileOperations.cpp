@@ -112,30 +112,71 @@ void syncFolder(std::string_view folder) {
 
 } // namespace
 
+Result<Descriptor> openFolderWithoutLinks(std::string_view path, FileOperation operation) {
+    const std::string full = normalizePath(path);
+    if (!full.starts_with('/')) {
+        return errorFor(operation, path, EINVAL);
+    }
+    Descriptor folder(open("/", O_PATH | O_DIRECTORY | O_CLOEXEC));
+    std::string_view rest = std::string_view(full).substr(1);
+    while (folder.valid() && !rest.empty()) {
+        const std::size_t slash = rest.find('/');
+        const std::string name(rest.substr(0, slash));
+        rest = slash == std::string_view::npos ? std::string_view() : rest.substr(slash + 1);
+        Descriptor next(
+            openat(folder.get(), name.c_str(), O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+        if (!next.valid()) {
+            const int code = errno;
+            struct stat info {};
+            if (fstatat(folder.get(), name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0 &&
+                S_ISLNK(info.st_mode)) {
+                return FileError{.code = ELOOP,
+                                 .operation = operation,
+                                 .path = full,
+                                 .detail = std::string(tr("A folder on the way to this item is a "
+                                                          "symbolic link, so the item was left "
+                                                          "alone."))};
+            }
+            return errorFor(operation, full, code);
+        }
+        folder = std::move(next);
+    }
+    if (!folder.valid()) {
+        return errorFor(operation, full);
+    }
+    return folder;
+}
+
 Result<void> removeForGood(std::string_view path) {
     const std::string full = normalizePath(path);
     const std::string name(lastComponent(full));
-    if (name.empty() || name == "." || name == "..") {
+    if (!full.starts_with('/') || name.empty()) {
         return errorFor(FileOperation::Remove, path, EINVAL);
-    }
-    std::string parent(parentPath(full));
-    if (parent.empty()) {
-        parent = ".";
     }
     // Unlinking needs only write and search permission on the parent, not read permission,
     // so the parent is opened as a bare path.
-    const Descriptor parentFd(open(parent.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+    Result<Descriptor> parent = openFolderWithoutLinks(parentPath(full), FileOperation::Remove);
+    if (!parent.ok()) {
+        return parent.error();
+    }
+    return removeEntryForGood(parent.value().get(), name, full);
+}
+
+Result<void> removeEntryForGood(int parentFd, const std::string& name, const std::string& path) {
+    if (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos) {
+        return errorFor(FileOperation::Remove, path, EINVAL);
+    }
     struct stat parentInfo {};
-    if (!parentFd.valid() || fstat(parentFd.get(), &parentInfo) != 0) {
-        return errorFor(FileOperation::Remove, full);
+    if (fstat(parentFd, &parentInfo) != 0) {
+        return errorFor(FileOperation::Remove, path);
     }
     FirstError firstError;
-    removeEntry(parentFd.get(), parentInfo.st_dev, name, full, firstError);
+    removeEntry(parentFd, parentInfo.st_dev, name, path, firstError);
     Result<void> result = firstError.result();
     if (result.ok()) {
         // The item is gone; a stale description left behind would only show a broken entry
         // in the desktop's Trash, so failing to remove it is not an error of the removal.
-        if (const auto info = Trash::infoFileFor(full)) {
+        if (const auto info = Trash::infoFileFor(path)) {
             unlink(info->c_str());
         }
     }
@@ -144,22 +185,26 @@ Result<void> removeForGood(std::string_view path) {
 
 Result<void> moveWithoutReplacing(std::string_view from, std::string_view to) {
     const std::string source(from);
-    const std::string target(to);
-    if (renameat2(AT_FDCWD, source.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0) {
+    return moveWithoutReplacing(AT_FDCWD, source, AT_FDCWD, std::string(to), source);
+}
+
+Result<void> moveWithoutReplacing(int fromFolderFd, const std::string& from, int toFolderFd,
+                                  const std::string& to, const std::string& shownPath) {
+    if (renameat2(fromFolderFd, from.c_str(), toFolderFd, to.c_str(), RENAME_NOREPLACE) == 0) {
         return {};
     }
     if (errno != EINVAL) {
-        return errorFor(FileOperation::Move, source);
+        return errorFor(FileOperation::Move, shownPath);
     }
     // Some file systems (older network and FUSE ones) do not know the no-replace flag.
     // Checking first leaves a short window in which another program could create the
     // target, which is the best such a file system allows.
     struct stat info {};
-    if (lstat(target.c_str(), &info) == 0) {
-        return errorFor(FileOperation::Move, source, EEXIST);
+    if (fstatat(toFolderFd, to.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0) {
+        return errorFor(FileOperation::Move, shownPath, EEXIST);
     }
-    if (rename(source.c_str(), target.c_str()) != 0) {
-        return errorFor(FileOperation::Move, source);
+    if (renameat(fromFolderFd, from.c_str(), toFolderFd, to.c_str()) != 0) {
+        return errorFor(FileOperation::Move, shownPath);
     }
     return {};
 }

@@ -12,16 +12,35 @@
 // value. Paths are raw bytes.
 namespace dorvale {
 
-/// Deletes `path` outright: a folder with everything in it. Works relative to open folder
-/// descriptors and never follows a symbolic link, so a link (at the top or anywhere inside)
-/// is removed as a link and its target is left alone. When one entry cannot be removed the
-/// rest are still removed; the first error is returned. When the item lies directly in a
-/// Trash "files" folder, its ".trashinfo" is removed as well.
+/// Opens the folder at the absolute `path` as a bare path (O_PATH), one component after the
+/// other from "/", following no symbolic link on the way: what the descriptor refers to is
+/// then what the path says, whatever is renamed or swapped for a link afterwards. A link
+/// among the components gives ELOOP with an explaining detail; `operation` names the
+/// operation in the error.
+[[nodiscard]] Result<Descriptor> openFolderWithoutLinks(std::string_view path,
+                                                        FileOperation operation);
+
+/// Deletes `path` outright: a folder with everything in it. Its parent is opened by
+/// `openFolderWithoutLinks`, so a path through a link is refused; see `removeEntryForGood`.
 [[nodiscard]] Result<void> removeForGood(std::string_view path);
+
+/// Deletes the entry `name` of the folder `parentFd` outright; `path` is its full path, for
+/// errors and for finding its Trash description. Works relative to open folder descriptors
+/// and never follows a symbolic link, so a link (at the top or anywhere inside) is removed as
+/// a link and its target is left alone. When one entry cannot be removed the rest are still
+/// removed; the first error is returned. When the item lies directly in a Trash "files"
+/// folder, its ".trashinfo" is removed as well.
+[[nodiscard]] Result<void> removeEntryForGood(int parentFd, const std::string& name,
+                                              const std::string& path);
 
 /// Renames `from` to `to` without ever replacing what stands at `to` (EEXIST then).
 /// Never copies: a move across file systems fails with EXDEV.
 [[nodiscard]] Result<void> moveWithoutReplacing(std::string_view from, std::string_view to);
+/// The same, for `from` in the folder `fromFolderFd` and `to` in `toFolderFd` (AT_FDCWD for
+/// the working directory); errors name `shownPath`.
+[[nodiscard]] Result<void> moveWithoutReplacing(int fromFolderFd, const std::string& from,
+                                                int toFolderFd, const std::string& to,
+                                                const std::string& shownPath);
 
 /// Creates the folder and every missing parent with default permissions. A folder that
 /// already exists is fine; something other than a folder in the way is an error.

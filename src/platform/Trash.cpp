@@ -174,17 +174,16 @@ std::optional<dev_t> deviceOfNearest(std::string path) {
 }
 
 // The path a description records: absolute for the home Trash, relative to the top
-// folder for a Trash at the top of a file system.
+// folder for a Trash at the top of a file system. The item's folder was reached without a
+// link, so its path is where it really is.
 std::optional<std::string> recordedPathFor(const TrashDirectory& trash, const std::string& path) {
     if (trash.topdir.empty()) {
         return path;
     }
-    const auto parent = realPath(std::string(parentPath(path)));
-    if (!parent || !isSameOrInside(*parent, trash.topdir)) {
+    if (!isSameOrInside(parentPath(path), trash.topdir)) {
         return std::nullopt;
     }
-    const std::string real = joinPath(*parent, lastComponent(path));
-    return real.substr(trash.topdir == "/" ? 1 : trash.topdir.size() + 1);
+    return path.substr(trash.topdir == "/" ? 1 : trash.topdir.size() + 1);
 }
 
 // Reserves `name` in the Trash by creating its description; false when the name is taken.
@@ -272,36 +271,46 @@ Trash::Trash(Locations locations, const Clock& clock, uid_t uid)
     , m_uid(uid) {}
 
 Result<std::string> Trash::moveToTrash(const std::string& path) const {
-    Result<TrashDirectory> trash = directoryFor(path);
+    const std::string full = normalizePath(path);
+    if (!full.starts_with('/') || full == "/") {
+        return trashError(path, EINVAL);
+    }
+    Result<Descriptor> parent =
+        openFolderWithoutLinks(parentPath(full), FileOperation::MoveToTrash);
+    if (!parent.ok()) {
+        return parent.error();
+    }
+    return moveToTrash(parent.value().get(), full);
+}
+
+Result<std::string> Trash::moveToTrash(int parentFd, const std::string& path) const {
+    Result<TrashDirectory> trash = directoryFor(parentFd, path);
     if (!trash.ok()) {
         return trash.error();
     }
-    return moveInto(trash.value(), path);
+    return moveInto(trash.value(), parentFd, path);
 }
 
-Result<TrashDirectory> Trash::directoryFor(const std::string& path) const {
+Result<TrashDirectory> Trash::directoryFor(int parentFd, const std::string& path) const {
     const std::string full = normalizePath(path);
     if (!full.starts_with('/') || full == "/") {
         return trashError(path, EINVAL);
     }
     struct stat item {};
-    if (lstat(full.c_str(), &item) != 0) {
+    if (fstatat(parentFd, std::string(lastComponent(full)).c_str(), &item, AT_SYMLINK_NOFOLLOW) !=
+        0) {
         return trashError(full, errno);
     }
     // The rename happens in the item's folder, so the folder's file system decides.
-    const std::string parent(parentPath(full));
-    const auto itemDevice = deviceOf(parent);
-    if (!itemDevice) {
+    struct stat parent {};
+    if (fstat(parentFd, &parent) != 0) {
         return trashError(full, errno);
     }
-    if (deviceOfNearest(m_locations.homeTrash()) == itemDevice) {
+    if (deviceOfNearest(m_locations.homeTrash()) == parent.st_dev) {
         return homeTrash();
     }
-    const auto realParent = realPath(parent);
-    if (!realParent) {
-        return trashError(full, errno);
-    }
-    Result<TrashDirectory> trash = topdirTrash(topdirOf(*realParent));
+    // The folder was reached without a link, so its path is where it really is.
+    Result<TrashDirectory> trash = topdirTrash(topdirOf(std::string(parentPath(full))));
     if (!trash.ok()) {
         return noUsableTrash(full);
     }
@@ -331,7 +340,7 @@ Result<TrashDirectory> Trash::topdirTrash(const std::string& topdir) const {
     return TrashDirectory{.path = *folder, .topdir = topdir};
 }
 
-Result<std::string> Trash::moveInto(const TrashDirectory& trash,
+Result<std::string> Trash::moveInto(const TrashDirectory& trash, int parentFd,
                                     const std::string& itemPath) const {
     const std::string path = normalizePath(itemPath);
     if (!path.starts_with('/') || path == "/") {
@@ -342,7 +351,7 @@ Result<std::string> Trash::moveInto(const TrashDirectory& trash,
         return noUsableTrash(path);
     }
     const std::string contents = infoContents(*recorded, m_clock->now());
-    const std::string_view name = lastComponent(path);
+    const std::string name(lastComponent(path));
     for (int attempt = 1; attempt <= maximumNameAttempts; ++attempt) {
         const std::string candidate = candidateName(name, attempt);
         const std::string infoPath =
@@ -355,7 +364,7 @@ Result<std::string> Trash::moveInto(const TrashDirectory& trash,
             continue;
         }
         const std::string target = joinPath(joinPath(trash.path, "files"), candidate);
-        const Result<void> moved = moveWithoutReplacing(path, target);
+        const Result<void> moved = moveWithoutReplacing(parentFd, name, AT_FDCWD, target, path);
         if (moved.ok()) {
             return target;
         }

@@ -34,15 +34,21 @@ public:
     explicit Trash(Locations locations, const Clock& clock = Clock::system(), uid_t uid = getuid());
 
     /// Moves the item at `path` (not following a final symbolic link) into the Trash of its
-    /// file system and returns its new path inside that Trash's "files" folder. The
-    /// description is written first under a name nobody else holds, then the item is
-    /// renamed onto the same name; a failed rename removes the description again.
+    /// file system and returns its new path inside that Trash's "files" folder. Its folder is
+    /// opened by `openFolderWithoutLinks`, so a path through a link is refused.
     [[nodiscard]] Result<std::string> moveToTrash(const std::string& path) const;
+    /// The same for the item `path` whose folder is open as `parentFd`: the item moved is the
+    /// one in that folder, whatever its path leads to by now. The description is written
+    /// first under a name nobody else holds, then the item is renamed onto the same name; a
+    /// failed rename removes the description again.
+    [[nodiscard]] Result<std::string> moveToTrash(int parentFd, const std::string& path) const;
 
-    /// The Trash an item at `path` belongs in, created as needed.
-    [[nodiscard]] Result<TrashDirectory> directoryFor(const std::string& path) const;
-    /// Moves `path` into the given Trash; see `moveToTrash`.
-    [[nodiscard]] Result<std::string> moveInto(const TrashDirectory& trash,
+    /// The Trash the item `path`, in the folder open as `parentFd`, belongs in, created as
+    /// needed.
+    [[nodiscard]] Result<TrashDirectory> directoryFor(int parentFd, const std::string& path) const;
+    /// Moves the item `path` in the folder `parentFd` into the given Trash; see
+    /// `moveToTrash`.
+    [[nodiscard]] Result<std::string> moveInto(const TrashDirectory& trash, int parentFd,
                                                const std::string& path) const;
     /// The Trash at the top of a file system: "<topdir>/.Trash/<uid>" when "<topdir>/.Trash"
     /// is a real folder (not a link) with the sticky bit, otherwise "<topdir>/.Trash-<uid>".

@@ -233,7 +233,7 @@ TEST_F(DeletionEngineTest, TrashedItemsComeBackByteForByteThroughTheHistory) {
 }
 
 // A link goes as the link itself however it is written, and a path that leads through a
-// link into a protected place is refused, so nothing outside what was asked for is lost.
+// link is refused, so nothing outside what was asked for is lost.
 TEST_F(DeletionEngineTest, NeverActsThroughALink) {
     fixture.file("outside/keep/data.txt", "data");
     fixture.file("etc/passwd", "root");
@@ -253,8 +253,8 @@ TEST_F(DeletionEngineTest, NeverActsThroughALink) {
         "movedToTrash 2",
         "deleted Users/a/Downloads/folderlink/",
         "deleted Users/a/Downloads/filelink",
-        "skipped Users/a/Downloads/etclink/passwd: Part of the operating system, protected from "
-        "deletion.",
+        "failed Users/a/Downloads/etclink/passwd: A folder on the way to this item is a symbolic "
+        "link, so the item was left alone.",
         "skipped Users/a/Downloads/../Desktop: Standard folder in your user account. You can "
         "delete its contents, but not the folder.",
         "entry Users/a/Downloads/folderlink size 1 date 1700000000 gone",
@@ -267,6 +267,45 @@ TEST_F(DeletionEngineTest, NeverActsThroughALink) {
     EXPECT_EQ(contentsOf(fixture.path("outside/keep/data.txt")), "data");
     EXPECT_EQ(contentsOf(fixture.path("etc/passwd")), "root");
     EXPECT_TRUE(exists(fixture.path("Users/a/Desktop/keep.txt")));
+}
+
+// A clock that, the first time it is read, swaps a folder for a link. The Trash reads it
+// for the description between the check of a request and the move itself.
+class SwappingClock final : public Clock {
+public:
+    SwappingClock(std::string folder, std::string linkTarget)
+        : m_folder(std::move(folder))
+        , m_linkTarget(std::move(linkTarget)) {}
+    [[nodiscard]] Timestamp now() const override {
+        if (!m_swapped) {
+            m_swapped = rename(m_folder.c_str(), (m_folder + ".before").c_str()) == 0 &&
+                        symlink(m_linkTarget.c_str(), m_folder.c_str()) == 0;
+        }
+        return 1'700'000'000;
+    }
+    [[nodiscard]] bool swapped() const { return m_swapped; }
+
+private:
+    std::string m_folder;
+    std::string m_linkTarget;
+    mutable bool m_swapped = false;
+};
+
+// A folder on the way swapped for a link after the check: what is moved is the item that was
+// checked, never the protected file of the same name the link leads to.
+TEST_F(DeletionEngineTest, ActsOnTheItemCheckedWhenItsFolderIsSwappedForALink) {
+    fixture.file("etc/passwd", "root");
+    fixture.file("Users/a/Downloads/stuff/passwd", "ordinary");
+    const SwappingClock swapping(fixture.path("Users/a/Downloads/stuff"), fixture.path("etc"));
+    const SafetyPolicy policy(locations, workspace);
+    const Trash trash(locations, swapping);
+    const DeletionOutcome outcome =
+        DeletionEngine(policy, trash, swapping)
+            .perform({request("Users/a/Downloads/stuff/passwd", 8, Removal::Trash)});
+    ASSERT_TRUE(swapping.swapped());
+    EXPECT_EQ(contentsOf(fixture.path("etc/passwd")), "root");
+    EXPECT_EQ(contentsOf(locations.trashFolder() + "/passwd"), "ordinary");
+    EXPECT_EQ(outcome.report.deletedPaths.size(), 1u);
 }
 
 // A path that is not absolute would be taken against the working directory, whatever item

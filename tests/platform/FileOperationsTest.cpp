@@ -1,6 +1,7 @@
 #include "platform/FileOperations.hpp"
 
 #include "platform/FolderListing.hpp"
+#include "platform/Trash.hpp"
 #include "support/FileChecks.hpp"
 #include "support/FixtureTree.hpp"
 #include "support/HostileFiles.hpp"
@@ -21,6 +22,12 @@ using test::FixtureTree;
 using test::runUnprivileged;
 using test::unprivilegedId;
 
+// Moves `path` to the Trash, keeping only whether that worked.
+Result<void> trashed(const Trash& trash, const std::string& path) {
+    const Result<std::string> moved = trash.moveToTrash(path);
+    return moved.ok() ? Result<void>() : Result<void>(moved.error());
+}
+
 TEST(RemoveForGood, RemovesATreeButNeverWhatItsLinksPointTo) {
     FixtureTree fixture;
     fixture.file("outside/keep.txt", "keep");
@@ -40,6 +47,24 @@ TEST(RemoveForGood, RemovesATreeButNeverWhatItsLinksPointTo) {
     EXPECT_FALSE(exists(fixture.path("tree")));
     EXPECT_FALSE(exists(fixture.path("top-link")));
     EXPECT_EQ(sortedFolderNames(fixture.path("outside")), std::vector<std::string>{"keep.txt"});
+}
+
+// A link among the folders of a path could lead anywhere by the time the item is acted on,
+// so neither removal goes through one; the folder it leads to keeps its files.
+TEST(RemoveForGood, RefusesAPathThroughALinkAsTheTrashDoes) {
+    FixtureTree fixture;
+    const std::string kept = fixture.file("system/passwd", "root");
+    fixture.symlink(fixture.path("system"), "home/linked");
+    const Trash trash(Locations::inside(fixture.root()));
+    const std::string throughLink = fixture.path("home/linked/passwd");
+    for (const Result<void>& refused : {removeForGood(throughLink), trashed(trash, throughLink)}) {
+        ASSERT_FALSE(refused.ok());
+        EXPECT_EQ(refused.error().code, ELOOP);
+        EXPECT_EQ(refused.error().reason(),
+                  "A folder on the way to this item is a symbolic link, so the item was left "
+                  "alone.");
+    }
+    EXPECT_EQ(test::contentsOf(kept), "root");
 }
 
 TEST(RemoveForGood, MissingItemReportsItsPath) {

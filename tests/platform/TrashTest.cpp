@@ -244,7 +244,11 @@ TEST_F(TrashTest, TopdirTrashRecordsPathsRelativeToItsTop) {
     const std::string item = fixture.file("vol/sub dir/item", "x");
     const Result<TrashDirectory> volumeTrash = trash.topdirTrash(fixture.path("vol"));
     ASSERT_TRUE(volumeTrash.ok());
-    const Result<std::string> moved = trash.moveInto(volumeTrash.value(), item);
+    const Result<Descriptor> folder =
+        openFolderWithoutLinks(fixture.path("vol/sub dir"), FileOperation::MoveToTrash);
+    ASSERT_TRUE(folder.ok());
+    const Result<std::string> moved =
+        trash.moveInto(volumeTrash.value(), folder.value().get(), item);
     ASSERT_TRUE(moved.ok()) << moved.error().description();
     EXPECT_EQ(moved.value(), volumeTrash.value().path + "/files/item");
     const std::string info = contentsOf(volumeTrash.value().path + "/info/item.trashinfo");
