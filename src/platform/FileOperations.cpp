@@ -2,9 +2,11 @@
 
 #include "platform/Descriptor.hpp"
 #include "platform/FolderListing.hpp"
+#include "platform/MountIdentity.hpp"
 #include "platform/Paths.hpp"
 #include "platform/Tr.hpp"
 #include "platform/Trash.hpp"
+#include "platform/TreeSurvey.hpp"
 
 #include <fcntl.h>
 #include <stdio.h>
@@ -41,10 +43,10 @@ private:
     std::optional<FileError> m_error;
 };
 
-void removeEntry(int parentFd, dev_t parentDevice, const std::string& name, const std::string& path,
-                 FirstError& firstError);
+void removeEntry(int parentFd, std::uint64_t parentMount, const std::string& name,
+                 const std::string& path, FirstError& firstError);
 
-void removeFolderContents(int folderFd, dev_t device, const std::string& path,
+void removeFolderContents(int folderFd, std::uint64_t mount, const std::string& path,
                           FirstError& firstError) {
     const auto entries = listFolderEntries(folderFd);
     if (!entries) {
@@ -52,12 +54,12 @@ void removeFolderContents(int folderFd, dev_t device, const std::string& path,
         return;
     }
     for (const FolderEntry& entry : *entries) {
-        removeEntry(folderFd, device, entry.name, joinPath(path, entry.name), firstError);
+        removeEntry(folderFd, mount, entry.name, joinPath(path, entry.name), firstError);
     }
 }
 
-void removeFolder(int parentFd, dev_t device, const std::string& name, const std::string& path,
-                  FirstError& firstError) {
+void removeFolder(int parentFd, std::uint64_t mount, const std::string& name,
+                  const std::string& path, FirstError& firstError) {
     {
         const Descriptor folder(
             openat(parentFd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
@@ -65,34 +67,30 @@ void removeFolder(int parentFd, dev_t device, const std::string& name, const std
             firstError.note(errorFor(FileOperation::Remove, path));
             return;
         }
-        removeFolderContents(folder.get(), device, path, firstError);
+        removeFolderContents(folder.get(), mount, path, firstError);
     }
     if (unlinkat(parentFd, name.c_str(), AT_REMOVEDIR) != 0) {
         firstError.note(errorFor(FileOperation::Remove, path));
     }
 }
 
-void removeEntry(int parentFd, dev_t parentDevice, const std::string& name, const std::string& path,
-                 FirstError& firstError) {
-    struct stat info {};
-    if (fstatat(parentFd, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
+void removeEntry(int parentFd, std::uint64_t parentMount, const std::string& name,
+                 const std::string& path, FirstError& firstError) {
+    const auto entry = mountIdentityAt(parentFd, name);
+    if (!entry) {
         firstError.note(errorFor(FileOperation::Remove, path));
         return;
     }
-    if (!S_ISDIR(info.st_mode)) {
+    if (entry->mount != parentMount || entry->isMountRoot) {
+        // Checked before the removal began; this catches a mount made while it runs.
+        // Descending would empty whatever is mounted here.
+        firstError.note(holdsMountError(FileOperation::Remove, path));
+    } else if (entry->type != S_IFDIR) {
         if (unlinkat(parentFd, name.c_str(), 0) != 0) {
             firstError.note(errorFor(FileOperation::Remove, path));
         }
-    } else if (info.st_dev != parentDevice) {
-        // Another file system mounted inside the tree is not part of what was asked for;
-        // descending would empty that whole volume.
-        firstError.note(FileError{
-            .code = EXDEV,
-            .operation = FileOperation::Remove,
-            .path = path,
-            .detail = std::string(tr("Another volume is mounted here, so it was left alone."))});
     } else {
-        removeFolder(parentFd, info.st_dev, name, path, firstError);
+        removeFolder(parentFd, entry->mount, name, path, firstError);
     }
 }
 
@@ -166,12 +164,17 @@ Result<void> removeEntryForGood(int parentFd, const std::string& name, const std
     if (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos) {
         return errorFor(FileOperation::Remove, path, EINVAL);
     }
-    struct stat parentInfo {};
-    if (fstat(parentFd, &parentInfo) != 0) {
+    const auto parent = mountIdentityAt(parentFd, "");
+    if (!parent) {
         return errorFor(FileOperation::Remove, path);
     }
+    // Removing a tree that holds a mount would empty what is mounted there and then fail on
+    // the mount itself, so such an item is refused before anything is removed.
+    if (surveyTree(parentFd, name).holdsMount) {
+        return holdsMountError(FileOperation::Remove, path);
+    }
     FirstError firstError;
-    removeEntry(parentFd, parentInfo.st_dev, name, path, firstError);
+    removeEntry(parentFd, parent->mount, name, path, firstError);
     Result<void> result = firstError.result();
     if (result.ok()) {
         // The item is gone; a stale description left behind would only show a broken entry

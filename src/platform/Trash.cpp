@@ -2,9 +2,11 @@
 
 #include "platform/Descriptor.hpp"
 #include "platform/FileOperations.hpp"
+#include "platform/MountIdentity.hpp"
 #include "platform/Paths.hpp"
 #include "platform/Text.hpp"
 #include "platform/Tr.hpp"
+#include "platform/TreeSurvey.hpp"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -284,6 +286,10 @@ Result<std::string> Trash::moveToTrash(const std::string& path) const {
 }
 
 Result<std::string> Trash::moveToTrash(int parentFd, const std::string& path) const {
+    // A mount carried into the Trash would be emptied with it.
+    if (surveyTree(parentFd, std::string(lastComponent(path))).holdsMount) {
+        return holdsMountError(FileOperation::MoveToTrash, path);
+    }
     Result<TrashDirectory> trash = directoryFor(parentFd, path);
     if (!trash.ok()) {
         return trash.error();
@@ -370,7 +376,10 @@ Result<std::string> Trash::moveInto(const TrashDirectory& trash, int parentFd,
         }
         unlink(infoPath.c_str());
         if (moved.error().code == EXDEV) {
-            return noUsableTrash(path);
+            // The Trash is on the item's file system, so the item lies on another mount of it.
+            return trashError(path, EXDEV,
+                              std::string(tr("Lies on another mounted disk, so it can’t be moved "
+                                             "to the Trash and was left where it is.")));
         }
         if (moved.error().code != EEXIST) {
             return trashError(path, moved.error().code);

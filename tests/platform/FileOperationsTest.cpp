@@ -5,6 +5,7 @@
 #include "support/FileChecks.hpp"
 #include "support/FixtureTree.hpp"
 #include "support/HostileFiles.hpp"
+#include "support/PrivateMounts.hpp"
 #include "support/Unprivileged.hpp"
 
 #include <gtest/gtest.h>
@@ -65,6 +66,55 @@ TEST(RemoveForGood, RefusesAPathThroughALinkAsTheTrashDoes) {
                   "alone.");
     }
     EXPECT_EQ(test::contentsOf(kept), "root");
+}
+
+// A bind mount of a folder of the same file system has the same device as its surroundings.
+// An item whose tree holds one is refused before anything is removed or moved, and an item
+// seen through one cannot be renamed into the Trash; either way the mounted folder and the
+// item keep their files.
+TEST(RemoveForGood, NeverCrossesAMountOfTheSameFileSystem) {
+    struct Case {
+        const char* name;
+        const char* mountAt;
+        const char* item;
+        bool toTrash;
+        const char* reason;
+    };
+    const char* holds = "Contains another mounted disk, so it was left alone.";
+    const Case cases[] = {
+        {"removing a folder holding a mount", "junk/cache/inner", "junk/cache", false, holds},
+        {"removing a mounted folder", "junk/cache", "junk/cache", false, holds},
+        {"trashing a folder holding a mount", "junk/cache/inner", "junk/cache", true, holds},
+        {"trashing a mounted folder", "junk/cache", "junk/cache", true, holds},
+        {"trashing an item inside a mount", "junk/cache", "junk/cache/system.conf", true,
+         "Lies on another mounted disk, so it can’t be moved to the Trash and was left where "
+         "it is."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FixtureTree fixture;
+        const std::string source = fixture.file("system/system.conf", "system");
+        const std::string own = fixture.file("junk/cache/own.txt", "own");
+        fixture.folder("junk/cache/inner");
+        const int status = test::runWithPrivateMounts([&] {
+            if (!test::bindMount(fixture.path("system"), fixture.path(c.mountAt))) {
+                return 3;
+            }
+            const std::string item = fixture.path(c.item);
+            const Trash trash(Locations::inside(fixture.root()));
+            const Result<void> done = c.toTrash ? trashed(trash, item) : removeForGood(item);
+            if (done.ok()) {
+                return 1;
+            }
+            return done.error().reason() == c.reason ? 0 : 2;
+        });
+        if (status == test::mountsRefused) {
+            GTEST_SKIP() << "the kernel refuses a mount namespace";
+        }
+        EXPECT_EQ(status, 0);
+        EXPECT_EQ(test::contentsOf(source), "system");
+        EXPECT_EQ(test::contentsOf(own), "own");
+    }
 }
 
 TEST(RemoveForGood, MissingItemReportsItsPath) {

@@ -1,10 +1,9 @@
 #include "support/Unprivileged.hpp"
 
-#include <grp.h>
-#include <sys/wait.h>
-#include <unistd.h>
+#include "support/ChildProcess.hpp"
 
-#include <cerrno>
+#include <grp.h>
+#include <unistd.h>
 
 namespace dorvale::test {
 
@@ -22,23 +21,7 @@ bool dropPrivileges() {
 } // namespace
 
 int runUnprivileged(const std::function<int()>& body) {
-    const pid_t child = fork();
-    if (child < 0) {
-        return 251;
-    }
-    if (child == 0) {
-        _exit(dropPrivileges() ? body() : 250);
-    }
-    int status = 0;
-    while (waitpid(child, &status, 0) < 0) {
-        if (errno != EINTR) {
-            return 252;
-        }
-    }
-    if (WIFSIGNALED(status)) {
-        return 128 + WTERMSIG(status);
-    }
-    return WEXITSTATUS(status);
+    return runInChild([&body] { return dropPrivileges() ? body() : 250; });
 }
 
 } // namespace dorvale::test
