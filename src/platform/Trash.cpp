@@ -113,21 +113,26 @@ Result<void> createPrivateFolder(const std::string& path) {
                      .path = path};
 }
 
-Result<void> createFilesAndInfo(const std::string& trash) {
-    for (const std::string_view part : {"", "files", "info"}) {
-        if (Result<void> made = createPrivateFolder(part.empty() ? trash : joinPath(trash, part));
-            !made.ok()) {
-            return made;
-        }
-    }
-    return {};
-}
-
 // A Trash folder kept for one user on a shared file system must be a real folder of that
 // user; a link or somebody else's folder could hand our items to another user.
 bool isOwnFolder(const std::string& path, uid_t uid) {
     struct stat info {};
     return lstat(path.c_str(), &info) == 0 && isRealFolder(info) && info.st_uid == uid;
+}
+
+// Creates the Trash folder and its two folders, each checked to be the user's own before
+// anything is made in it.
+Result<void> createFilesAndInfo(const std::string& trash, uid_t uid) {
+    for (const std::string_view part : {"", "files", "info"}) {
+        const std::string folder = part.empty() ? trash : joinPath(trash, part);
+        if (Result<void> made = createPrivateFolder(folder); !made.ok()) {
+            return made;
+        }
+        if (!isOwnFolder(folder, uid)) {
+            return noUsableTrash(trash);
+        }
+    }
+    return {};
 }
 
 // "<topdir>/.Trash/<uid>", when the administrator prepared "<topdir>/.Trash" as a sticky
@@ -328,7 +333,8 @@ Result<TrashDirectory> Trash::homeTrash() const {
     if (Result<void> made = createFolderChain(parentPath(trash)); !made.ok()) {
         return made.error();
     }
-    if (Result<void> made = createFilesAndInfo(trash); !made.ok()) {
+    // Held to the same rule as a Trash on a shared disk.
+    if (Result<void> made = createFilesAndInfo(trash, m_uid); !made.ok()) {
         return made.error();
     }
     return TrashDirectory{.path = trash, .topdir = {}};
@@ -337,9 +343,9 @@ Result<TrashDirectory> Trash::homeTrash() const {
 Result<TrashDirectory> Trash::topdirTrash(const std::string& topdir) const {
     // The per-user folder is only made when the shared one cannot be used.
     auto folder = sharedTrashFolder(topdir, m_uid);
-    if (!folder || !createFilesAndInfo(*folder).ok()) {
+    if (!folder || !createFilesAndInfo(*folder, m_uid).ok()) {
         folder = userTrashFolder(topdir, m_uid);
-        if (!folder || !createFilesAndInfo(*folder).ok()) {
+        if (!folder || !createFilesAndInfo(*folder, m_uid).ok()) {
             return noUsableTrash(topdir);
         }
     }

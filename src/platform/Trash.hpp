@@ -26,7 +26,8 @@ struct TrashDirectory {
 /// The desktop Trash. Items on the file system of the home Trash go there; items on any
 /// other file system go to a Trash at the top of that file system. Items are only ever
 /// renamed into a Trash, never copied, so an item on a file system without a usable Trash
-/// stays where it is and the move fails.
+/// stays where it is and the move fails. A Trash folder, at home or elsewhere, is used only
+/// when it and its "files" and "info" folders are real folders (no links) of the user.
 class Trash {
 public:
     /// `clock` gives the deletion dates and must outlive the Trash; `uid` names the

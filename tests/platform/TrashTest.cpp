@@ -1,6 +1,8 @@
 #include "platform/Trash.hpp"
 
 #include "platform/FileOperations.hpp"
+#include "platform/FolderListing.hpp"
+#include "platform/Paths.hpp"
 #include "support/FileChecks.hpp"
 #include "support/FixedClock.hpp"
 #include "support/FixtureTree.hpp"
@@ -136,6 +138,37 @@ TEST_F(TrashTest, LongestNamesAreShortenedWithoutSplittingCharacters) {
         EXPECT_LE(trashName.size() + 10, 255u);
         EXPECT_TRUE(trashName.starts_with("\xc3\xa9"));
         EXPECT_EQ(Trash::recordedOriginalPath(moved.value()), original);
+    }
+}
+
+// The home Trash is used only when it and its two folders are real folders of the user.
+TEST_F(TrashTest, HomeTrashThroughALinkOrOfSomebodyElseIsNotUsed) {
+    struct Case {
+        const char* name;
+        const char* linked;
+        uid_t uid;
+    };
+    const Case cases[] = {
+        {"the Trash is a link", "Users/a/.local/share/Trash", getuid()},
+        {"its files folder is a link", "Users/a/.local/share/Trash/files", getuid()},
+        {"it belongs to somebody else", "", getuid() + 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FixtureTree home;
+        const Locations inHome = Locations::inside(home.root());
+        const std::string elsewhere = home.folder("elsewhere");
+        if (*c.linked != 0) {
+            home.folder(std::string(parentPath(c.linked)));
+            home.symlink(elsewhere, c.linked);
+        }
+        const std::string item = home.file("Users/a/report", "x");
+        const Result<std::string> moved = Trash(inHome, clock, c.uid).moveToTrash(item);
+        ASSERT_FALSE(moved.ok());
+        EXPECT_EQ(moved.error().reason(),
+                  "This volume has no Trash that can be used, so the item was left where it is.");
+        EXPECT_EQ(contentsOf(item), "x");
+        EXPECT_TRUE(sortedFolderNames(elsewhere).empty());
     }
 }
 
