@@ -235,8 +235,9 @@ public:
     /// volume again and, unless `feedback` is `Silent`, shows how many came back; answers
     /// that number. An entry is skipped, untouched and not marked restored, when it was
     /// restored already, has no Trash path, its item is gone from the Trash, something
-    /// (a dangling link included) stands at its original path, or the move fails. The tree and
-    /// the lists stay as they are until the next scan.
+    /// (a dangling link included) stands at its original path, or the move fails; a toast
+    /// then gives the first such reason. The tree and the lists stay as they are until the
+    /// next scan.
     std::int64_t restore(const std::vector<HistoryEntry>& entries,
                          RestoreFeedback feedback = RestoreFeedback::Toast);
     /// Empties the deletion history and saves it; the items stay where they are.
@@ -400,7 +401,8 @@ private:
     static bool keepLiveCopies(std::vector<DuplicateGroup>& groups);
     /// The end of a deletion run, on the GUI thread.
     void finishDeletion(DeletionOutcome outcome, bool silently, const DeletionCompletion& done);
-    [[nodiscard]] bool restoreEntry(const HistoryEntry& entry);
+    // Nothing when the entry was restored, otherwise why it was not.
+    [[nodiscard]] std::optional<QString> restoreEntry(const HistoryEntry& entry);
     void searchLeftovers();
     void publishDuplicatesProgress(std::uint64_t generation, const ScanResult* scan,
                                    double fraction);

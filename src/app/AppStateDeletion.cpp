@@ -291,16 +291,25 @@ void AppState::emitDeleted(const DeletedChanges& changes) {
 
 std::int64_t AppState::restore(const std::vector<HistoryEntry>& entries, RestoreFeedback feedback) {
     qint64 count = 0;
+    std::optional<QString> firstReason;
     for (const HistoryEntry& entry : entries) {
-        if (restoreEntry(entry)) {
+        std::optional<QString> skipped = restoreEntry(entry);
+        if (!skipped) {
             ++count;
+        } else if (!firstReason) {
+            firstReason = std::move(skipped);
         }
     }
     const bool toast = feedback == RestoreFeedback::Toast;
     if (toast) {
+        const QString scanAgain = tr("Scan again to see updated sizes.");
+        QString detail = scanAgain;
+        if (firstReason) {
+            detail = count == 0 ? *firstReason : *firstReason + QLatin1Char(' ') + scanAgain;
+        }
         m_toast = Toast{.id = Uuid::random(),
                         .message = tr("%1 item(s) restored").arg(countText(count)),
-                        .detail = tr("Scan again to see updated sizes."),
+                        .detail = detail,
                         .undoable = {}};
     }
     m_volume = m_services.readVolume("/");
@@ -315,19 +324,28 @@ void AppState::clearHistory() {
     m_history->clear();
 }
 
-bool AppState::restoreEntry(const HistoryEntry& entry) {
+std::optional<QString> AppState::restoreEntry(const HistoryEntry& entry) {
     const auto& listed = m_history->entries();
     const bool restoredBefore =
         entry.restored ||
         std::any_of(listed.begin(), listed.end(),
                     [&entry](const HistoryEntry& e) { return e.id == entry.id && e.restored; });
-    if (restoredBefore || !entry.trashPath || !somethingAt(*entry.trashPath) ||
-        somethingAt(entry.originalPath)) {
-        return false;
+    if (restoredBefore) {
+        return tr("The item was restored already.");
+    }
+    if (!entry.trashPath || !somethingAt(*entry.trashPath)) {
+        return tr("The item is no longer in the Trash.");
+    }
+    if (somethingAt(entry.originalPath)) {
+        return tr("Something now stands at the item’s original place, so it stays in the "
+                  "Trash.");
     }
     // The Trash moves without replacing, so an item that appears at the original path after
     // the check above still stays untouched.
-    return m_history->restore(entry).ok();
+    if (const Result<void> restored = m_history->restore(entry); !restored.ok()) {
+        return QString::fromStdString(DeletionEngine::failureReason(restored.error()));
+    }
+    return std::nullopt;
 }
 
 void AppState::uninstall(const InstalledApp& app) {

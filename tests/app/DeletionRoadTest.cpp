@@ -436,6 +436,7 @@ private slots:
         // A second Undo of the same toast finds it restored already.
         QCOMPARE(state.restore(undo), 0);
         QCOMPARE(state.toast()->message, QString("0 item(s) restored"));
+        QCOMPARE(state.toast()->detail, std::optional<QString>("The item was restored already."));
         QCOMPARE(contentsOf(file), bytes);
     }
 
@@ -479,6 +480,10 @@ private slots:
 
         state.restore(undo);
         QCOMPARE(state.toast()->message, QString("1 item(s) restored"));
+        // The first entry skipped gives its reason.
+        QCOMPARE(state.toast()->detail,
+                 std::optional<QString>("Something now stands at the item’s original place, so "
+                                        "it stays in the Trash. Scan again to see updated sizes."));
         QCOMPARE(contentsOf(replaced), std::string("new"));
         QVERIFY(test::isLink(linked));
         QVERIFY(exists(*undo[0].trashPath) && exists(*undo[1].trashPath));
@@ -492,6 +497,21 @@ private slots:
             }
         }
         QCOMPARE(marked, (std::vector<bool>{false, false, false, true}));
+    }
+
+    void anUndoThatRestoresNothingSaysWhy() {
+        RoadFixture f;
+        AppState state(f.services);
+        const std::string file = f.fixture.tree.file("Users/a/Projects/gone", "gone");
+        f.run(state, {request(file, 1, Removal::Trash)});
+        const std::vector<HistoryEntry> undo = state.toast()->undoable;
+        QCOMPARE(undo.size(), std::size_t{1});
+        std::filesystem::remove(*undo[0].trashPath);
+
+        state.restore(undo);
+        QCOMPARE(state.toast()->message, QString("0 item(s) restored"));
+        QCOMPARE(state.toast()->detail,
+                 std::optional<QString>("The item is no longer in the Trash."));
     }
 
     void quittingWaitsForARunToRecordItsHistory() {
