@@ -1,3 +1,4 @@
+#include "app/QuitOnSignals.hpp"
 #include "app/RunInBackground.hpp"
 #include "shell/DorvaleApp.hpp"
 #include "shell/SystemServices.hpp"
@@ -22,6 +23,8 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationVersion(QStringLiteral(DORVALE_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral("app.dorvale.Dorvale"));
     QApplication::setWindowIcon(dorvale::DorvaleApp::icon());
+    // Ending the session or Ctrl+C quits as the menu does, so a running deletion is recorded.
+    const dorvale::QuitOnSignals quitOnSignals;
 
     // The autostart entry starts this very executable, wherever it was installed.
     dorvale::SystemServices system(
