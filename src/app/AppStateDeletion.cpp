@@ -138,7 +138,8 @@ void AppState::performDeletion(const DeletionPlan& plan, bool includeReview) {
                 DeletionRequest{.id = Uuid::random(),
                                 .path = item.path,
                                 .size = item.size,
-                                .removal = permanent ? Removal::Permanent : item.removal});
+                                .removal = permanent ? Removal::Permanent : item.removal,
+                                .confirmedRisk = risk});
         }
     }
     setPlan(std::nullopt);

@@ -193,7 +193,8 @@ void AppState::cleanJunk(DeletionCompletion done) {
             requests.push_back(DeletionRequest{.id = Uuid::random(),
                                                .path = item.id,
                                                .size = item.size,
-                                               .removal = finding.rule.removal});
+                                               .removal = finding.rule.removal,
+                                               .confirmedRisk = finding.rule.risk});
         }
     }
     if (requests.empty()) {

@@ -198,7 +198,8 @@ void BackgroundServices::cleanFindings(const std::vector<JunkFinding>& findings,
             requests.push_back(DeletionRequest{.id = Uuid::random(),
                                                .path = item.id,
                                                .size = item.size,
-                                               .removal = Removal::Permanent});
+                                               .removal = Removal::Permanent,
+                                               .confirmedRisk = Risk::Safe});
         }
     }
     m_state->runDeletion(std::move(requests), true, [this, done](const DeletionReport& report) {

@@ -31,8 +31,10 @@ DeletionOutcome DeletionEngine::perform(const std::vector<DeletionRequest>& requ
 
 void DeletionEngine::carryOut(const DeletionRequest& request, DeletionOutcome& outcome) const {
     DeletionReport& report = outcome.report;
+    // What the user confirmed is the item at the risk its plan showed; one that has become
+    // riskier since is not what they agreed to, and a protected one is never touched.
     SafetyVerdict verdict = m_policy.verdict(request.path);
-    if (verdict.risk == Risk::Protected) {
+    if (verdict.risk == Risk::Protected || verdict.risk > request.confirmedRisk) {
         report.skippedProtected.push_back(failure(request.path, verdict.reason));
         return;
     }

@@ -23,8 +23,9 @@ struct DeletionOutcome {
 };
 
 /// The one place where the program removes files. Each request is checked again with the
-/// safety policy at the moment it is carried out, and a path that is protected then is never
-/// touched, whatever the request asks; otherwise the item is moved to the Trash or deleted
+/// safety policy at the moment it is carried out, and a path that is protected then, or
+/// riskier than the request's confirmed risk, is never touched, whatever the request asks;
+/// otherwise the item is moved to the Trash or deleted
 /// outright. Nothing is ever done through a symbolic link: a link is removed or trashed as
 /// the link itself, and a path with a link among its folders is refused.
 ///

@@ -30,7 +30,8 @@ struct DeletionReport {
     std::vector<std::string> deletedPaths{};
     /// Requests whose file operation failed, or whose path could not be acted on.
     std::vector<DeletionFailure> failures{};
-    /// Requests refused because their path was protected at the moment of deletion.
+    /// Requests refused by their verdict at the moment of deletion: protected, or riskier than
+    /// the risk the user confirmed. The reason is the verdict's.
     std::vector<DeletionFailure> skippedProtected{};
 
     bool operator==(const DeletionReport&) const = default;

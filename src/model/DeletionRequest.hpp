@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/Removal.hpp"
+#include "model/Risk.hpp"
 #include "platform/Uuid.hpp"
 
 #include <cstdint>
@@ -17,6 +18,9 @@ struct DeletionRequest {
     /// proposed the item; the engine never measures.
     std::int64_t size = 0;
     Removal removal = Removal::Trash;
+    /// The risk the user confirmed the item at: the verdict its plan showed. An item whose
+    /// verdict has become worse by the time it is carried out is skipped.
+    Risk confirmedRisk = Risk::Safe;
 
     bool operator==(const DeletionRequest&) const = default;
 };

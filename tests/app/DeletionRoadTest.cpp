@@ -61,8 +61,11 @@ struct RoadFixture {
 };
 
 DeletionRequest request(std::string path, std::int64_t size, Removal removal) {
-    return DeletionRequest{
-        .id = Uuid::random(), .path = std::move(path), .size = size, .removal = removal};
+    return DeletionRequest{.id = Uuid::random(),
+                           .path = std::move(path),
+                           .size = size,
+                           .removal = removal,
+                           .confirmedRisk = Risk::Review};
 }
 
 std::vector<std::string> paths(const std::vector<PlanItem>& items) {
@@ -238,6 +241,25 @@ private slots:
         QCOMPARE(state.toast()->message, QString("1 KB moved to the Trash"));
         QVERIFY(!state.toast()->detail.has_value());
         QVERIFY(state.failures().empty());
+    }
+
+    // The plan showed the item as safe, so the user did not need to include review items;
+    // by the time it is deleted its verdict asks for review, so it stays.
+    void anItemShownSafeThatNowNeedsReviewStays() {
+        RoadFixture f;
+        AppState state(f.services);
+        const std::string personal = f.fixture.tree.file("Users/a/Projects/b.txt", "b");
+        PlanItem shown = f.item(personal, 1);
+        QCOMPARE(shown.verdict.risk, Risk::Review);
+        shown.verdict = SafetyVerdict{.risk = Risk::Safe, .reason = "Shown as safe."};
+        state.requestDeletion("Delete", {shown});
+        QSignalSpy toast(&state, &AppState::toastChanged);
+        state.performDeletion(*state.plan(), false);
+        QVERIFY(toast.wait());
+        QVERIFY(exists(personal));
+        QCOMPARE(state.toast()->message, QString("Nothing was deleted"));
+        QCOMPARE(state.failures().size(), std::size_t{1});
+        QCOMPARE(state.failures().front().reason, f.fixture.safety.verdict(personal).reason);
     }
 
     void permanentDeleteRemovesATrashItemOutright() {

@@ -89,8 +89,12 @@ protected:
     Describer describer{fixture.root()};
 
     DeletionRequest request(std::string_view relative, std::int64_t size, Removal removal) {
-        return DeletionRequest{
-            .id = Uuid::random(), .path = fixture.path(relative), .size = size, .removal = removal};
+        // The user confirmed review items too, unless a test says otherwise.
+        return DeletionRequest{.id = Uuid::random(),
+                               .path = fixture.path(relative),
+                               .size = size,
+                               .removal = removal,
+                               .confirmedRisk = Risk::Review};
     }
 
     DeletionOutcome perform(const std::vector<DeletionRequest>& requests) {
@@ -308,6 +312,32 @@ TEST_F(DeletionEngineTest, ActsOnTheItemCheckedWhenItsFolderIsSwappedForALink) {
     EXPECT_EQ(outcome.report.deletedPaths.size(), 1u);
 }
 
+// An item is carried out only at the risk the user confirmed or a lower one; an item whose
+// verdict is worse by now is skipped with the verdict's reason, as a protected one is.
+TEST_F(DeletionEngineTest, SkipsAnItemRiskierThanTheUserConfirmed) {
+    fixture.file("Users/a/Projects/notes.txt", "personal");
+    fixture.file("Users/a/Downloads/safe.zip", "zip");
+    fixture.file("Users/a/Projects/confirmed.txt", "personal");
+    DeletionRequest personal = request("Users/a/Projects/notes.txt", 1, Removal::Permanent);
+    personal.confirmedRisk = Risk::Safe;
+    DeletionRequest download = request("Users/a/Downloads/safe.zip", 2, Removal::Permanent);
+    download.confirmedRisk = Risk::Safe;
+    const DeletionOutcome outcome = perform(
+        {personal, download, request("Users/a/Projects/confirmed.txt", 3, Removal::Permanent)});
+    const std::vector<std::string> expected = {
+        "freed 5",
+        "movedToTrash 0",
+        "deleted Users/a/Downloads/safe.zip",
+        "deleted Users/a/Projects/confirmed.txt",
+        "skipped Users/a/Projects/notes.txt: Personal file. Make sure you have a backup if it "
+        "matters.",
+        "entry Users/a/Downloads/safe.zip size 2 date 1700000000 gone",
+        "entry Users/a/Projects/confirmed.txt size 3 date 1700000000 gone",
+    };
+    EXPECT_EQ(describer.lines(outcome), expected);
+    EXPECT_EQ(contentsOf(fixture.path("Users/a/Projects/notes.txt")), "personal");
+}
+
 // A path that is not absolute would be taken against the working directory, whatever item
 // the request was made for.
 TEST_F(DeletionEngineTest, RefusesAPathThatIsNotAbsolute) {
@@ -315,8 +345,10 @@ TEST_F(DeletionEngineTest, RefusesAPathThatIsNotAbsolute) {
     const Descriptor previous(open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     ASSERT_TRUE(previous.valid());
     ASSERT_EQ(chdir(fixture.root().c_str()), 0);
-    const DeletionOutcome outcome = perform({DeletionRequest{
-        .path = "Users/a/Documents/note.txt", .size = 4, .removal = Removal::Permanent}});
+    const DeletionOutcome outcome = perform({DeletionRequest{.path = "Users/a/Documents/note.txt",
+                                                             .size = 4,
+                                                             .removal = Removal::Permanent,
+                                                             .confirmedRisk = Risk::Review}});
     EXPECT_EQ(fchdir(previous.get()), 0);
 
     EXPECT_EQ(describer.lines(outcome),
