@@ -1,5 +1,6 @@
 #include "common/ScanPage.hpp"
 
+#include "support/app/AppStateAccess.hpp"
 #include "support/app/ShellFixture.hpp"
 #include "support/qt/QtTests.hpp"
 
@@ -16,6 +17,7 @@ private slots:
     void showsThePromptUntilAScanThenContentMadeFromEachResult() {
         test::ShellFixture f;
         AppState& state = f.makeState();
+        test::AppStateAccess access(state);
         std::vector<const ScanResult*> madeFrom;
         auto* page = f.show(new ScanPage(state, *ScanPrompt::textsFor(AppSection::Large),
                                          [&](std::shared_ptr<const ScanResult> scan) {
@@ -26,16 +28,16 @@ private slots:
         QVERIFY(page->content() == nullptr);
         QVERIFY(madeFrom.empty());
 
-        state.setScan(f.homeScan(), ScanTarget::home());
+        access.setScan(f.homeScan(), ScanTarget::home());
         QVERIFY(!page->prompt()->isVisible());
         QPointer<QWidget> first = page->content();
         QVERIFY(first && first->isVisible());
         QCOMPARE(madeFrom, std::vector<const ScanResult*>{state.scan().get()});
 
         // Only a new result rebuilds the content; the old content goes.
-        state.setRevision(state.revision() + 1);
+        access.setRevision(state.revision() + 1);
         QCOMPARE(madeFrom.size(), std::size_t{1});
-        state.setScan(f.homeScan(), ScanTarget::home());
+        access.setScan(f.homeScan(), ScanTarget::home());
         QCOMPARE(madeFrom.size(), std::size_t{2});
         QVERIFY(page->content() != first);
         QTRY_VERIFY(first.isNull());

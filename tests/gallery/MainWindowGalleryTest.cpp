@@ -80,7 +80,7 @@ private slots:
     void windowAtItsLeast() {
         ShellFixture f;
         f.makeState();
-        f.state->setScan(f.homeScan(), ScanTarget::home());
+        test::AppStateAccess(*f.state).setScan(f.homeScan(), ScanTarget::home());
         MainWindow window(*f.state);
         window.setAttribute(Qt::WA_DeleteOnClose, false);
         window.show();

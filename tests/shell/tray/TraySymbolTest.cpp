@@ -1,6 +1,7 @@
 #include "shell/tray/TraySymbol.hpp"
 
 #include "shell/tray/MenuBarExtra.hpp"
+#include "support/app/AppStateAccess.hpp"
 #include "support/app/ShellFixture.hpp"
 #include "support/qt/QtTests.hpp"
 
@@ -82,7 +83,7 @@ private slots:
     void theTrayIconFollowsThePalette() {
         ShellFixture f;
         AppState& state = f.makeState();
-        state.background().setVolume(f.fixture.volume);
+        test::AppStateAccess(state).setVolume(f.fixture.volume);
         const TextColour light(QColor(0xf0, 0xf0, 0xf0));
         MenuBarExtra extra(state, [] { return true; });
         QVERIFY(extra.isShown());
