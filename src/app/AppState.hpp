@@ -192,7 +192,7 @@ public:
     /// Called as the application quits: cancels a running scan so that no walk holds up the
     /// end of the process, and while a deletion run is in flight, runs the event loop until it
     /// has ended, for up to 30 seconds, so that its history is recorded and every item it put
-    /// in the Trash keeps its Undo.
+    /// in the Trash keeps its Undo; then writes the history changes whose write failed.
     void prepareToQuit();
 
     // The deletion road: every deletion of the program goes through these.

@@ -371,14 +371,15 @@ void AppState::prepareToQuit() {
     if (m_isScanning) {
         cancelScan();
     }
-    if (m_deletionRuns == 0) {
-        return;
+    if (m_deletionRuns > 0) {
+        QEventLoop wait;
+        QTimer::singleShot(quitWaitLimit, &wait, &QEventLoop::quit);
+        m_quitWait = &wait;
+        wait.exec();
+        m_quitWait = nullptr;
     }
-    QEventLoop wait;
-    QTimer::singleShot(quitWaitLimit, &wait, &QEventLoop::quit);
-    m_quitWait = &wait;
-    wait.exec();
-    m_quitWait = nullptr;
+    // The process may end without destroying the store.
+    m_history->flush();
 }
 
 } // namespace dorvale

@@ -1,12 +1,16 @@
 #include "model/DeletionHistory.hpp"
 
+#include "platform/FileLock.hpp"
 #include "platform/FileOperations.hpp"
+#include "platform/JsonBounds.hpp"
+#include "platform/Log.hpp"
 #include "platform/Paths.hpp"
 #include "platform/Text.hpp"
 #include "platform/Trash.hpp"
 
 #include <openssl/evp.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
@@ -138,13 +142,22 @@ void appendEntry(std::string& out, const HistoryEntry& entry) {
     out += '}';
 }
 
-std::string encode(const std::vector<HistoryEntry>& entries) {
+// The file's text for the newest of `entries` that fit in the file's limit; the others are
+// dropped from `entries`.
+std::string encode(std::vector<HistoryEntry>& entries) {
     std::string out = "[";
+    std::string piece;
     for (std::size_t i = 0; i < entries.size(); ++i) {
+        piece.clear();
         if (i > 0) {
-            out += ',';
+            piece += ',';
         }
-        appendEntry(out, entries[i]);
+        appendEntry(piece, entries[i]);
+        if (out.size() + piece.size() + 1 > DeletionHistory::maximumFileBytes) {
+            entries.resize(i);
+            break;
+        }
+        out += piece;
     }
     out += ']';
     return out;
@@ -219,7 +232,14 @@ std::optional<HistoryEntry> decodeEntry(const Json& object) {
     return entry;
 }
 
+// The file holds an array of flat objects; anything much deeper was not written by a
+// program that keeps this history.
+constexpr std::size_t maximumDepth = 64;
+
 std::optional<std::vector<HistoryEntry>> decode(std::string_view text) {
+    if (!nestsWithin(text, maximumDepth)) {
+        return std::nullopt;
+    }
     const Json document = Json::parse(text, nullptr, /*allow_exceptions=*/false);
     if (!document.is_array()) {
         return std::nullopt;
@@ -249,8 +269,15 @@ DeletionHistory::DeletionHistory(std::string fileLocation)
     load();
 }
 
+DeletionHistory::~DeletionHistory() {
+    // The owner may be going too; it is told nothing more.
+    m_observer = nullptr;
+    flush();
+}
+
 void DeletionHistory::load() {
-    Result<std::string> contents = readFile(m_fileLocation);
+    m_stamp = FileStamp::of(m_fileLocation);
+    Result<std::string> contents = readFile(m_fileLocation, maximumFileBytes);
     if (!contents.ok()) {
         if (contents.error().code != ENOENT) {
             setAside();
@@ -265,6 +292,7 @@ void DeletionHistory::load() {
 }
 
 void DeletionHistory::setAside() {
+    m_stamp.reset();
     m_mayWrite = dorvale::setAside(m_fileLocation, ".unreadable").ok();
 }
 
@@ -274,20 +302,85 @@ void DeletionHistory::changed() const {
     }
 }
 
-void DeletionHistory::record(std::vector<HistoryEntry> newEntries) {
-    newEntries.reserve(newEntries.size() + m_entries.size());
-    for (HistoryEntry& entry : m_entries) {
-        if (newEntries.size() >= maximumEntries) {
-            break;
+void DeletionHistory::apply(const Change& change, std::vector<HistoryEntry>& entries) {
+    if (change.clear) {
+        entries.clear();
+    }
+    if (change.restored) {
+        const auto listed =
+            std::find_if(entries.begin(), entries.end(),
+                         [&](const HistoryEntry& e) { return e.id == *change.restored; });
+        if (listed != entries.end()) {
+            listed->restored = true;
         }
-        newEntries.push_back(std::move(entry));
     }
-    if (newEntries.size() > maximumEntries) {
-        newEntries.resize(maximumEntries);
+    if (!change.recorded.empty()) {
+        entries.insert(entries.begin(), change.recorded.begin(), change.recorded.end());
+        if (entries.size() > DeletionHistory::maximumEntries) {
+            entries.resize(DeletionHistory::maximumEntries);
+        }
     }
-    m_entries = std::move(newEntries);
+}
+
+// While the file is as this store last saw it, or gone, the entries in memory are what it
+// holds plus this store's unwritten changes; a file another process wrote is read again and
+// those changes are made to it once more.
+std::vector<HistoryEntry> DeletionHistory::base() {
+    const std::optional<FileStamp> stamp = FileStamp::of(m_fileLocation);
+    if (!m_mayWrite || !stamp || stamp == m_stamp) {
+        return m_entries;
+    }
+    Result<std::string> contents = readFile(m_fileLocation, maximumFileBytes);
+    auto decoded = contents.ok() ? decode(contents.value()) : std::nullopt;
+    if (!decoded) {
+        if (contents.ok() || contents.error().code != ENOENT) {
+            setAside();
+        }
+        return m_entries;
+    }
+    m_stamp = stamp;
+    for (const Change& unwritten : m_unwritten) {
+        apply(unwritten, *decoded);
+    }
+    return std::move(*decoded);
+}
+
+void DeletionHistory::commit(std::optional<Change> change) {
+    std::vector<HistoryEntry> entries;
+    {
+        const FileLock lock = FileLock::onFolder(std::string(parentPath(m_fileLocation)));
+        entries = base();
+        if (change) {
+            apply(*change, entries);
+            if (m_mayWrite) {
+                m_unwritten.push_back(std::move(*change));
+            }
+        }
+        if (m_mayWrite) {
+            write(entries);
+        }
+    }
+    m_entries = std::move(entries);
     changed();
-    save();
+}
+
+void DeletionHistory::write(std::vector<HistoryEntry>& entries) {
+    const Result<void> written = writeFileAtomically(m_fileLocation, encode(entries));
+    if (written.ok()) {
+        m_unwritten.clear();
+        m_failureLogged = false;
+        m_stamp = FileStamp::of(m_fileLocation);
+        return;
+    }
+    if (!m_failureLogged) {
+        m_failureLogged = true;
+        logWarning("Deletion history not saved: " + written.error().description() +
+                   ". Its changes are kept and written with the next one.");
+    }
+}
+
+void DeletionHistory::record(std::vector<HistoryEntry> newEntries) {
+    commit(Change{.recorded = std::move(newEntries)});
 }
 
 Result<void> DeletionHistory::restore(const HistoryEntry& entry) {
@@ -297,26 +390,17 @@ Result<void> DeletionHistory::restore(const HistoryEntry& entry) {
     if (Result<void> moved = Trash::restore(*entry.trashPath, entry.originalPath); !moved.ok()) {
         return moved;
     }
-    for (HistoryEntry& listed : m_entries) {
-        if (listed.id == entry.id) {
-            listed.restored = true;
-            changed();
-            break;
-        }
-    }
-    save();
+    commit(Change{.restored = entry.id});
     return {};
 }
 
 void DeletionHistory::clear() {
-    m_entries.clear();
-    changed();
-    save();
+    commit(Change{.clear = true});
 }
 
-void DeletionHistory::save() const {
-    if (m_mayWrite) {
-        (void)writeFileAtomically(m_fileLocation, encode(m_entries));
+void DeletionHistory::flush() {
+    if (!m_unwritten.empty()) {
+        commit(std::nullopt);
     }
 }
 

@@ -1,6 +1,9 @@
 #include "platform/JsonSettings.hpp"
 
+#include "platform/FileLock.hpp"
 #include "platform/FileOperations.hpp"
+#include "platform/JsonBounds.hpp"
+#include "platform/Log.hpp"
 #include "platform/Paths.hpp"
 #include "platform/Text.hpp"
 
@@ -99,6 +102,30 @@ std::optional<SettingValue> fromJson(const json& value) {
 
 // ---- The file ----
 
+// Settings are a few hundred bytes; anything near these bounds was not written by this
+// program, and writing it back pretty-printed at every change would freeze the window.
+constexpr std::size_t maximumBytes = 1024 * 1024;
+constexpr std::size_t maximumDepth = 64;
+
+enum class Found { Missing, Damaged, Read };
+
+// The document on disk, as long as it is an object within the bounds.
+Found readDocument(const std::string& path, json& document) {
+    Result<std::string> contents = readFile(path, maximumBytes);
+    if (!contents.ok()) {
+        return contents.error().code == ENOENT ? Found::Missing : Found::Damaged;
+    }
+    if (!nestsWithin(contents.value(), maximumDepth)) {
+        return Found::Damaged;
+    }
+    json parsed = json::parse(contents.value(), nullptr, false);
+    if (parsed.is_discarded() || !parsed.is_object()) {
+        return Found::Damaged;
+    }
+    document = std::move(parsed);
+    return Found::Read;
+}
+
 } // namespace
 
 struct JsonSettings::State {
@@ -108,26 +135,42 @@ struct JsonSettings::State {
     mutable std::mutex mutex;
 
     void load() {
-        Result<std::string> contents = readFile(path);
-        if (!contents.ok() && contents.error().code == ENOENT) {
+        if (readDocument(path, document) == Found::Damaged) {
+            keepDamagedFile();
+        }
+    }
+
+    // A file that cannot be read or decoded is kept for the user, never overwritten; when
+    // it cannot even be moved, nothing is written any more.
+    void keepDamagedFile() { persistent = setAside(path, ".damaged").ok(); }
+
+    // Another process may have changed other settings since this one read the file, so the
+    // change is made to what is on disk now, under the folder's lock, and nothing else of
+    // this store's view is written back.
+    void write(std::string_view key, const json* value) {
+        const std::string folder(parentPath(path));
+        if (!persistent || !createFolderChain(folder).ok()) {
             return;
         }
-        if (contents.ok()) {
-            json parsed = json::parse(contents.value(), nullptr, false);
-            if (!parsed.is_discarded() && parsed.is_object()) {
-                document = std::move(parsed);
+        const FileLock lock = FileLock::onFolder(folder);
+        json onDisk = json::object();
+        if (readDocument(path, onDisk) == Found::Damaged) {
+            keepDamagedFile();
+            if (!persistent) {
                 return;
             }
         }
-        // A file that cannot be read or decoded is kept for the user, never overwritten.
-        persistent = setAside(path, ".damaged").ok();
-    }
-
-    void save() const {
-        if (persistent && createFolderChain(parentPath(path)).ok()) {
-            (void)writeFileAtomically(path,
-                                      document.dump(2, ' ', false, json::error_handler_t::replace));
+        if (value != nullptr) {
+            onDisk[std::string(key)] = *value;
+        } else if (onDisk.erase(std::string(key)) == 0) {
+            return;
         }
+        const std::string text = onDisk.dump(2, ' ', false, json::error_handler_t::replace);
+        if (text.size() > maximumBytes) {
+            logWarning("Settings not saved: they would outgrow their file's limit of 1 MiB.");
+            return;
+        }
+        (void)writeFileAtomically(path, text);
     }
 };
 
@@ -154,15 +197,15 @@ std::optional<SettingValue> JsonSettings::value(std::string_view key) const {
 
 void JsonSettings::setValue(std::string_view key, SettingValue value) {
     const std::lock_guard lock(m_state->mutex);
-    m_state->document[std::string(key)] = std::visit(ToJson{}, value);
-    m_state->save();
+    json& stored = m_state->document[std::string(key)];
+    stored = std::visit(ToJson{}, value);
+    m_state->write(key, &stored);
 }
 
 void JsonSettings::remove(std::string_view key) {
     const std::lock_guard lock(m_state->mutex);
-    if (m_state->document.erase(std::string(key)) > 0) {
-        m_state->save();
-    }
+    m_state->document.erase(std::string(key));
+    m_state->write(key, nullptr);
 }
 
 bool JsonSettings::isPersistent() const {

@@ -8,7 +8,10 @@
 #include "support/Unprivileged.hpp"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <nlohmann/json.hpp>
 #include <string>
@@ -184,6 +187,15 @@ TEST_F(DeletionHistoryTest, ReadsStrictlyAndSetsAnUnreadableFileAside) {
         {"truncated", "[" + valid, -1},
         {"invalid UTF-8 in the text", "[" + valid + ",\"x\":\"\xff\"}]", -1},
         {"empty file", "", -1},
+        {"64 levels in an extra key",
+         "[" + valid + ",\"extra\":" + std::string(62, '[') + std::string(62, ']') + "}]", 1},
+        {"65 levels in an extra key",
+         "[" + valid + ",\"extra\":" + std::string(63, '[') + std::string(63, ']') + "}]", -1},
+        {"100,000 levels", std::string(100'000, '[') + std::string(100'000, ']'), -1},
+        {"over the size limit",
+         "[" + valid + ",\"extra\":\"" + std::string(DeletionHistory::maximumFileBytes, 'x') +
+             "\"}]",
+         -1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -355,6 +367,112 @@ TEST_F(DeletionHistoryTest, RestoreIntoAFolderTheUserMayNotWriteFails) {
         return exists(moved.value()) && !exists(original) && !history.entries()[0].restored ? 0 : 3;
     });
     EXPECT_EQ(status, 0);
+}
+
+// Two processes on one history: each change is made to the file as it is then, so no copy
+// loses what the other recorded, restored or cleared.
+TEST_F(DeletionHistoryTest, TwoStoresOnOneFileKeepEachOthersChanges) {
+    DeletionHistory first(file);
+    DeletionHistory second(file);
+    const HistoryEntry kept = trashed("Users/a/kept.txt");
+    first.record({kept});
+    second.record(numberedEntries(2, 10));
+    EXPECT_EQ(second.entries().size(), 3U);
+    ASSERT_TRUE(second.restore(kept).ok());
+    first.record(numberedEntries(1, 20));
+
+    const std::vector<HistoryEntry> onDisk = DeletionHistory(file).entries();
+    ASSERT_EQ(onDisk.size(), 4U);
+    EXPECT_EQ(onDisk[0].size, 20);
+    EXPECT_EQ(onDisk[1].size, 10);
+    EXPECT_TRUE(onDisk[3].restored);
+    EXPECT_EQ(first.entries(), onDisk);
+
+    second.clear();
+    first.record(numberedEntries(1, 30));
+    ASSERT_EQ(DeletionHistory(file).entries().size(), 1U);
+    EXPECT_EQ(DeletionHistory(file).entries()[0].size, 30);
+}
+
+TEST_F(DeletionHistoryTest, ProcessesRecordingAtOnceLoseNothing) {
+    constexpr int processes = 4;
+    constexpr int recordsEach = 25;
+    DeletionHistory(file).record({});
+    std::vector<pid_t> children;
+    for (int p = 0; p < processes; ++p) {
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            DeletionHistory history(file);
+            for (int r = 0; r < recordsEach; ++r) {
+                history.record(numberedEntries(1, p * 1000 + r));
+            }
+            std::_Exit(history.hasUnwrittenChanges() ? 1 : 0);
+        }
+        children.push_back(child);
+    }
+    for (const pid_t child : children) {
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    EXPECT_EQ(DeletionHistory(file).entries().size(),
+              static_cast<std::size_t>(processes * recordsEach));
+}
+
+// On a full disk the items are in the Trash all the same: their entries stay in memory and
+// reach the file with the next change, or when the store goes; the failure is logged once.
+TEST_F(DeletionHistoryTest, ChangesWhoseWriteFailedAreWrittenLater) {
+    const std::string folder = fixture.folder("Users/a/.local/share/Dorvale");
+    fixture.setOwner("Users/a/.local/share/Dorvale", unprivilegedId, unprivilegedId);
+    const auto writable = [&](bool yes) {
+        return chmod(folder.c_str(), yes ? 0755 : 0555) == 0;
+    };
+    const int status = runUnprivileged([&] {
+        {
+            DeletionHistory history(file);
+            history.record(numberedEntries(1, 1));
+            testing::internal::CaptureStderr();
+            const bool refused = writable(false);
+            history.record(numberedEntries(1, 2));
+            history.record(numberedEntries(1, 3));
+            const std::string log = testing::internal::GetCapturedStderr();
+            if (!refused || history.entries().size() != 3 || !history.hasUnwrittenChanges() ||
+                std::count(log.begin(), log.end(), '\n') != 1) {
+                return 1;
+            }
+            if (!writable(true) || DeletionHistory(file).entries().size() != 1) {
+                return 2;
+            }
+            history.record(numberedEntries(1, 4));
+            if (history.hasUnwrittenChanges() || DeletionHistory(file).entries().size() != 4) {
+                return 3;
+            }
+            writable(false);
+            history.record(numberedEntries(1, 5));
+            writable(true);
+        }
+        const auto entries = DeletionHistory(file).entries();
+        return entries.size() == 5 && entries[0].size == 5 ? 0 : 4;
+    });
+    EXPECT_EQ(status, 0);
+}
+
+// Paths far longer than anyone's: the oldest entries are left out rather than writing a file
+// that the next start would refuse.
+TEST_F(DeletionHistoryTest, AWriteNeverOutgrowsTheFileLimit) {
+    DeletionHistory history(file);
+    const std::string longPath = "/" + std::string(1024 * 1024, 'p');
+    std::vector<HistoryEntry> entries;
+    for (int i = 0; i < 20; ++i) {
+        entries.push_back(entryFor(longPath + std::to_string(i)));
+    }
+    history.record(entries);
+    EXPECT_LT(history.entries().size(), 20U);
+    EXPECT_GT(history.entries().size(), 10U);
+    EXPECT_LE(contentsOf(file).size(), DeletionHistory::maximumFileBytes);
+    EXPECT_EQ(DeletionHistory(file).entries(), history.entries());
+    EXPECT_EQ(history.entries()[0], entries[0]);
 }
 
 } // namespace

@@ -142,5 +142,57 @@ TEST_F(JsonSettingsTest, AFileThatCannotBeMovedAsideIsLeftAlone) {
               std::vector<std::string>{"settings.json"});
 }
 
+// Nesting that the writer would follow by recursion, or a size no setting comes near, marks
+// a file that this program did not write: it is set aside before anything reads it, so no
+// later write inflates it or overflows the stack.
+TEST_F(JsonSettingsTest, OverlyDeepOrLargeFilesAreSetAside) {
+    const auto nested = [](std::size_t depth) {
+        return R"({"x": )" + std::string(depth - 1, '[') + std::string(depth - 1, ']') + "}";
+    };
+    struct Case {
+        const char* name;
+        std::string text;
+        bool damaged;
+    };
+    const Case cases[] = {
+        {"64 levels", nested(64), false},
+        {"brackets inside a text", R"({"x": ")" + std::string(100, '[') + R"("})", false},
+        {"65 levels", nested(65), true},
+        {"100,000 levels", nested(100'000), true},
+        {"over 1 MiB", R"({"x": ")" + std::string(1024 * 1024, 'a') + R"("})", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::FixtureTree fixture;
+        const std::string path = fixture.file("settings.json", c.text);
+        JsonSettings settings(path);
+        settings.setBool("menuBar", true);
+        EXPECT_EQ(test::exists(path + ".damaged"), c.damaged);
+        EXPECT_EQ(JsonSettings(path).boolValue("menuBar"), true);
+        if (c.damaged) {
+            EXPECT_EQ(contentsOf(path + ".damaged"), c.text);
+            EXPECT_LT(contentsOf(path).size(), 100U);
+        }
+    }
+}
+
+// Two processes on one file: a write changes only its own key in what is on disk, so
+// neither undoes the other's settings.
+TEST_F(JsonSettingsTest, AWriteChangesOnlyItsOwnKeyInTheFile) {
+    JsonSettings first(m_path);
+    JsonSettings second(m_path);
+    first.setInteger("lowSpaceGB", 5);
+    second.setBool("menuBar", false);
+    first.setText("initialSection", "overview");
+    second.remove("missing");
+    first.remove("lowSpaceGB");
+    const JsonSettings reloaded(m_path);
+    EXPECT_EQ(reloaded.boolValue("menuBar"), false);
+    EXPECT_EQ(reloaded.textValue("initialSection"), "overview");
+    EXPECT_EQ(reloaded.value("lowSpaceGB"), std::nullopt);
+    EXPECT_EQ(sortedFolderNames(m_fixture.path("Users/a/.config/Dorvale")),
+              std::vector<std::string>{"settings.json"});
+}
+
 } // namespace
 } // namespace dorvale
