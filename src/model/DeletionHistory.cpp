@@ -11,12 +11,14 @@
 #include <openssl/evp.h>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <limits>
 #include <nlohmann/json.hpp>
 #include <optional>
+#include <variant>
 
 namespace dorvale {
 
@@ -50,47 +52,56 @@ std::optional<std::string> fromBase64(std::string_view text) {
     return bytes;
 }
 
+// Most paths are plain ASCII, which needs no closer look.
 bool isValidUtf8(std::string_view bytes) {
-    return toValidUtf8(bytes) == bytes;
+    const bool ascii = std::all_of(bytes.begin(), bytes.end(),
+                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    return ascii || toValidUtf8(bytes) == bytes;
 }
 
-// Appends `text` (valid UTF-8) as a JSON string, with "/" escaped as "\/".
+// How `c` is written inside a JSON string, or nothing when it stands as itself.
+std::string_view escaped(char c, std::string& control) {
+    switch (c) {
+    case '"':
+        return "\\\"";
+    case '\\':
+        return "\\\\";
+    case '/':
+        return "\\/";
+    case '\b':
+        return "\\b";
+    case '\f':
+        return "\\f";
+    case '\n':
+        return "\\n";
+    case '\r':
+        return "\\r";
+    case '\t':
+        return "\\t";
+    default:
+        if (static_cast<unsigned char>(c) < 0x20) {
+            control = "\\u00" + toHex(std::string_view(&c, 1));
+            return control;
+        }
+        return {};
+    }
+}
+
+// Appends `text` (valid UTF-8) as a JSON string, with "/" escaped as "\/". The file is
+// rewritten at every change, so the characters that need no escape go in runs.
 void appendString(std::string& out, std::string_view text) {
     out += '"';
-    for (const char c : text) {
-        switch (c) {
-        case '"':
-            out += "\\\"";
-            break;
-        case '\\':
-            out += "\\\\";
-            break;
-        case '/':
-            out += "\\/";
-            break;
-        case '\b':
-            out += "\\b";
-            break;
-        case '\f':
-            out += "\\f";
-            break;
-        case '\n':
-            out += "\\n";
-            break;
-        case '\r':
-            out += "\\r";
-            break;
-        case '\t':
-            out += "\\t";
-            break;
-        default:
-            if (static_cast<unsigned char>(c) < 0x20) {
-                out += "\\u00" + toHex(std::string_view(&c, 1));
-            } else {
-                out += c;
-            }
+    std::string control;
+    std::size_t run = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const std::string_view escape = escaped(text[i], control);
+        if (!escape.empty()) {
+            out.append(text.substr(run, i - run));
+            out.append(escape);
+            run = i + 1;
         }
     }
+    out.append(text.substr(run));
     out += '"';
 }
 
@@ -111,7 +122,11 @@ void appendKey(std::string& out, std::string_view key) {
 
 void appendPath(std::string& out, std::string_view key, std::string_view path) {
     appendKey(out, key);
-    appendString(out, toValidUtf8(path));
+    if (isValidUtf8(path)) {
+        appendString(out, path);
+    } else {
+        appendString(out, toValidUtf8(path));
+    }
 }
 
 // Exact bytes of a path that the UTF-8 text cannot carry.
@@ -163,97 +178,180 @@ std::string encode(std::vector<HistoryEntry>& entries) {
     return out;
 }
 
-const Json* member(const Json& object, const char* key) {
-    const auto found = object.find(key);
-    return found == object.end() ? nullptr : &*found;
+// The file holds an array of flat objects; anything much deeper was not written by a
+// program that keeps this history.
+constexpr std::size_t maximumDepth = 64;
+
+// The last value an entry gave one of its keys; a nested array or object counts as `Nested`.
+struct Nested {};
+using Scalar =
+    std::variant<std::nullptr_t, bool, std::int64_t, std::uint64_t, double, std::string, Nested>;
+
+enum Field { Id, Date, OriginalPath, TrashPath, Size, Restored, OriginalBytes, TrashBytes, None };
+
+Field fieldNamed(std::string_view key) {
+    static constexpr std::string_view names[] = {
+        "id",   "date",     "originalPath",      "trashPath",
+        "size", "restored", "originalPathBytes", "trashPathBytes"};
+    const auto* found = std::find(std::begin(names), std::end(names), key);
+    return static_cast<Field>(found - std::begin(names));
+}
+
+using Fields = std::array<std::optional<Scalar>, None>;
+
+const std::string* textOf(const std::optional<Scalar>& value) {
+    return value ? std::get_if<std::string>(&*value) : nullptr;
+}
+
+std::optional<double> numberOf(const std::optional<Scalar>& value) {
+    if (!value) {
+        return std::nullopt;
+    }
+    if (const auto* integer = std::get_if<std::int64_t>(&*value)) {
+        return static_cast<double>(*integer);
+    }
+    if (const auto* natural = std::get_if<std::uint64_t>(&*value)) {
+        return static_cast<double>(*natural);
+    }
+    if (const auto* real = std::get_if<double>(&*value)) {
+        return *real;
+    }
+    return std::nullopt;
+}
+
+std::optional<std::int64_t> sizeOf(const std::optional<Scalar>& value) {
+    if (!value) {
+        return std::nullopt;
+    }
+    if (const auto* integer = std::get_if<std::int64_t>(&*value)) {
+        return *integer;
+    }
+    const auto* natural = std::get_if<std::uint64_t>(&*value);
+    if (natural == nullptr ||
+        *natural > static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max())) {
+        return std::nullopt;
+    }
+    return static_cast<std::int64_t>(*natural);
 }
 
 // The exact bytes of a path written with a replaced sequence, when the extra key holds
 // them and they still match the text (another program may have edited the path).
-std::string exactPath(const Json& object, const char* bytesKey, std::string text) {
-    const Json* bytes = member(object, bytesKey);
-    if (bytes == nullptr || !bytes->is_string()) {
+std::string exactPath(const std::optional<Scalar>& bytes, const std::string& text) {
+    const std::string* encoded = textOf(bytes);
+    if (encoded == nullptr) {
         return text;
     }
-    auto decoded = fromBase64(bytes->get_ref<const std::string&>());
+    auto decoded = fromBase64(*encoded);
     return decoded && toValidUtf8(*decoded) == text ? std::move(*decoded) : text;
 }
 
-std::optional<std::int64_t> readSize(const Json& object) {
-    const Json* size = member(object, "size");
-    if (size == nullptr || !size->is_number_integer()) {
+std::optional<HistoryEntry> entryOf(const Fields& fields) {
+    const std::string* id = textOf(fields[Id]);
+    const std::optional<double> date = numberOf(fields[Date]);
+    const std::string* originalPath = textOf(fields[OriginalPath]);
+    const std::optional<std::int64_t> size = sizeOf(fields[Size]);
+    const auto& restored = fields[Restored];
+    const auto& trashPath = fields[TrashPath];
+    const bool trashPathFits = !trashPath || std::holds_alternative<std::nullptr_t>(*trashPath) ||
+                               std::holds_alternative<std::string>(*trashPath);
+    const auto uuid = id != nullptr ? Uuid::parse(*id) : std::nullopt;
+    if (!uuid || !date || originalPath == nullptr || !size || !restored ||
+        !std::holds_alternative<bool>(*restored) || !trashPathFits) {
         return std::nullopt;
     }
-    if (size->is_number_unsigned() &&
-        size->get<std::uint64_t>() >
-            static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max())) {
-        return std::nullopt;
+    HistoryEntry entry{.id = *uuid,
+                       .date = *date + referenceDate,
+                       .originalPath = exactPath(fields[OriginalBytes], *originalPath),
+                       .size = *size,
+                       .restored = std::get<bool>(*restored)};
+    if (const std::string* trash = textOf(trashPath)) {
+        entry.trashPath = exactPath(fields[TrashBytes], *trash);
     }
-    return size->get<std::int64_t>();
-}
-
-// The trash path: absent when missing or null; `false` when it has the wrong type.
-bool readTrashPath(const Json& object, std::optional<std::string>& trashPath) {
-    const Json* value = member(object, "trashPath");
-    if (value == nullptr || value->is_null()) {
-        return true;
-    }
-    if (!value->is_string()) {
-        return false;
-    }
-    trashPath = exactPath(object, "trashPathBytes", value->get<std::string>());
-    return true;
-}
-
-std::optional<HistoryEntry> decodeEntry(const Json& object) {
-    if (!object.is_object()) {
-        return std::nullopt;
-    }
-    const Json* id = member(object, "id");
-    const Json* date = member(object, "date");
-    const Json* originalPath = member(object, "originalPath");
-    const Json* restored = member(object, "restored");
-    if (id == nullptr || !id->is_string() || date == nullptr || !date->is_number() ||
-        originalPath == nullptr || !originalPath->is_string() || restored == nullptr ||
-        !restored->is_boolean()) {
-        return std::nullopt;
-    }
-    const auto uuid = Uuid::parse(id->get_ref<const std::string&>());
-    const auto size = readSize(object);
-    HistoryEntry entry;
-    if (!uuid || !size || !readTrashPath(object, entry.trashPath)) {
-        return std::nullopt;
-    }
-    entry.id = *uuid;
-    entry.date = date->get<double>() + referenceDate;
-    entry.originalPath = exactPath(object, "originalPathBytes", originalPath->get<std::string>());
-    entry.size = *size;
-    entry.restored = restored->get<bool>();
     return entry;
 }
 
-// The file holds an array of flat objects; anything much deeper was not written by a
-// program that keeps this history.
-constexpr std::size_t maximumDepth = 64;
+// Reads the array of entries straight from the parser's events, with no document built
+// first: a start waits for this. As with a document, the last value of a repeated key holds,
+// and keys it does not know may hold anything.
+class EntryReader {
+public:
+    using Number = Json::number_float_t;
+
+    std::vector<HistoryEntry> entries;
+
+    bool null() { return scalar(nullptr); }
+    bool boolean(bool value) { return scalar(value); }
+    bool number_integer(Json::number_integer_t value) { return scalar(std::int64_t{value}); }
+    bool number_unsigned(Json::number_unsigned_t value) { return scalar(std::uint64_t{value}); }
+    bool number_float(Number value, const std::string& /*text*/) { return scalar(value); }
+    bool string(std::string& value) { return scalar(std::move(value)); }
+    bool binary(Json::binary_t& /*value*/) { return false; }
+    bool key(std::string& name) {
+        m_field = fieldNamed(name);
+        return true;
+    }
+    bool start_object(std::size_t /*elements*/) { return open(true); }
+    bool start_array(std::size_t /*elements*/) { return open(false); }
+    bool end_object() { return close(); }
+    bool end_array() { return close(); }
+    bool parse_error(std::size_t /*position*/, const std::string& /*token*/,
+                     const nlohmann::detail::exception& /*error*/) {
+        return false;
+    }
+
+private:
+    // Levels: 1 is the file's array, 2 an entry, deeper a value of a key it does not know.
+    bool scalar(Scalar value) {
+        if (m_depth != 2) {
+            return m_depth > 2;
+        }
+        if (m_field != None) {
+            m_fields[m_field] = std::move(value);
+        }
+        return true;
+    }
+
+    bool open(bool object) {
+        if (m_depth == 0 && object) {
+            return false;
+        }
+        if (m_depth == 1) {
+            if (!object) {
+                return false;
+            }
+            m_fields = {};
+        } else if (m_depth == 2 && !scalar(Nested{})) {
+            return false;
+        }
+        ++m_depth;
+        return true;
+    }
+
+    bool close() {
+        if (m_depth-- != 2) {
+            return true;
+        }
+        std::optional<HistoryEntry> entry = entryOf(m_fields);
+        if (entry) {
+            entries.push_back(std::move(*entry));
+        }
+        return entry.has_value();
+    }
+
+    int m_depth = 0;
+    Field m_field = None;
+    Fields m_fields;
+};
 
 std::optional<std::vector<HistoryEntry>> decode(std::string_view text) {
     if (!nestsWithin(text, maximumDepth)) {
         return std::nullopt;
     }
-    const Json document = Json::parse(text, nullptr, /*allow_exceptions=*/false);
-    if (!document.is_array()) {
+    EntryReader reader;
+    if (!Json::sax_parse(text, &reader)) {
         return std::nullopt;
     }
-    std::vector<HistoryEntry> entries;
-    entries.reserve(document.size());
-    for (const Json& element : document) {
-        auto entry = decodeEntry(element);
-        if (!entry) {
-            return std::nullopt;
-        }
-        entries.push_back(std::move(*entry));
-    }
-    return entries;
+    return std::move(reader.entries);
 }
 
 } // namespace
