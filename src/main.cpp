@@ -1,11 +1,13 @@
 #include "app/QuitOnSignals.hpp"
 #include "app/RunInBackground.hpp"
+#include "platform/SessionBusProbe.hpp"
 #include "shell/DorvaleApp.hpp"
 #include "shell/SystemServices.hpp"
 
 #include <QApplication>
 #include <QFile>
 
+#include <chrono>
 #include <cstdlib>
 
 namespace {
@@ -15,9 +17,16 @@ namespace {
 // would crash, so the process ends without it.
 constexpr int poolDrainMilliseconds = 5000;
 
+// Long enough for a bus under load to answer its first line, short enough that a start on a
+// bus that never answers still shows the window within a few seconds.
+constexpr std::chrono::milliseconds busProbeLimit{1500};
+
 } // namespace
 
 int main(int argc, char* argv[]) {
+    // The toolkit itself connects to the session bus while it starts and waits on it without
+    // end, so a bus that does not answer is set aside before the application object exists.
+    dorvale::SessionBusProbe::disableWhenSilent(busProbeLimit);
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Dorvale"));
     QApplication::setApplicationVersion(QStringLiteral(DORVALE_VERSION));

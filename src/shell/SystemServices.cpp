@@ -9,10 +9,12 @@ namespace dorvale {
 SystemServices::SystemServices(Locations locations, std::string programPath)
     : m_locations(std::move(locations))
     , m_settings(JsonSettings::defaultPath(m_locations))
+    , m_desktop(m_sessionBus)
     , m_workspace(m_locations, m_desktop)
     , m_safety(m_locations, m_workspace)
     , m_trash(m_locations)
     , m_deletionEngine(m_safety, m_trash)
+    , m_notifier(m_sessionBus)
     , m_loginItem(m_locations, std::move(programPath)) {}
 
 AppServices SystemServices::services() {

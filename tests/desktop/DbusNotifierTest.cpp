@@ -15,6 +15,8 @@
 namespace dorvale {
 namespace {
 
+using test::collectWarnings;
+using test::loggedWarnings;
 using test::spin;
 using test::waitUntil;
 
@@ -46,18 +48,6 @@ private:
     bool m_answers;
     std::vector<QDBusMessage> m_calls;
 };
-
-// The warnings of the notifier, collected while a test runs.
-std::vector<QString>& loggedWarnings() {
-    static std::vector<QString> warnings;
-    return warnings;
-}
-
-void collectWarnings(QtMsgType type, const QMessageLogContext& context, const QString& message) {
-    if (type == QtWarningMsg && QByteArray(context.category) == "dorvale.notifications") {
-        loggedWarnings().push_back(message);
-    }
-}
 
 class DbusNotifierTest : public ::testing::Test {
 protected:

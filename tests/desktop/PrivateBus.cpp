@@ -53,6 +53,17 @@ QDBusConnection PrivateBus::connect(const QString& name) {
     return QDBusConnection::connectToBus(m_address, name);
 }
 
+std::vector<QString>& loggedWarnings() {
+    static std::vector<QString> warnings;
+    return warnings;
+}
+
+void collectWarnings(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (type == QtWarningMsg && QByteArray(context.category).startsWith("dorvale.")) {
+        loggedWarnings().push_back(message);
+    }
+}
+
 void ensureApplication() {
     static int argc = 1;
     static char name[] = "desktop_tests";

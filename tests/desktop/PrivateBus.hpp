@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <vector>
 
 namespace dorvale::test {
 
@@ -31,6 +32,11 @@ private:
     QString m_address;
     QStringList m_connections;
 };
+
+/// The warnings the program's own categories ("dorvale.…") logged since the list was last
+/// cleared, while `collectWarnings` is the message handler.
+std::vector<QString>& loggedWarnings();
+void collectWarnings(QtMsgType type, const QMessageLogContext& context, const QString& message);
 
 /// The process's one QCoreApplication, made on first use.
 void ensureApplication();

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <future>
+
 namespace dorvale {
 namespace {
 
@@ -89,6 +91,39 @@ TEST(QtDesktopServices, WithoutABusTheParentFolderOpensAtOnce) {
     desktop.reveal({});
     desktop.open("/tmp/caf\xC3\xA9 \xFF.txt");
     EXPECT_EQ(opened, (std::vector<std::string>{"file:///x", "file:///tmp/caf%C3%A9%20%FF.txt"}));
+}
+
+// A bus that has not answered yet is no bus: the window goes on, and the connection serves
+// once it is made.
+TEST_F(QtDesktopServicesTest, UntilTheBusAnswersRevealOpensTheParentFolder) {
+    FakeFileManager fileManager;
+    QDBusConnection server = connect(QStringLiteral("server"));
+    ASSERT_TRUE(server.registerVirtualObject(QStringLiteral("/org/freedesktop/FileManager1"),
+                                             &fileManager));
+    ASSERT_TRUE(server.registerService(QStringLiteral("org.freedesktop.FileManager1")));
+    const QDBusConnection client = connect(QStringLiteral("client"));
+    std::promise<void> answer;
+    std::shared_future<void> answered = answer.get_future().share();
+    const SessionBus bus([client, answered] {
+        answered.wait();
+        return client;
+    });
+    QtDesktopServices desktop(bus, recorder());
+    test::loggedWarnings().clear();
+    const QtMessageHandler previous = qInstallMessageHandler(test::collectWarnings);
+
+    desktop.reveal({"/x/a"});
+    desktop.reveal({"/y/b"});
+    EXPECT_EQ(m_opened, (std::vector<std::string>{"file:///x", "file:///y"}));
+    qInstallMessageHandler(previous);
+    EXPECT_EQ(test::loggedWarnings().size(), 1U);
+
+    answer.set_value();
+    ASSERT_TRUE(waitUntil([&] {
+        desktop.reveal({"/z/c"});
+        return !fileManager.calls.empty();
+    }));
+    server.unregisterObject(QStringLiteral("/org/freedesktop/FileManager1"));
 }
 
 } // namespace

@@ -53,18 +53,19 @@ QDBusMessage notifyCall(const std::string& title, const std::string& body) {
 
 } // namespace
 
-DbusNotifier::DbusNotifier()
-    : DbusNotifier(QDBusConnection::sessionBus()) {}
+DbusNotifier::DbusNotifier(const SessionBus& bus)
+    : m_bus([&bus] { return bus.connection(); }) {}
 
 DbusNotifier::DbusNotifier(QDBusConnection bus)
-    : m_bus(std::move(bus)) {}
+    : m_bus([bus = std::move(bus)] { return bus; }) {}
 
 void DbusNotifier::post(const std::string& title, const std::string& body) {
-    if (!m_bus.isConnected()) {
+    QDBusConnection bus = m_bus();
+    if (!bus.isConnected()) {
         reportUndelivered(QStringLiteral("there is no session bus"));
         return;
     }
-    auto* watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(notifyCall(title, body)), this);
+    auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(notifyCall(title, body)), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this,
             [this](QDBusPendingCallWatcher* finished) {
                 if (finished->isError()) {

@@ -1,10 +1,13 @@
 #pragma once
 
 #include "platform/Notifier.hpp"
+#include "platform/desktop/SessionBus.hpp"
 
 #include <QDBusConnection>
 #include <QObject>
 #include <QString>
+
+#include <functional>
 
 namespace dorvale {
 
@@ -19,8 +22,8 @@ namespace dorvale {
 /// is gone is dropped.
 class DbusNotifier final : public QObject, public Notifier {
 public:
-    /// Notifications on the session bus.
-    DbusNotifier();
+    /// Notifications on the session bus, once its connection is made.
+    explicit DbusNotifier(const SessionBus& bus);
     /// Notifications on another bus, for tests.
     explicit DbusNotifier(QDBusConnection bus);
 
@@ -30,7 +33,7 @@ public:
 private:
     void reportUndelivered(const QString& reason);
 
-    QDBusConnection m_bus;
+    std::function<QDBusConnection()> m_bus;
     bool m_failureLogged = false;
 };
 

@@ -34,12 +34,13 @@ QStringList urisOf(const std::vector<std::string>& paths) {
 
 } // namespace
 
-QtDesktopServices::QtDesktopServices()
-    : QtDesktopServices(QDBusConnection::sessionBus(),
-                        [](const QUrl& url) { return QDesktopServices::openUrl(url); }) {}
+QtDesktopServices::QtDesktopServices(const SessionBus& bus, UrlOpener opener)
+    : m_bus([&bus] { return bus.connection(); })
+    , m_opener(opener ? std::move(opener)
+                      : [](const QUrl& url) { return QDesktopServices::openUrl(url); }) {}
 
 QtDesktopServices::QtDesktopServices(QDBusConnection bus, UrlOpener opener)
-    : m_bus(std::move(bus))
+    : m_bus([bus = std::move(bus)] { return bus; })
     , m_opener(std::move(opener)) {}
 
 void QtDesktopServices::open(const std::string& path) {
@@ -50,14 +51,15 @@ void QtDesktopServices::reveal(const std::vector<std::string>& paths) {
     if (paths.empty()) {
         return;
     }
-    if (!m_bus.isConnected()) {
+    QDBusConnection bus = m_bus();
+    if (!bus.isConnected()) {
         openParentFolders(paths);
         return;
     }
     QDBusMessage call = QDBusMessage::createMethodCall(
         fileManagerService, fileManagerPath, fileManagerInterface, QStringLiteral("ShowItems"));
     call << urisOf(paths) << QString();
-    auto* watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(call), this);
+    auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this,
             [this, paths](QDBusPendingCallWatcher* finished) {
                 if (finished->isError()) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/DesktopServices.hpp"
+#include "platform/desktop/SessionBus.hpp"
 
 #include <QDBusConnection>
 #include <QObject>
@@ -23,8 +24,9 @@ public:
     /// Opens a URL; returns whether the desktop took it.
     using UrlOpener = std::function<bool(const QUrl&)>;
 
-    /// The real services: the session bus and `QDesktopServices::openUrl`.
-    QtDesktopServices();
+    /// The services on the session bus, once its connection is made; `opener` defaults to
+    /// `QDesktopServices::openUrl`.
+    explicit QtDesktopServices(const SessionBus& bus, UrlOpener opener = {});
     /// Services on another bus and opener, for tests.
     QtDesktopServices(QDBusConnection bus, UrlOpener opener);
 
@@ -34,7 +36,7 @@ public:
 private:
     void openParentFolders(const std::vector<std::string>& paths);
 
-    QDBusConnection m_bus;
+    std::function<QDBusConnection()> m_bus;
     UrlOpener m_opener;
 };
 
