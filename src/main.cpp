@@ -1,6 +1,7 @@
 #include "app/QuitOnSignals.hpp"
 #include "app/RunInBackground.hpp"
 #include "platform/SessionBusProbe.hpp"
+#include "platform/desktop/SingleInstance.hpp"
 #include "shell/DorvaleApp.hpp"
 #include "shell/SystemServices.hpp"
 
@@ -21,6 +22,9 @@ constexpr int poolDrainMilliseconds = 5000;
 // bus that never answers still shows the window within a few seconds.
 constexpr std::chrono::milliseconds busProbeLimit{1500};
 
+// How long a later launch tries to reach the running one, which may still be starting.
+constexpr std::chrono::milliseconds handOverLimit{5000};
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -35,13 +39,21 @@ int main(int argc, char* argv[]) {
     // Ending the session or Ctrl+C quits as the menu does, so a running deletion is recorded.
     const dorvale::QuitOnSignals quitOnSignals;
 
+    const dorvale::Locations locations = dorvale::Locations::fromEnvironment();
+    // A later launch (the desktop entry, the autostart entry) shows the running one's window.
+    dorvale::SingleInstance instance(dorvale::SingleInstance::defaultFolder(locations));
+    if (!instance.isPrimary()) {
+        (void)instance.activatePrimary(handOverLimit);
+        return 0;
+    }
+
     // The autostart entry starts this very executable, wherever it was installed.
     dorvale::SystemServices system(
-        dorvale::Locations::fromEnvironment(),
-        QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString());
+        locations, QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString());
     dorvale::AppServices services = system.services();
     services.updater.start();
     dorvale::DorvaleApp app(services);
+    app.answerLaterLaunches(instance);
     const int code = QApplication::exec();
 
     app.closeWindows();

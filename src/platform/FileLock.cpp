@@ -18,13 +18,16 @@ FileLock FileLock::tryOnFile(const std::string& path) {
 
 FileLock FileLock::take(Descriptor fd, int operation) {
     if (!fd.valid()) {
-        return FileLock(Descriptor());
+        return FileLock(Descriptor(), false);
     }
     int locked = 0;
     do {
         locked = flock(fd.get(), operation);
     } while (locked != 0 && errno == EINTR);
-    return FileLock(locked == 0 ? std::move(fd) : Descriptor());
+    if (locked != 0) {
+        return FileLock(Descriptor(), errno == EWOULDBLOCK);
+    }
+    return FileLock(std::move(fd), false);
 }
 
 } // namespace dorvale

@@ -21,14 +21,19 @@ public:
     [[nodiscard]] static FileLock tryOnFile(const std::string& path);
 
     [[nodiscard]] bool held() const { return m_fd.valid(); }
+    /// Whether nothing is held because another holder has the lock (rather than because the
+    /// file could not be opened).
+    [[nodiscard]] bool heldElsewhere() const { return m_heldElsewhere; }
 
 private:
-    explicit FileLock(Descriptor fd)
-        : m_fd(std::move(fd)) {}
+    FileLock(Descriptor fd, bool heldElsewhere)
+        : m_fd(std::move(fd))
+        , m_heldElsewhere(heldElsewhere) {}
 
     static FileLock take(Descriptor fd, int operation);
 
     Descriptor m_fd;
+    bool m_heldElsewhere = false;
 };
 
 } // namespace dorvale

@@ -1,6 +1,7 @@
 #include "shell/DorvaleApp.hpp"
 
 #include "app/AppState.hpp"
+#include "platform/desktop/SingleInstance.hpp"
 #include "shell/MainWindow.hpp"
 #include "shell/settings/SettingsWindow.hpp"
 #include "style/Symbols.hpp"
@@ -70,6 +71,10 @@ void DorvaleApp::openMainWindow() {
     m_mainWindow->show();
     m_mainWindow->raise();
     m_mainWindow->activateWindow();
+}
+
+void DorvaleApp::answerLaterLaunches(SingleInstance& instance) {
+    instance.setActivationHandler([this] { openMainWindow(); });
 }
 
 void DorvaleApp::showSettings() {

@@ -14,6 +14,7 @@ namespace dorvale {
 class AppState;
 class MainWindow;
 class SettingsWindow;
+class SingleInstance;
 
 /// The application: the one `AppState` of the process, the main window, the tray icon with
 /// its panel, the settings window, and the rule for when the process ends. Made once by `main`
@@ -24,8 +25,8 @@ class SettingsWindow;
 /// quits, and a tray that goes away while no window is open ends the process. The main
 /// window is deleted when closed and made anew by "Open Dorvale".
 ///
-/// A second launch is not refused: it runs as a second process on the same settings and
-/// history files.
+/// A later launch of the program does not make a second one: `main` hands it over to this one,
+/// which opens its main window as "Open Dorvale" does.
 class DorvaleApp final : public QObject {
     Q_OBJECT
 
@@ -51,6 +52,8 @@ public:
 
     /// Shows the main window, made anew when it was closed, and brings it to the front.
     void openMainWindow();
+    /// Opens the main window whenever a later launch of the program asks `instance` for it.
+    void answerLaterLaunches(SingleInstance& instance);
     /// "Settings…": shows the settings window, made the first time, and brings it to the
     /// front.
     void showSettings();

@@ -2,6 +2,7 @@
 
 #include "app/AppState.hpp"
 #include "app/SettingsKeys.hpp"
+#include "platform/desktop/SingleInstance.hpp"
 #include "shell/MainWindow.hpp"
 #include "shell/RootView.hpp"
 #include "shell/StateSheet.hpp"
@@ -22,6 +23,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSystemTrayIcon>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 
@@ -368,6 +370,23 @@ private slots:
         QVERIFY(!panel->isVisible());
         QVERIFY(app.mainWindow() != nullptr);
         QVERIFY(app.mainWindow()->isVisible());
+    }
+
+    // The desktop entry or the autostart entry run while the program runs: the later launch
+    // hands over, and the window comes back as "Open Dorvale" brings it.
+    void aLaterLaunchBringsBackTheMainWindow() {
+        AppRun run;
+        DorvaleApp& app = run.start();
+        const QTemporaryDir folder;
+        SingleInstance running(folder.path().toStdString());
+        app.answerLaterLaunches(running);
+        app.mainWindow()->close();
+        QTRY_COMPARE(app.mainWindow(), nullptr);
+
+        const SingleInstance later(folder.path().toStdString());
+        QVERIFY(!later.isPrimary());
+        QVERIFY(later.activatePrimary(5s));
+        QTRY_VERIFY(app.mainWindow() != nullptr && app.mainWindow()->isVisible());
     }
 
     void settingsOpensOneSettingsWindowWhoseMenuBarBoxSwitchesTheTray() {
