@@ -2,11 +2,13 @@
 #include "app/RunInBackground.hpp"
 #include "platform/SessionBusProbe.hpp"
 #include "platform/desktop/SingleInstance.hpp"
+#include "platform/desktop/TrayWatch.hpp"
 #include "shell/DorvaleApp.hpp"
 #include "shell/SystemServices.hpp"
 
 #include <QApplication>
 #include <QFile>
+#include <QSystemTrayIcon>
 
 #include <chrono>
 #include <cstdlib>
@@ -52,7 +54,11 @@ int main(int argc, char* argv[]) {
         locations, QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString());
     dorvale::AppServices services = system.services();
     services.updater.start();
-    dorvale::DorvaleApp app(services);
+    // The toolkit's own tray check may wait on the tray's host; it is asked only where it cannot.
+    dorvale::TrayWatch tray(system.sessionBus(), &QSystemTrayIcon::isSystemTrayAvailable);
+    dorvale::DorvaleApp app(services, [&tray] { return tray.available(); });
+    QObject::connect(&tray, &dorvale::TrayWatch::availabilityChanged, &app.menuBarExtra(),
+                     &dorvale::MenuBarExtra::sync);
     app.answerLaterLaunches(instance);
     const int code = QApplication::exec();
 

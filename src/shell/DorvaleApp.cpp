@@ -7,7 +7,6 @@
 #include "style/Symbols.hpp"
 
 #include <QApplication>
-#include <QSystemTrayIcon>
 
 #include <algorithm>
 
@@ -43,10 +42,6 @@ DorvaleApp::DorvaleApp(AppServices services, MenuBarExtra::TrayProbe trayAvailab
 
 DorvaleApp::~DorvaleApp() {
     closeWindows();
-}
-
-MenuBarExtra::TrayProbe DorvaleApp::defaultTrayProbe() {
-    return &QSystemTrayIcon::isSystemTrayAvailable;
 }
 
 QIcon DorvaleApp::icon() {

@@ -31,15 +31,13 @@ class DorvaleApp final : public QObject {
     Q_OBJECT
 
 public:
-    explicit DorvaleApp(AppServices services,
-                        MenuBarExtra::TrayProbe trayAvailable = defaultTrayProbe(),
-                        QObject* parent = nullptr);
+    /// `trayAvailable` answers without waiting (`TrayWatch::available` in the program).
+    DorvaleApp(AppServices services, MenuBarExtra::TrayProbe trayAvailable,
+               QObject* parent = nullptr);
     ~DorvaleApp() override;
     DorvaleApp(const DorvaleApp&) = delete;
     DorvaleApp& operator=(const DorvaleApp&) = delete;
 
-    /// Asks the desktop whether it offers a tray.
-    [[nodiscard]] static MenuBarExtra::TrayProbe defaultTrayProbe();
     /// The program's icon: the installed one from the icon theme, else the bundled drawing.
     [[nodiscard]] static QIcon icon();
 

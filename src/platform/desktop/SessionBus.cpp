@@ -48,4 +48,9 @@ QDBusConnection SessionBus::connection() const {
     return QDBusConnection(QString());
 }
 
+bool SessionBus::isConnecting() const {
+    const std::lock_guard lock(m_state->mutex);
+    return !m_state->connection.has_value();
+}
+
 } // namespace dorvale

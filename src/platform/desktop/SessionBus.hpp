@@ -29,6 +29,9 @@ public:
 
     /// The connection once it is made, else one that is not connected. Never waits.
     [[nodiscard]] QDBusConnection connection() const;
+    /// Whether the connection is still being made: the bus has not answered yet, and anyone
+    /// else who asks it something now would wait as well.
+    [[nodiscard]] bool isConnecting() const;
 
 private:
     struct State;

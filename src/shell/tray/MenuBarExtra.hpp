@@ -24,8 +24,8 @@ class MenuBarExtra final : public QObject {
     Q_OBJECT
 
 public:
-    /// Whether the desktop offers a tray now; `QSystemTrayIcon::isSystemTrayAvailable` in the
-    /// program.
+    /// Whether the desktop offers a tray now, answered without waiting; `TrayWatch::available`
+    /// in the program, whose changes call `sync`.
     using TrayProbe = std::function<bool()>;
 
     MenuBarExtra(AppState& state, TrayProbe trayAvailable, QObject* parent = nullptr);
