@@ -18,11 +18,18 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QProcess>
 #include <QThread>
 
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -41,6 +48,7 @@ using Json = nlohmann::json;
 constexpr int startLimit = 60'000;
 constexpr int quitLimit = 30'000;
 constexpr int toolLimit = 15'000;
+constexpr int showLimit = 5'000;
 constexpr unsigned long pollMilliseconds = 100;
 constexpr std::size_t cacheBytes = 64 * 1024;
 
@@ -232,6 +240,10 @@ void runProgram(Checks& checks, const Fixture& fixture, const std::vector<std::s
         checks.expect(!entryClass.empty() && windowClass(window) == entryClass,
                       "the window's class " + windowClass(window) +
                           " is the entry's StartupWMClass " + entryClass);
+        // The desktop entry used while the program runs: the later launch hands over and ends.
+        const ToolOutcome later = run(command.front(), {});
+        checks.expect(later.succeeded, "a later launch exits with 0: " + later.output);
+        checks.expect(program.state() == QProcess::Running, "the first launch goes on running");
         pressQuit(window);
     }
     const bool ended = program.waitForFinished(quitLimit);
@@ -243,6 +255,58 @@ void runProgram(Checks& checks, const Fixture& fixture, const std::vector<std::s
                   "the program exits with 0, not " + std::to_string(program.exitCode()));
     const QByteArray output = program.readAllStandardOutput() + program.readAllStandardError();
     checks.expect(output.isEmpty(), "the program prints nothing:\n" + output.toStdString());
+}
+
+// A listening socket that no one ever answers: a session bus whose daemon hangs.
+int silentBus(const std::string& path) {
+    const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::memcpy(address.sun_path, path.data(), std::min(path.size(), sizeof address.sun_path - 1));
+    if (bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
+        listen(fd, 64) != 0) {
+        return -1;
+    }
+    return fd;
+}
+
+bool windowShown() {
+    return !run("xdotool", {"search", "--onlyvisible", "--name", "^Dorvale$"}).output.empty();
+}
+
+// On a bus that accepts connections and never answers, the window still shows within 5 s and
+// takes the keyboard.
+void runOnSilentBus(Checks& checks, const std::string& program, const std::string& socketPath) {
+    const int bus = silentBus(socketPath);
+    if (!checks.expect(bus >= 0, "a silent bus listens")) {
+        return;
+    }
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"),
+                       QString::fromStdString("unix:path=" + socketPath));
+    process.setProcessEnvironment(environment);
+    process.start(QString::fromStdString(program), {});
+    QElapsedTimer shown;
+    checks.expect(process.waitForStarted(toolLimit), "on a silent bus the program starts");
+    shown.start();
+    const bool appeared = waitFor(startLimit, process, windowShown);
+    checks.expect(appeared && shown.elapsed() < showLimit,
+                  "on a silent bus the window shows within 5 s, not " +
+                      std::to_string(shown.elapsed()) + " ms");
+    pressQuit(mainWindow());
+    const bool ended = process.waitForFinished(quitLimit);
+    if (!checks.expect(ended, "on a silent bus Ctrl+Q ends the program")) {
+        process.kill();
+        process.waitForFinished();
+    }
+    checks.expect(process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0,
+                  "on a silent bus the program exits with 0");
+    const QByteArray output = process.readAllStandardError();
+    checks.expect(output.count('\n') == 1 && output.contains("does not answer"),
+                  "on a silent bus the program says so in one line:\n" + output.toStdString());
+    close(bus);
 }
 
 } // namespace
@@ -260,6 +324,7 @@ int main(int argc, char* argv[]) {
     checks.expect(tree.has_value(), "the session has an accessibility bus");
     runProgram(checks, fixture, autostartCommand(checks, fixture, argv[1]), tree);
     checkFiles(checks, fixture);
+    runOnSilentBus(checks, argv[1], fixture.locations.homePath("silent-bus"));
     std::printf("%d passed, %d failed\n", checks.passed, checks.failed);
     return checks.failed == 0 ? 0 : 1;
 }
