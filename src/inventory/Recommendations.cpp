@@ -139,14 +139,27 @@ FileTotal oldLargeFiles(const ScanResult& scan, const Locations& locations, Time
     const Timestamp cutoff = now - oldFileDays * secondsPerDay;
     const std::string home = joinPath(locations.matchingForm().home, "");
     const std::string library = joinPath(home, "Library/");
+    // A name holds no "/", so whether a file lies in the home folder and outside its Library
+    // is decided by its folder's path alone: files of one folder come one after another in
+    // walk order, and the path is rebuilt once for each folder that holds old large files.
+    const FileNode* lastFolder = nullptr;
+    bool lastCounts = false;
     FileTotal total;
     for (const FileNode* file : scan.files) {
-        // Paths are rebuilt only for the few files that pass the cheap tests.
         if (file->size() < largeFileSize || !(file->modified() < cutoff) || file->deleted()) {
             continue;
         }
-        const MatchingPath path = MatchingPath::ofRealPath(file->path(), locations.dataVolume);
-        if (path.text().starts_with(home) && !path.text().starts_with(library)) {
+        if (file->parent() != lastFolder || lastFolder == nullptr) {
+            lastFolder = file->parent();
+            const std::string folder =
+                lastFolder != nullptr
+                    ? joinPath(
+                          MatchingPath::ofRealPath(lastFolder->path(), locations.dataVolume).text(),
+                          "")
+                    : std::string();
+            lastCounts = folder.starts_with(home) && !folder.starts_with(library);
+        }
+        if (lastCounts) {
             ++total.count;
             total.size += file->size();
         }
@@ -203,20 +216,6 @@ Card developerCard(const ScanResult* scan, std::span<const JunkFinding> junk,
     };
 }
 
-/// The folders from the root down to `node`, root first; a file's chain ends at its folder.
-std::vector<const FileNode*> chainTo(const FileNode& node) {
-    const FileNode* last = &node;
-    if (!node.isDirectory() && node.parent() != nullptr) {
-        last = node.parent();
-    }
-    std::vector<const FileNode*> chain;
-    for (const FileNode* at = last; at != nullptr; at = at->parent()) {
-        chain.push_back(at);
-    }
-    std::reverse(chain.begin(), chain.end());
-    return chain;
-}
-
 Card downloadsCard(const std::shared_ptr<const ScanResult>& scan, const Locations& locations) {
     if (scan == nullptr) {
         return std::nullopt;
@@ -236,7 +235,7 @@ Card downloadsCard(const std::shared_ptr<const ScanResult>& scan, const Location
         .title = std::string(tr("Downloads folder")),
         .detail = std::string(tr("Review what you no longer need, sorted by size.")),
         .size = downloads->size(),
-        .action = Actions::OpenExplorer{.scan = scan, .stack = chainTo(*downloads)},
+        .action = Actions::OpenExplorer{.scan = scan, .stack = folderChain(*downloads)},
     };
 }
 

@@ -68,4 +68,17 @@ void sortBySizeDescending(std::vector<const FileNode*>& nodes) {
                      [](const FileNode* a, const FileNode* b) { return a->size() > b->size(); });
 }
 
+std::vector<const FileNode*> folderChain(const FileNode& node) {
+    const FileNode* last = &node;
+    if (!node.isDirectory() && node.parent() != nullptr) {
+        last = node.parent();
+    }
+    std::vector<const FileNode*> chain;
+    for (const FileNode* at = last; at != nullptr; at = at->parent()) {
+        chain.push_back(at);
+    }
+    std::reverse(chain.begin(), chain.end());
+    return chain;
+}
+
 } // namespace dorvale

@@ -104,4 +104,8 @@ private:
 /// Sorts by size, larger first; equal sizes keep their order.
 void sortBySizeDescending(std::vector<const FileNode*>& nodes);
 
+/// The folders from the root down to `node`, root first, as the explorer opens them; a
+/// file's chain ends at its folder.
+[[nodiscard]] std::vector<const FileNode*> folderChain(const FileNode& node);
+
 } // namespace dorvale

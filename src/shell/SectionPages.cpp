@@ -1,5 +1,6 @@
 #include "shell/SectionPages.hpp"
 
+#include "analysis/OverviewView.hpp"
 #include "shell/SectionPlaceholder.hpp"
 
 namespace dorvale {
@@ -11,7 +12,7 @@ QWidget* makeSectionPage(AppSection section, AppState& state) {
     case AppSection::SmartClean:
         return new SectionPlaceholder(state, section);
     case AppSection::Overview:
-        return new SectionPlaceholder(state, section);
+        return new OverviewView(state);
     case AppSection::Explorer:
         return new SectionPlaceholder(state, section);
     case AppSection::Types:

@@ -45,6 +45,8 @@ QFont::Weight weightOf(FontWeight weight, QFont::Weight styleWeight) {
     switch (weight) {
     case FontWeight::StyleDefault:
         return styleWeight;
+    case FontWeight::Medium:
+        return QFont::Medium;
     case FontWeight::Semibold:
         return QFont::DemiBold;
     case FontWeight::Bold:

@@ -26,6 +26,7 @@ enum class TextStyle {
 /// The weight a text is set in: its style's own, or heavier to stand out.
 enum class FontWeight {
     StyleDefault,
+    Medium,
     Semibold,
     Bold,
 };

@@ -55,7 +55,7 @@ void SymbolIcon::paintEvent(QPaintEvent*) {
         Symbols::fill(shape, Theme::gradient(m_gradient, QRectF(0, 0, m_size, m_size)));
     }
     QPainter painter(this);
-    painter.drawPixmap(0, 0, shape);
+    painter.drawPixmap((width() - m_size) / 2, (height() - m_size) / 2, shape);
 }
 
 } // namespace dorvale

@@ -8,7 +8,8 @@
 namespace dorvale {
 
 /// One symbol drawn at a fixed square size, in a tint or in the text colour of a tone. Keeps
-/// the symbol's name in its "symbol" property. Decorative: the text beside it names it.
+/// the symbol's name in its "symbol" property. Decorative: the text beside it names it. The
+/// symbol lies in the middle of the widget, so a wider fixed width frames it in a column.
 class SymbolIcon : public QWidget {
     Q_OBJECT
 

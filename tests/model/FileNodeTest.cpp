@@ -35,6 +35,18 @@ TEST(FileNode, SortKeepsOrderOfEqualSizes) {
     EXPECT_EQ(nodes, (std::vector<const FileNode*>{b, a, c}));
 }
 
+TEST(FileNode, FolderChainRunsFromTheRootAndStopsAtAFilesFolder) {
+    TreeBuilder tree("/r");
+    const FileNode* a = tree.folder(tree.root(), "a");
+    FileNode* b = tree.folder(tree.folder(tree.root(), "a2"), "b");
+    const FileNode* file = tree.file(b, "f.mov", 10);
+    const std::vector<const FileNode*> root{tree.root()};
+    EXPECT_EQ(folderChain(*tree.root()), root);
+    EXPECT_EQ(folderChain(*a), (std::vector<const FileNode*>{tree.root(), a}));
+    EXPECT_EQ(folderChain(*file), folderChain(*b));
+    EXPECT_EQ(folderChain(*b).size(), 3u);
+}
+
 struct DisplayCase {
     std::string path;
     std::string shown;
