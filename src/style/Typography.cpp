@@ -16,9 +16,9 @@ struct StyleInfo {
     QFont::Weight weight;
 };
 
-// Sizes relative to the body text. The statistic figure and the page title keep the
-// proportions of a 24 and a 26 point figure over 13 point body text.
-constexpr std::array<StyleInfo, 11> styleInfo = {{
+// Sizes relative to the body text. The statistic figure, the page title and the display
+// styles keep the proportions of 24, 26, 28, 38 and 54 point figures over 13 point body text.
+constexpr std::array<StyleInfo, 14> styleInfo = {{
     {0.77, QFont::Normal},   // Caption2
     {0.77, QFont::Normal},   // Caption
     {0.85, QFont::Normal},   // Subheadline
@@ -30,6 +30,9 @@ constexpr std::array<StyleInfo, 11> styleInfo = {{
     {1.7, QFont::Normal},    // Title
     {1.85, QFont::DemiBold}, // StatValue
     {2.0, QFont::Bold},      // PageTitle
+    {2.15, QFont::Bold},     // DisplaySmall
+    {2.92, QFont::Bold},     // DisplayMedium
+    {4.15, QFont::Bold},     // DisplayLarge
 }};
 
 QFont scaled(QFont font, qreal scale) {

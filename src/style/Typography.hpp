@@ -21,6 +21,12 @@ enum class TextStyle {
     StatValue,
     /// The title at the head of every page.
     PageTitle,
+    /// The headline of a page that is one large prompt.
+    DisplaySmall,
+    /// A figure that is the point of a page, such as what a clean freed.
+    DisplayMedium,
+    /// The one figure a page is built around, such as what a clean would free.
+    DisplayLarge,
 };
 
 /// The weight a text is set in: its style's own, or heavier to stand out.

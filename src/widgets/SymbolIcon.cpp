@@ -44,6 +44,11 @@ void SymbolIcon::setGradient(const QColor& color) {
     update();
 }
 
+void SymbolIcon::setAccentGradient(bool on) {
+    m_accentGradient = on;
+    update();
+}
+
 QSize SymbolIcon::sizeHint() const {
     return {m_size, m_size};
 }
@@ -51,8 +56,11 @@ QSize SymbolIcon::sizeHint() const {
 void SymbolIcon::paintEvent(QPaintEvent*) {
     const QColor color = m_color.isValid() ? m_color : Theme::foreground(*this, m_tone);
     QPixmap shape = Symbols::pixmap(symbol(), m_size, color, devicePixelRatioF());
-    if (m_gradient.isValid()) {
-        Symbols::fill(shape, Theme::gradient(m_gradient, QRectF(0, 0, m_size, m_size)));
+    const QRectF square(0, 0, m_size, m_size);
+    if (m_accentGradient) {
+        Symbols::fill(shape, Theme::accentGradient(square));
+    } else if (m_gradient.isValid()) {
+        Symbols::fill(shape, Theme::gradient(m_gradient, square));
     }
     QPainter painter(this);
     painter.drawPixmap((width() - m_size) / 2, (height() - m_size) / 2, shape);

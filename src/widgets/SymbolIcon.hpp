@@ -29,6 +29,10 @@ public:
     /// Fills the symbol with the soft gradient of `color` (`Theme::gradient`) instead of one
     /// colour; an invalid colour returns to the plain fill.
     void setGradient(const QColor& color);
+    /// Fills the symbol with the accent gradient (`Theme::accentGradient`) over its square
+    /// while `on`, ahead of any other fill.
+    void setAccentGradient(bool on);
+    [[nodiscard]] bool hasAccentGradient() const { return m_accentGradient; }
 
     [[nodiscard]] QSize sizeHint() const override;
 
@@ -40,6 +44,7 @@ private:
     QColor m_color;
     QColor m_gradient;
     Tone m_tone = Tone::Primary;
+    bool m_accentGradient = false;
 };
 
 } // namespace dorvale
