@@ -1,6 +1,7 @@
 #include "shell/SectionPages.hpp"
 
 #include "analysis/OverviewView.hpp"
+#include "cleanup/SmartCleanView.hpp"
 #include "shell/SectionPlaceholder.hpp"
 
 namespace dorvale {
@@ -10,7 +11,7 @@ namespace dorvale {
 QWidget* makeSectionPage(AppSection section, AppState& state) {
     switch (section) {
     case AppSection::SmartClean:
-        return new SectionPlaceholder(state, section);
+        return new SmartCleanView(state);
     case AppSection::Overview:
         return new OverviewView(state);
     case AppSection::Explorer:
