@@ -13,6 +13,7 @@
 #include "analysis/OverviewView.hpp"
 #include "app/AppState.hpp"
 #include "shell/SystemServices.hpp"
+#include "support/app/AppStateAccess.hpp"
 
 #include <QApplication>
 #include <QFile>
@@ -37,7 +38,7 @@ void measure(const char* label, std::int64_t packageFileSize, int runs, AppState
         bench::generateHome(state.services().locations.home, packageFileSize, nodes);
     std::printf("%s: %lld nodes (%zu files)\n", label, static_cast<long long>(nodes),
                 scan->files.size());
-    state.setScan(scan, ScanTarget::home());
+    test::AppStateAccess(state).setScan(scan, ScanTarget::home());
     QCoreApplication::processEvents();
 
     bench::printTimes("composition", runs, [&] { return Composition::of(state).entries.size(); });
@@ -47,7 +48,7 @@ void measure(const char* label, std::int64_t packageFileSize, int runs, AppState
     // Each run publishes the result anew, as a finished scan does; the page drops its column
     // and builds the next one, laid out for the window.
     bench::printTimes("whole page rebuilt", runs, [&] {
-        state.setScan(scan, ScanTarget::home());
+        test::AppStateAccess(state).setScan(scan, ScanTarget::home());
         window.layout()->activate();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
         return window.findChildren<QWidget*>().size();
@@ -75,7 +76,7 @@ int main(int argc, char* argv[]) {
 
     SystemServices system(Locations::fromEnvironment(), argv[0]);
     AppState state(system.services());
-    state.setJunk(bench::generateJunk());
+    test::AppStateAccess(state).setJunk(bench::generateJunk());
     QWidget window;
     auto* layout = new QVBoxLayout(&window);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -31,8 +31,8 @@ void measure(const char* label, std::int64_t packageFileSize, int runs,
     bench::printTimes("buildRecommendations", runs, [&] {
         return buildRecommendations(scan, junk, locations, bench::generatedNow).size();
     });
-    bench::printTimes("findDeveloperArtifacts", runs,
-                      [&] { return findDeveloperArtifacts(scan.get(), junk, locations).size(); });
+    bench::printTimes("findDeveloperArtefacts", runs,
+                      [&] { return findDeveloperArtefacts(scan.get(), junk, locations).size(); });
 }
 
 } // namespace

@@ -268,6 +268,9 @@ public:
     /// least the smart-scan floor from the start, then moves on to review. Callers set the
     /// scanning stage first; `startSmartClean` does both.
     void runSmartScan(std::function<void()> done = {});
+    /// Takes the smart clean back to its start page from the review or the report ("Start
+    /// Over", "Done"); the selection stays. Does nothing while it scans or cleans.
+    void returnToSmartStart();
     /// Bytes of every item of the findings whose rule is in `smartSelection`.
     [[nodiscard]] std::int64_t smartSelectionSize() const;
     /// Cleans the findings whose rule is in `smartSelection`, each item in its rule's way

@@ -144,6 +144,12 @@ void AppState::startSmartClean() {
     runSmartScan();
 }
 
+void AppState::returnToSmartStart() {
+    if (m_smartPhase == SmartPhase::Review || m_smartPhase == SmartPhase::Done) {
+        setSmartPhase(SmartPhase::Idle);
+    }
+}
+
 void AppState::runSmartScan(std::function<void()> done) {
     QElapsedTimer started;
     started.start();

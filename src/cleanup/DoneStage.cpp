@@ -66,7 +66,7 @@ QWidget* DoneStage::makeButtons() {
     });
     auto* done = new PrimaryButton(tr("Done"));
     done->setObjectName(QStringLiteral("doneButton"));
-    connect(done, &QPushButton::clicked, this, [this] { m_state.setSmartPhase(SmartPhase::Idle); });
+    connect(done, &QPushButton::clicked, this, [this] { m_state.returnToSmartStart(); });
 
     auto* row = new QWidget;
     auto* layout = new QHBoxLayout(row);

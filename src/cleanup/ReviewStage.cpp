@@ -92,8 +92,7 @@ QWidget* ReviewStage::makeBody() {
 QWidget* ReviewStage::makeButtons() {
     auto* startOver = new QPushButton(tr("Start Over"));
     startOver->setObjectName(QStringLiteral("startOverButton"));
-    connect(startOver, &QPushButton::clicked, this,
-            [this] { m_state.setSmartPhase(SmartPhase::Idle); });
+    connect(startOver, &QPushButton::clicked, this, [this] { m_state.returnToSmartStart(); });
     auto* details = new QPushButton(tr("See Details"));
     details->setObjectName(QStringLiteral("seeDetailsButton"));
     connect(details, &QPushButton::clicked, this, [this] { m_state.setSection(AppSection::Junk); });

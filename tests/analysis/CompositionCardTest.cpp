@@ -1,5 +1,6 @@
 #include "analysis/CompositionCard.hpp"
 
+#include "support/app/AppStateAccess.hpp"
 #include "support/app/ShellFixture.hpp"
 #include "support/qt/QtTests.hpp"
 #include "widgets/DonutChart.hpp"
@@ -85,7 +86,7 @@ private slots:
             ShellFixture f;
             f.fixture.volume = c.volume;
             Subject t(f);
-            t.state.setScan(mixedScan(f.fixture.locations.home), c.target);
+            test::AppStateAccess(t.state).setScan(mixedScan(f.fixture.locations.home), c.target);
             CompositionCard* card = t.show(f);
             QCOMPARE(CompositionCard::macOSAndOtherBytes(t.state), c.other);
             QCOMPARE(card->composition().barTotal, c.barTotal);
@@ -106,8 +107,9 @@ private slots:
     void aRequestedTargetIsNotTheScannedOne() {
         ShellFixture f;
         Subject t(f);
-        t.state.setScan(mixedScan(f.fixture.locations.home), ScanTarget::home());
-        t.state.setScanTarget(ScanTarget::wholeDisk());
+        test::AppStateAccess(t.state).setScan(mixedScan(f.fixture.locations.home),
+                                              ScanTarget::home());
+        test::AppStateAccess(t.state).setScanTarget(ScanTarget::wholeDisk());
         CompositionCard* card = t.show(f);
         QCOMPARE(card->composition().otherBytes, 0);
         QVERIFY(card->otherRow() == nullptr);
@@ -117,7 +119,8 @@ private slots:
         ShellFixture f;
         f.fixture.volume = VolumeInfo{"Disk", 500 * gb, 492 * gb, 492 * gb};
         Subject t(f);
-        t.state.setScan(mixedScan(f.fixture.locations.home), ScanTarget::wholeDisk());
+        test::AppStateAccess(t.state).setScan(mixedScan(f.fixture.locations.home),
+                                              ScanTarget::wholeDisk());
         CompositionCard* card = t.show(f);
         // 8 GB used: 3 GB of video is 37.5 %, shown without a fraction.
         QVERIFY(card->legendRows().front()->accessibleName().startsWith(
@@ -130,7 +133,8 @@ private slots:
         Subject t(f);
         TreeBuilder tree(f.fixture.locations.home);
         tree.folder(tree.root(), "empty");
-        t.state.setScan(std::make_shared<ScanResult>(tree.finish()), ScanTarget::home());
+        test::AppStateAccess(t.state).setScan(std::make_shared<ScanResult>(tree.finish()),
+                                              ScanTarget::home());
         CompositionCard* card = t.show(f);
         QCOMPARE(card->composition().total, 0);
         QVERIFY(card->legendRows().empty());
@@ -144,7 +148,8 @@ private slots:
         ShellFixture f;
         f.fixture.volume = VolumeInfo{"Disk", 500 * gb, 120 * gb, 120 * gb};
         Subject t(f);
-        t.state.setScan(mixedScan(f.fixture.locations.home), ScanTarget::wholeDisk());
+        test::AppStateAccess(t.state).setScan(mixedScan(f.fixture.locations.home),
+                                              ScanTarget::wholeDisk());
         CompositionCard* card = t.show(f);
         RowButton* video = card->legendRows()[0];
         RowButton* documents = card->legendRows()[1];
@@ -172,7 +177,8 @@ private slots:
     void aClickShowsTheCategoryInTheLargeFiles() {
         ShellFixture f;
         Subject t(f);
-        t.state.setScan(mixedScan(f.fixture.locations.home), ScanTarget::home());
+        test::AppStateAccess(t.state).setScan(mixedScan(f.fixture.locations.home),
+                                              ScanTarget::home());
         t.state.setLargeFilter(FileFilter{.query = "old", .minSize = 5, .hideProtected = true});
         CompositionCard* card = t.show(f);
         QSignalSpy filters(&t.state, &AppState::largeFilterChanged);

@@ -6,6 +6,7 @@
 #include "analysis/StatsRow.hpp"
 #include "common/FullDiskAccessBanner.hpp"
 #include "common/ScanPrompt.hpp"
+#include "support/app/AppStateAccess.hpp"
 #include "support/app/ShellFixture.hpp"
 #include "support/qt/QtTests.hpp"
 #include "widgets/PageHeader.hpp"
@@ -67,7 +68,7 @@ private slots:
         QVERIFY(p.find<QPushButton>("scanDiskButton")->isVisible());
         QVERIFY(p.find<QPushButton>("scanHomeButton")->isVisible());
 
-        p.state.setScan(f.homeScan(), ScanTarget::home());
+        test::AppStateAccess(p.state).setScan(f.homeScan(), ScanTarget::home());
         QVERIFY(!p.page->prompt()->isVisible());
         QVERIFY(p.page->column()->isVisible());
     }
@@ -88,9 +89,9 @@ private slots:
             std::shared_ptr<ScanResult> scan = f.homeScan();
             scan->totalFiles = c.files;
             scan->duration = c.seconds;
-            p.state.setScan(scan, ScanTarget::home());
+            test::AppStateAccess(p.state).setScan(scan, ScanTarget::home());
             // A request that came to nothing names another target; the result is the home's.
-            p.state.setScanTarget(ScanTarget::wholeDisk());
+            test::AppStateAccess(p.state).setScanTarget(ScanTarget::wholeDisk());
             QCOMPARE(p.find<PageHeader>("pageHeader")->subtitle(), c.subtitle);
         }
     }
@@ -112,7 +113,7 @@ private slots:
             std::shared_ptr<ScanResult> scan = homeWithLargeFolder(f.fixture.locations.home);
             scan->totalDirectories = c.folders;
             scan->unreadableDirectories = c.unreadable;
-            p.state.setScan(scan, ScanTarget::home());
+            test::AppStateAccess(p.state).setScan(scan, ScanTarget::home());
             QCOMPARE(p.tile("scannedTile")->value(), QStringLiteral("4 GB"));
             QCOMPARE(p.tile("scannedTile")->caption(), std::optional(c.caption));
         }
@@ -122,13 +123,13 @@ private slots:
         ShellFixture f;
         f.fixture.volume = std::nullopt;
         Page p(f);
-        p.state.setScan(f.homeScan(), ScanTarget::home());
+        test::AppStateAccess(p.state).setScan(f.homeScan(), ScanTarget::home());
         for (const char* name : {"usedTile", "freeTile", "purgeableTile"}) {
             QVERIFY(!p.tile(name)->isVisible());
         }
         QVERIFY(p.tile("scannedTile")->isVisible());
 
-        p.state.setVolume(VolumeInfo{"Disk", 500 * gb, 120 * gb, 150 * gb});
+        test::AppStateAccess(p.state).setVolume(VolumeInfo{"Disk", 500 * gb, 120 * gb, 150 * gb});
         QVERIFY(p.tile("usedTile")->isVisible());
         QCOMPARE(p.tile("usedTile")->value(), QStringLiteral("380 GB"));
         QCOMPARE(p.tile("usedTile")->caption(), std::optional(QStringLiteral("of 500 GB · 76%")));
@@ -136,7 +137,7 @@ private slots:
         QCOMPARE(p.tile("purgeableTile")->value(), QStringLiteral("30 GB"));
 
         // A volume whose figures contradict each other.
-        p.state.setVolume(VolumeInfo{"Disk", 100 * gb, 120 * gb, 110 * gb});
+        test::AppStateAccess(p.state).setVolume(VolumeInfo{"Disk", 100 * gb, 120 * gb, 110 * gb});
         QCOMPARE(p.tile("usedTile")->value(), QStringLiteral("Zero KB"));
         QCOMPARE(p.tile("purgeableTile")->value(), QStringLiteral("Zero KB"));
     }
@@ -145,7 +146,7 @@ private slots:
         ShellFixture f;
         f.fixture.fullDiskAccess = false;
         Page p(f);
-        p.state.setScan(f.homeScan(), ScanTarget::home());
+        test::AppStateAccess(p.state).setScan(f.homeScan(), ScanTarget::home());
         auto* banner = p.page->column()->findChild<FullDiskAccessBanner*>();
         auto* header = p.find<PageHeader>("pageHeader");
         auto* stats = p.find<StatsRow>("statsRow");
@@ -153,7 +154,7 @@ private slots:
         QVERIFY(header->geometry().bottom() < banner->geometry().top());
         QVERIFY(banner->geometry().bottom() < stats->geometry().top());
 
-        p.state.setHasFullDiskAccess(true);
+        test::AppStateAccess(p.state).setHasFullDiskAccess(true);
         QVERIFY(!banner->isVisible());
         QTRY_VERIFY(stats->geometry().top() - header->geometry().bottom() <=
                     Theme::Space::page + 1);
@@ -164,26 +165,29 @@ private slots:
     void progressToastsAndLoadingLeaveTheColumnAlone() {
         ShellFixture f;
         Page p(f);
-        p.state.setScan(homeWithLargeFolder(f.fixture.locations.home), ScanTarget::home());
+        test::AppStateAccess(p.state).setScan(homeWithLargeFolder(f.fixture.locations.home),
+                                              ScanTarget::home());
         QWidget* column = p.page->column();
-        p.state.setProgress({10, 20, "/x"});
+        test::AppStateAccess(p.state).setProgress({10, 20, "/x"});
         p.state.setToast(Toast{.message = QStringLiteral("Done")});
-        p.state.setJunkLoading(true);
-        p.state.setAppsLoading(true);
-        p.state.setVolume(VolumeInfo{"Disk", 10 * gb, 2 * gb, 2 * gb});
+        emit p.state.junkLoadingChanged();
+        emit p.state.appsLoadingChanged();
+        test::AppStateAccess(p.state).setVolume(VolumeInfo{"Disk", 10 * gb, 2 * gb, 2 * gb});
         QCOMPARE(p.page->column(), column);
 
-        p.state.setRevision(p.state.revision() + 1);
+        test::AppStateAccess(p.state).setRevision(p.state.revision() + 1);
         QVERIFY(p.page->column() != column);
     }
 
     void aRescanForgetsTheHoveredCategory() {
         ShellFixture f;
         Page p(f);
-        p.state.setScan(homeWithLargeFolder(f.fixture.locations.home), ScanTarget::home());
+        test::AppStateAccess(p.state).setScan(homeWithLargeFolder(f.fixture.locations.home),
+                                              ScanTarget::home());
         p.card<CompositionCard>()->hoverChanged(true, StorageBucket::Video);
         QCOMPARE(p.card<CompositionCard>()->selected(), std::optional(StorageBucket::Video));
-        p.state.setScan(homeWithLargeFolder(f.fixture.locations.home), ScanTarget::home());
+        test::AppStateAccess(p.state).setScan(homeWithLargeFolder(f.fixture.locations.home),
+                                              ScanTarget::home());
         QCOMPARE(p.card<CompositionCard>()->selected(), std::nullopt);
     }
 
@@ -191,7 +195,7 @@ private slots:
         ShellFixture f;
         Page p(f);
         const std::shared_ptr<ScanResult> scan = homeWithLargeFolder(f.fixture.locations.home);
-        p.state.setScan(scan, ScanTarget::home());
+        test::AppStateAccess(p.state).setScan(scan, ScanTarget::home());
         BiggestFolders* folders = p.card<BiggestFolders>();
         QCOMPARE(folders->rows().size(), std::size_t{1});
         const FileNode* caches = folders->folders().front();
@@ -204,7 +208,7 @@ private slots:
 
         // The old card, not yet deleted, is clicked after another result was published.
         p.state.setSection(AppSection::Overview);
-        p.state.setScan(f.homeScan(), ScanTarget::home());
+        test::AppStateAccess(p.state).setScan(f.homeScan(), ScanTarget::home());
         const std::vector<const FileNode*> newRoot{p.state.scan()->root};
         folders->open(*caches);
         QCOMPARE(p.state.explorerStack(), newRoot);

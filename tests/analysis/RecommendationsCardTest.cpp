@@ -1,5 +1,6 @@
 #include "analysis/Recommendations.hpp"
 #include "support/TestValues.hpp"
+#include "support/app/AppStateAccess.hpp"
 #include "support/app/Gate.hpp"
 #include "support/app/ShellFixture.hpp"
 #include "support/qt/QtTests.hpp"
@@ -67,7 +68,7 @@ private slots:
         search.install(f.services,
                        {finding("old-installers", 60'000'000), finding("trash", 60'000'000)});
         AppState& state = f.makeState();
-        state.setScan(f.homeScan(), ScanTarget::home());
+        test::AppStateAccess(state).setScan(f.homeScan(), ScanTarget::home());
         auto* card = f.show(new Recommendations(state));
         auto* spinner = card->findChild<ActivitySpinner*>(QStringLiteral("junkSpinner"));
         auto* empty = card->findChild<WrappingLabel*>(QStringLiteral("nothingUrgent"));
@@ -96,7 +97,7 @@ private slots:
             if (running) {
                 state.loadJunk();
             } else {
-                state.setJunk({finding("trash", 60'000'000)});
+                test::AppStateAccess(state).setJunk({finding("trash", 60'000'000)});
             }
             QSignalSpy loading(&state, &AppState::junkLoadingChanged);
             auto* card = f.show(new Recommendations(state));
@@ -125,7 +126,7 @@ private slots:
     void aLongDetailMakesItsRowTaller() {
         ShellFixture f;
         AppState& state = f.makeState();
-        state.setJunk({finding("ios-backups", 2'000'000'000, 12)});
+        test::AppStateAccess(state).setJunk({finding("ios-backups", 2'000'000'000, 12)});
         auto* card = f.show(new Recommendations(state), {900, 600});
         QCOMPARE(card->rows().size(), std::size_t{1});
         RowButton* backups = card->rows().front();
@@ -146,8 +147,8 @@ private slots:
         FakeSearch search;
         search.install(f.services, {});
         AppState& state = f.makeState();
-        state.setJunk({finding("user-caches", 60'000'000)});
-        state.setSmartPhase(SmartPhase::Cleaning);
+        test::AppStateAccess(state).setJunk({finding("user-caches", 60'000'000)});
+        test::AppStateAccess(state).setSmartPhase(SmartPhase::Cleaning);
         auto* card = f.show(new Recommendations(state));
         QCOMPARE(ids(*card), QStringList{"junk"});
         QSignalSpy loading(&state, &AppState::junkLoadingChanged);
@@ -156,7 +157,7 @@ private slots:
         QCOMPARE(state.smartPhase(), SmartPhase::Cleaning);
         QCOMPARE(loading.count(), 0);
 
-        state.setSmartPhase(SmartPhase::Done);
+        test::AppStateAccess(state).setSmartPhase(SmartPhase::Done);
         QTest::mouseClick(card->rows().front(), Qt::LeftButton);
         QCOMPARE(state.smartPhase(), SmartPhase::Scanning);
         QVERIFY(state.junkLoading());

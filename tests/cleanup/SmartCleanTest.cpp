@@ -8,6 +8,7 @@
 #include "cleanup/SmartStartButton.hpp"
 #include "cleanup/StepIndicator.hpp"
 #include "cleanup/WorkingStage.hpp"
+#include "support/app/AppStateAccess.hpp"
 #include "support/qt/QtTests.hpp"
 #include "widgets/DiskRing.hpp"
 #include "widgets/ElidedLabel.hpp"
@@ -326,7 +327,7 @@ private slots:
         report.failures.resize(static_cast<std::size_t>(failures));
         // What the protected skips count is left out of the report's line.
         report.skippedProtected.resize(3);
-        state.setLastReport(report);
+        test::AppStateAccess(state).setLastReport(report);
         DoneStage* stage = f.shell.show(new DoneStage(state), {900, 700});
         QStringList shown;
         for (const char* name : {"cleanedLine", "trashLine", "untouchedLine", "freeNowLine"}) {
@@ -342,7 +343,7 @@ private slots:
             SmartCleanFixture f;
             AppState& state = f.shell.makeState();
             if (scanned) {
-                state.setScan(f.shell.homeScan(), ScanTarget::home());
+                test::AppStateAccess(state).setScan(f.shell.homeScan(), ScanTarget::home());
             }
             DoneStage* stage = f.shell.show(new DoneStage(state));
             QTest::mouseClick(find(stage, "seeMoreButton"), Qt::LeftButton);

@@ -1,6 +1,7 @@
 #include "cleanup/SmartCleanFixture.hpp"
 #include "gallery/Gallery.hpp"
 #include "shell/RootView.hpp"
+#include "support/app/AppStateAccess.hpp"
 #include "support/qt/QtTests.hpp"
 
 #include <QRegularExpression>
@@ -90,8 +91,8 @@ private slots:
             RootView* root = show(f, size);
             DeletionReport report{.freed = 12'345'678'901, .movedToTrash = 987'654'321};
             report.failures.resize(4);
-            f.state().setLastReport(report);
-            f.state().setSmartPhase(SmartPhase::Done);
+            test::AppStateAccess(f.state()).setLastReport(report);
+            test::AppStateAccess(f.state()).setSmartPhase(SmartPhase::Done);
             picture(*root, "smart-done-" + tag);
         }
     }
