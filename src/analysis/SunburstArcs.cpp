@@ -1,0 +1,204 @@
+// The layout, hit test and painting of the sunburst's arcs: pure functions of a tree and a
+// size, shared by the view, its tests and its benchmark.
+#include "analysis/SunburstView.hpp"
+#include "app/PathText.hpp"
+#include "platform/Paths.hpp"
+#include "style/Theme.hpp"
+
+#include <QPainter>
+#include <QPainterPath>
+#include <QPen>
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace dorvale {
+
+namespace {
+
+constexpr double fullTurn = 2 * std::numbers::pi;
+// Narrower arcs are not laid out: this bounds a ring to about 1,570 arcs.
+constexpr double minimumSpan = 0.004;
+constexpr double ringGap = 1.5;
+constexpr double dimmedOpacity = 0.25;
+constexpr double depthFade = 0.12;
+constexpr double leastOpacity = 0.45;
+// An arc shorter than this at its outer edge, in device pixels, is not drawn.
+constexpr double leastDrawnLength = 1.0;
+
+struct Layout {
+    int maxDepth;
+    std::vector<SunburstView::Arc>& arcs;
+
+    void children(const FileNode& node, int depth, const QColor* inherited, double start,
+                  double span) {
+        if (maxDepth < depth || node.size() < 1) {
+            return;
+        }
+        std::vector<const FileNode*> shown;
+        for (const FileNode* child : node.children()) {
+            if (!child->deleted()) {
+                shown.push_back(child);
+            }
+        }
+        sortBySizeDescending(shown);
+        const double parentSize = static_cast<double>(node.size());
+        const double end = start + span;
+        double cursor = start;
+        for (std::size_t i = 0; i < shown.size(); ++i) {
+            const FileNode& child = *shown[i];
+            if (child.size() < 1) {
+                continue;
+            }
+            // A child can never take more than what its parent has left, even when rounding
+            // or inconsistent sizes would make the spans add up to more.
+            const double childSpan =
+                std::min(span * static_cast<double>(child.size()) / parentSize, end - cursor);
+            if (!(childSpan >= minimumSpan)) {
+                return;
+            }
+            const QColor color =
+                inherited != nullptr ? *inherited : SunburstView::palette()[i % 12];
+            arcs.push_back({&child, depth, cursor, cursor + childSpan, color});
+            if (child.isDirectory()) {
+                children(child, depth + 1, &color, cursor, childSpan);
+            }
+            cursor += childSpan;
+        }
+    }
+};
+
+bool isInside(const FileNode* node, const FileNode* folder) {
+    for (const FileNode* up = node->parent(); up != nullptr; up = up->parent()) {
+        if (up == folder) {
+            return true;
+        }
+    }
+    return false;
+}
+
+constexpr double degrees(double radians) {
+    return radians * 180.0 / std::numbers::pi;
+}
+
+// The ring segment of `arc`, in Qt's angles (counter-clockwise from 3 o'clock).
+QPainterPath arcShape(const SunburstView::Arc& arc, const SunburstView::Geometry& geometry) {
+    const double inner = geometry.ringWidth * arc.depth;
+    const double outer = geometry.ringWidth * (arc.depth + 1) - ringGap;
+    const QPointF c = geometry.center;
+    const QRectF outerRect(c.x() - outer, c.y() - outer, 2 * outer, 2 * outer);
+    const QRectF innerRect(c.x() - inner, c.y() - inner, 2 * inner, 2 * inner);
+    const double startAngle = 90.0 - degrees(arc.start);
+    const double sweep = degrees(arc.end - arc.start);
+    QPainterPath path;
+    path.arcMoveTo(outerRect, startAngle);
+    path.arcTo(outerRect, startAngle, -sweep);
+    path.arcTo(innerRect, startAngle - sweep, sweep);
+    path.closeSubpath();
+    return path;
+}
+
+} // namespace
+
+const std::array<QColor, 12>& SunburstView::palette() {
+    static const std::array<QColor, 12> colors = {
+        Theme::blue(),         QColor(52, 195, 160), QColor(245, 184, 61), QColor(255, 107, 138),
+        QColor(181, 123, 255), QColor(255, 159, 67), QColor(61, 214, 245), QColor(123, 224, 123),
+        QColor(232, 121, 249), QColor(96, 165, 250), QColor(250, 204, 21), QColor(45, 212, 191),
+    };
+    return colors;
+}
+
+SunburstView::Geometry SunburstView::Geometry::of(QSizeF size, int maxDepth) {
+    Geometry geometry;
+    geometry.radius = std::max(std::min(size.width(), size.height()), 0.0) * 0.5;
+    geometry.center = {size.width() * 0.5, size.height() * 0.5};
+    geometry.ringWidth = geometry.radius / (std::max(maxDepth, 0) + 1);
+    return geometry;
+}
+
+std::optional<int> SunburstView::Geometry::ringAt(QPointF point) const {
+    const double ring = std::hypot(point.x() - center.x(), point.y() - center.y()) / ringWidth;
+    // A chart of no size divides by zero: such a ring is no number and hits nothing.
+    if (!std::isfinite(ring) || ring >= 1e6) {
+        return std::nullopt;
+    }
+    return static_cast<int>(ring);
+}
+
+double SunburstView::Geometry::angleAt(QPointF point) const {
+    double angle = std::atan2(point.x() - center.x(), -(point.y() - center.y()));
+    if (angle < 0) {
+        angle += fullTurn;
+    }
+    return angle;
+}
+
+bool SunburstView::Geometry::inCentre(QPointF point) const {
+    return std::hypot(point.x() - center.x(), point.y() - center.y()) < ringWidth;
+}
+
+std::vector<SunburstView::Arc> SunburstView::layoutArcs(const FileNode& root, int maxDepth) {
+    std::vector<Arc> arcs;
+    Layout{maxDepth, arcs}.children(root, 1, nullptr, 0, fullTurn);
+    return arcs;
+}
+
+const SunburstView::Arc* SunburstView::hitTest(const std::vector<Arc>& arcs,
+                                               const Geometry& geometry, QPointF point) {
+    const std::optional<int> ring = geometry.ringAt(point);
+    if (!ring || *ring < 1) {
+        return nullptr;
+    }
+    const double angle = geometry.angleAt(point);
+    const auto hit = std::find_if(arcs.begin(), arcs.end(), [&](const Arc& arc) {
+        return arc.depth == *ring && arc.start <= angle && angle < arc.end;
+    });
+    return hit == arcs.end() ? nullptr : &*hit;
+}
+
+double SunburstView::arcOpacity(const Arc& arc, const FileNode* hovered) {
+    if (hovered != nullptr && arc.node != hovered && !isInside(arc.node, hovered)) {
+        return dimmedOpacity;
+    }
+    return std::max(1.0 - (arc.depth - 1) * depthFade, leastOpacity);
+}
+
+QString SunburstView::centerTitle(const FileNode& node, std::string_view dataVolume) {
+    const std::string path = node.path();
+    const std::string_view matching = matchingPath(path, dataVolume);
+    if (matching == "/") {
+        return tr("Disk");
+    }
+    return pathText(lastComponent(matching));
+}
+
+QImage SunburstView::drawArcs(const std::vector<Arc>& arcs, QSize size, int maxDepth,
+                              qreal pixelRatio, const FileNode* hovered, const QColor& background) {
+    QImage image(size * pixelRatio, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(pixelRatio);
+    image.fill(Qt::transparent);
+    const Geometry geometry = Geometry::of(QSizeF(size), maxDepth);
+    if (arcs.empty() || !(geometry.ringWidth > 0)) {
+        return image;
+    }
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    // A cosmetic pen is one device pixel whatever the ratio; a scaled pen would be stroked
+    // as an outline of its own and cost several times the fill.
+    QPen outline(background, 1);
+    outline.setCosmetic(true);
+    painter.setPen(outline);
+    for (const Arc& arc : arcs) {
+        const double outer = geometry.ringWidth * (arc.depth + 1) - ringGap;
+        if ((arc.end - arc.start) * outer * pixelRatio < leastDrawnLength) {
+            continue;
+        }
+        painter.setBrush(Theme::withOpacity(arc.color, arcOpacity(arc, hovered)));
+        painter.drawPath(arcShape(arc, geometry));
+    }
+    return image;
+}
+
+} // namespace dorvale
