@@ -1,5 +1,6 @@
 #include "shell/SectionPages.hpp"
 
+#include "analysis/ExplorerView.hpp"
 #include "analysis/OverviewView.hpp"
 #include "cleanup/SmartCleanView.hpp"
 #include "shell/SectionPlaceholder.hpp"
@@ -15,7 +16,7 @@ QWidget* makeSectionPage(AppSection section, AppState& state) {
     case AppSection::Overview:
         return new OverviewView(state);
     case AppSection::Explorer:
-        return new SectionPlaceholder(state, section);
+        return ExplorerView::makePage(state);
     case AppSection::Types:
         return new SectionPlaceholder(state, section);
     case AppSection::Large:

@@ -1,0 +1,283 @@
+#include "analysis/ExplorerModel.hpp"
+
+#include "analysis/NodeCells.hpp"
+#include "app/ByteText.hpp"
+#include "app/PathText.hpp"
+#include "platform/Formatters.hpp"
+#include "style/FileIcon.hpp"
+#include "style/Theme.hpp"
+#include "widgets/RiskBadge.hpp"
+
+#include <QLocale>
+
+#include <algorithm>
+#include <array>
+#include <numeric>
+
+namespace dorvale {
+
+namespace {
+
+QString qtext(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+std::vector<SortedRowsModel::Column> columns() {
+    const Qt::Alignment right = Qt::AlignRight | Qt::AlignVCenter;
+    return {
+        {ExplorerModel::tr("Name")},           {ExplorerModel::tr("Size")},
+        {ExplorerModel::tr("%"), true, right}, {ExplorerModel::tr("Files"), true, right},
+        {ExplorerModel::tr("Category")},       {ExplorerModel::tr("Modified")},
+        {ExplorerModel::tr("Risk"), false},
+    };
+}
+
+// The bucket titles' places in the language's order, made once.
+const std::array<std::uint32_t, allStorageBuckets.size()>& bucketRanks() {
+    static const auto ranks = [] {
+        std::array<std::string_view, allStorageBuckets.size()> titles{};
+        for (std::size_t i = 0; i < titles.size(); ++i) {
+            titles[i] = title(allStorageBuckets[i]);
+        }
+        const std::vector<std::uint32_t> ranked = NameRanks::rank(titles);
+        std::array<std::uint32_t, allStorageBuckets.size()> result{};
+        std::copy(ranked.begin(), ranked.end(), result.begin());
+        return result;
+    }();
+    return ranks;
+}
+
+} // namespace
+
+ExplorerModel::ExplorerModel(const SafetyPolicy& safety, QObject* parent)
+    : KeyedRowsModel(columns(), parent)
+    , m_safety(safety) {
+    SortedRowsModel::sort(Size, Qt::DescendingOrder);
+}
+
+void ExplorerModel::setFolder(std::shared_ptr<const ScanResult> scan, const FileNode* folder) {
+    m_scan = std::move(scan);
+    m_folder = folder;
+    refresh();
+}
+
+void ExplorerModel::setNameRanks(std::shared_ptr<const NameRanks> ranks) {
+    m_ranks = std::move(ranks);
+}
+
+void ExplorerModel::refresh() {
+    std::vector<const FileNode*> rows;
+    if (m_folder != nullptr) {
+        for (const FileNode* child : m_folder->children()) {
+            if (!child->deleted()) {
+                rows.push_back(child);
+            }
+        }
+    }
+    m_verdicts.assign(rows.size(), std::nullopt);
+    m_icons.assign(rows.size(), std::nullopt);
+    setRows(std::move(rows));
+}
+
+void ExplorerModel::sort(int column, Qt::SortOrder order) {
+    if (!isSortable(column)) {
+        return;
+    }
+    std::erase_if(m_keys, [column](const SortKey& key) { return key.column == column; });
+    m_keys.insert(m_keys.begin(), SortKey{column, order});
+    SortedRowsModel::sort(column, order);
+}
+
+std::vector<const FileNode*> ExplorerModel::rowsOf(const std::vector<const FileNode*>& keys) const {
+    std::vector<std::pair<int, const FileNode*>> found;
+    for (const FileNode* key : keys) {
+        if (const int row = rowOf(key); row >= 0) {
+            found.emplace_back(row, key);
+        }
+    }
+    std::sort(found.begin(), found.end());
+    std::vector<const FileNode*> nodes;
+    nodes.reserve(found.size());
+    for (const auto& [row, node] : found) {
+        nodes.push_back(node);
+    }
+    return nodes;
+}
+
+// The kit orders by one integer key: the key of the first column is each row's place in
+// the order of all the keys, so the later keys break the first one's ties.
+std::vector<std::int64_t> ExplorerModel::sortKeys(int column) const {
+    const std::size_t count = rows().size();
+    if (m_keys.size() == 1 || m_keys.front().column != column) {
+        return columnKeys(column);
+    }
+    std::vector<std::vector<std::int64_t>> keys;
+    for (const SortKey& key : m_keys) {
+        keys.push_back(columnKeys(key.column));
+    }
+    std::vector<std::uint32_t> order(count);
+    std::iota(order.begin(), order.end(), 0U);
+    std::sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
+        for (std::size_t k = 0; k < keys.size(); ++k) {
+            const std::int64_t ka = keys[k][a];
+            const std::int64_t kb = keys[k][b];
+            if (ka != kb) {
+                return m_keys[k].order == Qt::AscendingOrder ? ka < kb : ka > kb;
+            }
+        }
+        return a < b;
+    });
+    const bool ascending = m_keys.front().order == Qt::AscendingOrder;
+    std::vector<std::int64_t> places(count);
+    for (std::size_t place = 0; place < count; ++place) {
+        const auto value = static_cast<std::int64_t>(place);
+        places[order[place]] = ascending ? value : -value;
+    }
+    return places;
+}
+
+std::vector<std::int64_t> ExplorerModel::columnKeys(int column) const {
+    const std::vector<const FileNode*>& nodes = rows();
+    std::vector<std::int64_t> keys(nodes.size());
+    const auto fill = [&](auto key) {
+        std::transform(nodes.begin(), nodes.end(), keys.begin(), key);
+    };
+    switch (column) {
+    case Name:
+        return nameKeys();
+    case Size:
+    case Share:
+        fill([](const FileNode* node) { return node->size(); });
+        break;
+    case Files:
+        fill([](const FileNode* node) { return node->fileCount(); });
+        break;
+    case Category:
+        fill([](const FileNode* node) {
+            return std::int64_t{bucketRanks()[static_cast<std::size_t>(node->bucket())]};
+        });
+        break;
+    case Modified:
+        fill([](const FileNode* node) {
+            return static_cast<std::int64_t>(node->modified() * 1000);
+        });
+        break;
+    default:
+        break;
+    }
+    return keys;
+}
+
+// By the scan's ranks once they are known; until then the folder's names are ranked here.
+std::vector<std::int64_t> ExplorerModel::nameKeys() const {
+    const std::vector<const FileNode*>& nodes = rows();
+    std::vector<std::int64_t> keys(nodes.size());
+    if (m_ranks != nullptr) {
+        std::transform(nodes.begin(), nodes.end(), keys.begin(),
+                       [this](const FileNode* node) { return m_ranks->rankOf(node); });
+        return keys;
+    }
+    std::vector<std::string_view> names(nodes.size());
+    std::transform(nodes.begin(), nodes.end(), names.begin(),
+                   [](const FileNode* node) { return node->name(); });
+    const std::vector<std::uint32_t> ranks = NameRanks::rank(names);
+    std::copy(ranks.begin(), ranks.end(), keys.begin());
+    return keys;
+}
+
+QVariant ExplorerModel::cellData(std::size_t source, int column, int role) const {
+    const FileNode& node = *this->source(source);
+    switch (column) {
+    case Name:
+        return nameData(node, source, role);
+    case Size:
+        return sizeData(node, role);
+    case Risk:
+        return riskData(source, role);
+    default:
+        break;
+    }
+    if (role != Qt::DisplayRole) {
+        if (column == Category && role == DotColorRole) {
+            return Theme::bucketColor(node.bucket());
+        }
+        return {};
+    }
+    switch (column) {
+    case Share:
+        return QString::fromStdString(percentText(node.size(), m_folder->size()));
+    case Files:
+        return node.isDirectory() ? QLocale().toString(qint64{node.fileCount()})
+                                  : QStringLiteral("—");
+    case Category:
+        return qtext(node.bucketTitle());
+    case Modified:
+        return QString::fromStdString(shortDateText(node.modified()));
+    default:
+        return {};
+    }
+}
+
+QVariant ExplorerModel::nameData(const FileNode& node, std::size_t source, int role) const {
+    switch (role) {
+    case Qt::DisplayRole:
+        return pathText(node.name());
+    case Qt::DecorationRole:
+        return iconAt(source);
+    case UnreadableRole:
+        return node.unreadable();
+    case Qt::ToolTipRole:
+        return node.unreadable() ? tr("No permission to read. Grant Full Disk Access.")
+                                 : QVariant();
+    default:
+        return {};
+    }
+}
+
+QVariant ExplorerModel::sizeData(const FileNode& node, int role) const {
+    switch (role) {
+    case Qt::DisplayRole:
+        return byteText(node.size());
+    case SizeRole:
+        return qint64{node.size()};
+    case LargestSizeRole:
+        return qint64{std::max<std::int64_t>(m_folder->size(), 1)};
+    case BarColorRole:
+        return Theme::bucketColor(node.bucket());
+    default:
+        return {};
+    }
+}
+
+QVariant ExplorerModel::riskData(std::size_t source, int role) const {
+    switch (role) {
+    case RiskRole:
+        return static_cast<int>(verdictAt(source).risk);
+    case Qt::DisplayRole:
+        return RiskBadge::riskTitle(verdictAt(source).risk);
+    case Qt::ToolTipRole:
+        return QString::fromStdString(verdictAt(source).reason);
+    default:
+        return {};
+    }
+}
+
+const SafetyVerdict& ExplorerModel::verdictAt(std::size_t source) const {
+    std::optional<SafetyVerdict>& verdict = m_verdicts[source];
+    if (!verdict) {
+        verdict = m_safety.verdict(this->source(source)->path());
+    }
+    return *verdict;
+}
+
+const QIcon& ExplorerModel::iconAt(std::size_t source) const {
+    std::optional<QIcon>& icon = m_icons[source];
+    if (!icon) {
+        const FileNode& node = *this->source(source);
+        icon = FileIcon::icon(node.path(),
+                              node.isDirectory() ? FileIcon::Kind::Folder : FileIcon::Kind::File);
+    }
+    return *icon;
+}
+
+} // namespace dorvale
