@@ -23,6 +23,7 @@ constexpr int crumbPaddingY = 3;
 constexpr qreal crumbRadius = 6;
 constexpr qreal currentTint = 0.06;
 constexpr int crumbSpacing = 2;
+constexpr int leastPathWidth = 60;
 
 // One crumb: plain text, the folder shown in semibold primary type on a faint capsule, the
 // others in regular secondary type.
@@ -96,8 +97,9 @@ Breadcrumbs::Breadcrumbs(AppState& state, QWidget* parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(Theme::Space::tight);
     layout->addWidget(m_back);
-    layout->addWidget(m_scroll, 1);
+    layout->addWidget(m_scroll);
     layout->addWidget(m_reveal);
+    layout->addStretch(1);
     connect(m_back, &QAbstractButton::clicked, this, &Breadcrumbs::goBack);
     connect(m_reveal, &QAbstractButton::clicked, this, &Breadcrumbs::reveal);
     connect(&m_state, &AppState::explorerStackChanged, this, &Breadcrumbs::rebuild);
@@ -137,6 +139,10 @@ void Breadcrumbs::rebuild() {
     m_crumbs = crumbs;
     m_scroll->setWidget(crumbs);
     m_scroll->setFixedHeight(std::max(height, m_back->sizeHint().height()));
+    // As wide as the path, so the reveal button follows it; narrower when space is short.
+    const int pathWidth = crumbs->sizeHint().width();
+    m_scroll->setMaximumWidth(pathWidth);
+    m_scroll->setMinimumWidth(std::min(pathWidth, leastPathWidth));
 }
 
 void Breadcrumbs::goBack() {

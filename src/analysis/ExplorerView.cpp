@@ -19,6 +19,7 @@
 #include "widgets/ElidedLabel.hpp"
 #include "widgets/IconButton.hpp"
 #include "widgets/NameRanks.hpp"
+#include "widgets/RiskBadge.hpp"
 #include "widgets/RowMenu.hpp"
 #include "widgets/SegmentedBar.hpp"
 #include "widgets/SelectionBar.hpp"
@@ -51,12 +52,12 @@ struct ColumnWidth {
     int least;
     int preferred;
 };
-constexpr std::array<ColumnWidth, 7> columnWidths = {{
+constexpr std::array<ColumnWidth, 7> nominalWidths = {{
     {220, 340}, // Name
-    {150, 200}, // Size
+    {130, 200}, // Size
     {50, 50},   // %
-    {60, 80},   // Files
-    {90, 140},  // Category
+    {50, 80},   // Files
+    {80, 140},  // Category
     {80, 100},  // Modified
     {80, 90},   // Risk
 }};
@@ -91,6 +92,24 @@ std::vector<Segment> composition(const FileNode& folder) {
 ExplorerMode storedMode(AppState& state) {
     const auto raw = state.settingsStore().textValue(SettingsKeys::explorerMode);
     return raw ? explorerModeFromRaw(*raw).value_or(ExplorerMode::List) : ExplorerMode::List;
+}
+
+// The nominal widths, widened where the dates and badges of this font need more.
+std::array<ColumnWidth, 7> columnWidths(const QWidget& table) {
+    std::array<ColumnWidth, 7> widths = nominalWidths;
+    const int margins = 2 * Theme::Space::small;
+    const auto atLeast = [&widths](int column, int least) {
+        auto& width = widths[static_cast<std::size_t>(column)];
+        width.least = std::max(width.least, least);
+        width.preferred = std::max(width.preferred, least);
+    };
+    atLeast(ExplorerModel::Modified,
+            Typography::textWidth(Typography::monospacedDigits(table.font()),
+                                  QStringLiteral("Sep 30, 2023")) +
+                margins);
+    atLeast(ExplorerModel::Risk,
+            RiskBadge::sizeFor(Risk::Protected, BadgeForm::Full).width() + margins);
+    return widths;
 }
 
 } // namespace
@@ -187,7 +206,7 @@ QWidget* ExplorerView::makeHeader() {
 QWidget* ExplorerView::makeList() {
     auto* page = new QWidget;
     auto* layout = new QVBoxLayout(page);
-    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setContentsMargins(Theme::Space::page, 0, Theme::Space::page, 0);
     layout->setSpacing(0);
     m_table = new QTableView;
     m_table->setObjectName(QStringLiteral("explorerTable"));
@@ -203,7 +222,7 @@ QWidget* ExplorerView::makeList() {
     m_table->verticalHeader()->setDefaultSectionSize(rowHeight);
     QHeaderView* header = m_table->horizontalHeader();
     header->setSectionResizeMode(QHeaderView::Interactive);
-    header->setMinimumSectionSize(columnWidths[ExplorerModel::Share].least);
+    header->setMinimumSectionSize(nominalWidths[ExplorerModel::Share].least);
     header->setStretchLastSection(false);
     header->setHighlightSections(false);
     m_model->bindHeader(*header);
@@ -223,8 +242,7 @@ QWidget* ExplorerView::makeList() {
     });
     layout->addWidget(m_table, 1);
     m_smallFiles = label(TextStyle::Caption, Tone::Secondary, "smallFilesCaption");
-    m_smallFiles->setContentsMargins(Theme::Space::page, captionMargin, Theme::Space::page,
-                                     captionMargin);
+    m_smallFiles->setContentsMargins(0, captionMargin, 0, captionMargin);
     layout->addWidget(m_smallFiles);
     return page;
 }
@@ -324,7 +342,9 @@ void ExplorerView::updateHeader() {
     m_title->setText(folder.parent() == nullptr && target ? target->title()
                                                           : pathText(folder.name()));
     m_size->setText(byteText(folder.size()));
-    m_files->setText(tr("%1 files").arg(QLocale().toString(qint64{folder.fileCount()})));
+    m_files->setText(folder.fileCount() == 1
+                         ? tr("1 file")
+                         : tr("%1 files").arg(QLocale().toString(qint64{folder.fileCount()})));
     m_bar->setSegments(composition(folder), folder.size());
     m_smallFiles->setVisible(folder.smallFilesCount() >= 1);
     m_smallFiles->setText(tr("Also: %1 small files directly in this folder · %2")
@@ -344,10 +364,11 @@ void ExplorerView::updateSelectionBar() {
 // The columns get their preferred widths when there is room, less down to their least
 // widths when there is not (the list then scrolls), and the name takes what is left over.
 void ExplorerView::fitColumns() {
+    const std::array<ColumnWidth, 7> widths = columnWidths(*m_table);
     const int available = m_table->viewport()->width();
     int least = 0;
     int preferred = 0;
-    for (const ColumnWidth& width : columnWidths) {
+    for (const ColumnWidth& width : widths) {
         least += width.least;
         preferred += width.preferred;
     }
@@ -356,13 +377,13 @@ void ExplorerView::fitColumns() {
                              : 1.0;
     int used = 0;
     QHeaderView* header = m_table->horizontalHeader();
-    for (std::size_t column = 1; column < columnWidths.size(); ++column) {
-        const ColumnWidth& width = columnWidths[column];
+    for (std::size_t column = 1; column < widths.size(); ++column) {
+        const ColumnWidth& width = widths[column];
         const int fitted = width.least + int(share * (width.preferred - width.least));
         header->resizeSection(int(column), fitted);
         used += fitted;
     }
-    const ColumnWidth& name = columnWidths[ExplorerModel::Name];
+    const ColumnWidth& name = widths[ExplorerModel::Name];
     header->resizeSection(
         ExplorerModel::Name,
         std::max(available - used, name.least + int(share * (name.preferred - name.least))));

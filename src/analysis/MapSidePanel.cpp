@@ -93,6 +93,8 @@ void MapSidePanel::rebuild() {
         showLargest();
     }
     layout->addStretch();
+    // Shown now, not once the event loop comes round: the panel follows the pointer.
+    m_content->show();
 }
 
 void MapSidePanel::showFocus(const FileNode& node) {

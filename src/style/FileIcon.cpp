@@ -33,7 +33,9 @@ FileIcon::Kind kindOnDisk(const std::string& path) {
 QIcon lookUp(const std::string& path, FileIcon::Kind kind) {
     const QString name = pathText(path);
     if (kind == FileIcon::Kind::Folder) {
-        return iconProvider().icon(QFileInfo(name));
+        // A folder that is gone has no icon of its own, but is still drawn as a folder.
+        const QIcon icon = iconProvider().icon(QFileInfo(name));
+        return icon.isNull() ? iconProvider().icon(QAbstractFileIconProvider::Folder) : icon;
     }
     Symbols::prepareIconTheme();
     const QMimeType type = QMimeDatabase().mimeTypeForFile(name, QMimeDatabase::MatchExtension);
