@@ -12,7 +12,6 @@
 
 #include <algorithm>
 #include <array>
-#include <numeric>
 
 namespace dorvale {
 
@@ -63,6 +62,7 @@ void ExplorerModel::setFolder(std::shared_ptr<const ScanResult> scan, const File
 
 void ExplorerModel::setNameRanks(std::shared_ptr<const NameRanks> ranks) {
     m_ranks = std::move(ranks);
+    m_nameKeys.reset();
 }
 
 void ExplorerModel::refresh() {
@@ -76,6 +76,7 @@ void ExplorerModel::refresh() {
     }
     m_verdicts.assign(rows.size(), std::nullopt);
     m_icons.assign(rows.size(), std::nullopt);
+    m_nameKeys.reset();
     setRows(std::move(rows));
 }
 
@@ -105,33 +106,49 @@ std::vector<const FileNode*> ExplorerModel::rowsOf(const std::vector<const FileN
 }
 
 // The kit orders by one integer key: the key of the first column is each row's place in
-// the order of all the keys, so the later keys break the first one's ties.
+// the order of all the keys, so the later keys break the first one's ties. The rows are
+// ordered by the first key alone, and only runs of equal first keys by the others.
 std::vector<std::int64_t> ExplorerModel::sortKeys(int column) const {
-    const std::size_t count = rows().size();
     if (m_keys.size() == 1 || m_keys.front().column != column) {
         return columnKeys(column);
     }
-    std::vector<std::vector<std::int64_t>> keys;
-    for (const SortKey& key : m_keys) {
-        keys.push_back(columnKeys(key.column));
+    const std::size_t count = rows().size();
+    const bool ascending = m_keys.front().order == Qt::AscendingOrder;
+    std::vector<std::pair<std::int64_t, std::uint32_t>> order(count);
+    {
+        const std::vector<std::int64_t> first = columnKeys(column);
+        for (std::uint32_t i = 0; i < count; ++i) {
+            // The complement turns the order round without overflowing.
+            order[i] = {ascending ? first[i] : ~first[i], i};
+        }
     }
-    std::vector<std::uint32_t> order(count);
-    std::iota(order.begin(), order.end(), 0U);
-    std::sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
-        for (std::size_t k = 0; k < keys.size(); ++k) {
-            const std::int64_t ka = keys[k][a];
-            const std::int64_t kb = keys[k][b];
+    std::sort(order.begin(), order.end());
+    std::vector<std::vector<std::int64_t>> later;
+    for (std::size_t k = 1; k < m_keys.size(); ++k) {
+        later.push_back(columnKeys(m_keys[k].column));
+    }
+    const auto byLaterKeys = [&](const auto& a, const auto& b) {
+        for (std::size_t k = 0; k < later.size(); ++k) {
+            const std::int64_t ka = later[k][a.second];
+            const std::int64_t kb = later[k][b.second];
             if (ka != kb) {
-                return m_keys[k].order == Qt::AscendingOrder ? ka < kb : ka > kb;
+                return m_keys[k + 1].order == Qt::AscendingOrder ? ka < kb : ka > kb;
             }
         }
-        return a < b;
-    });
-    const bool ascending = m_keys.front().order == Qt::AscendingOrder;
+        return a.second < b.second;
+    };
+    for (auto run = order.begin(); run != order.end();) {
+        const auto end = std::find_if(run, order.end(),
+                                      [run](const auto& row) { return row.first != run->first; });
+        if (end - run > 1) {
+            std::sort(run, end, byLaterKeys);
+        }
+        run = end;
+    }
     std::vector<std::int64_t> places(count);
     for (std::size_t place = 0; place < count; ++place) {
         const auto value = static_cast<std::int64_t>(place);
-        places[order[place]] = ascending ? value : -value;
+        places[order[place].second] = ascending ? value : -value;
     }
     return places;
 }
@@ -169,12 +186,17 @@ std::vector<std::int64_t> ExplorerModel::columnKeys(int column) const {
 }
 
 // By the scan's ranks once they are known; until then the folder's names are ranked here.
+// Kept until the rows or the ranks change: a look-up in the scan's ranks misses the cache.
 std::vector<std::int64_t> ExplorerModel::nameKeys() const {
+    if (m_nameKeys) {
+        return *m_nameKeys;
+    }
     const std::vector<const FileNode*>& nodes = rows();
     std::vector<std::int64_t> keys(nodes.size());
     if (m_ranks != nullptr) {
         std::transform(nodes.begin(), nodes.end(), keys.begin(),
                        [this](const FileNode* node) { return m_ranks->rankOf(node); });
+        m_nameKeys = keys;
         return keys;
     }
     std::vector<std::string_view> names(nodes.size());

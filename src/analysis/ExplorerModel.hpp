@@ -83,6 +83,7 @@ private:
     // Made for a row when it is first drawn: a verdict may read the disk.
     mutable std::vector<std::optional<SafetyVerdict>> m_verdicts;
     mutable std::vector<std::optional<QIcon>> m_icons;
+    mutable std::optional<std::vector<std::int64_t>> m_nameKeys;
 };
 
 } // namespace dorvale

@@ -26,6 +26,8 @@ constexpr double depthFade = 0.12;
 constexpr double leastOpacity = 0.45;
 // An arc shorter than this at its outer edge, in device pixels, is not drawn.
 constexpr double leastDrawnLength = 1.0;
+// Narrower arcs are drawn without an outline.
+constexpr double leastOutlinedLength = 8.0;
 
 struct Layout {
     int maxDepth;
@@ -97,6 +99,17 @@ QPainterPath arcShape(const SunburstView::Arc& arc, const SunburstView::Geometry
     path.arcTo(innerRect, startAngle - sweep, sweep);
     path.closeSubpath();
     return path;
+}
+
+// `color` at `opacity` over `background`, as one opaque colour: opaque fills are drawn in
+// whole spans, where translucent ones blend every pixel.
+QColor blended(const QColor& color, const QColor& background, double opacity) {
+    const auto mix = [opacity](double a, double b) {
+        return a * opacity + b * (1 - opacity);
+    };
+    return QColor::fromRgbF(static_cast<float>(mix(color.redF(), background.redF())),
+                            static_cast<float>(mix(color.greenF(), background.greenF())),
+                            static_cast<float>(mix(color.blueF(), background.blueF())));
 }
 
 } // namespace
@@ -178,7 +191,7 @@ QImage SunburstView::drawArcs(const std::vector<Arc>& arcs, QSize size, int maxD
                               qreal pixelRatio, const FileNode* hovered, const QColor& background) {
     QImage image(size * pixelRatio, QImage::Format_ARGB32_Premultiplied);
     image.setDevicePixelRatio(pixelRatio);
-    image.fill(Qt::transparent);
+    image.fill(background);
     const Geometry geometry = Geometry::of(QSizeF(size), maxDepth);
     if (arcs.empty() || !(geometry.ringWidth > 0)) {
         return image;
@@ -192,10 +205,13 @@ QImage SunburstView::drawArcs(const std::vector<Arc>& arcs, QSize size, int maxD
     painter.setPen(outline);
     for (const Arc& arc : arcs) {
         const double outer = geometry.ringWidth * (arc.depth + 1) - ringGap;
-        if ((arc.end - arc.start) * outer * pixelRatio < leastDrawnLength) {
+        const double length = (arc.end - arc.start) * outer * pixelRatio;
+        if (length < leastDrawnLength) {
             continue;
         }
-        painter.setBrush(Theme::withOpacity(arc.color, arcOpacity(arc, hovered)));
+        // An outline would cover most of a narrow arc, and costs more than its fill.
+        painter.setPen(length < leastOutlinedLength ? QPen(Qt::NoPen) : outline);
+        painter.setBrush(blended(arc.color, background, arcOpacity(arc, hovered)));
         painter.drawPath(arcShape(arc, geometry));
     }
     return image;
