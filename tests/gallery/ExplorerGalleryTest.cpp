@@ -34,7 +34,7 @@ std::shared_ptr<ScanResult> homeScan(const ShellFixture& f) {
     FileNode* library = builder.folder(builder.root(), "Library", {.modified = 1'700'000'000});
     for (int i = 0; i < 40; ++i) {
         FileNode* app = builder.folder(library, "Support folder " + std::to_string(i));
-        builder.file(app, "data.bin", 200'000'000 + i * 90'000'000);
+        builder.file(app, "data.bin", 200'000'000 + std::int64_t{i} * 90'000'000);
     }
     builder.folder(builder.root(), "Empty folder");
     builder.file(builder.root(), "Tool.app", 900'000'000, {.modified = 1'600'000'000});
