@@ -3,6 +3,7 @@
 #include "app/AppState.hpp"
 #include "platform/Paths.hpp"
 #include "support/TreeBuilder.hpp"
+#include "support/app/AppStateAccess.hpp"
 #include "support/app/ShellFixture.hpp"
 
 #include <memory>
@@ -27,7 +28,7 @@ struct AnalysisFixture : ShellFixture {
     std::shared_ptr<ScanResult> publish(TreeBuilder& builder,
                                         std::optional<ScanTarget> target = ScanTarget::home()) {
         auto scan = std::make_shared<ScanResult>(builder.finish());
-        state->setScan(scan, std::move(target));
+        AppStateAccess(*state).setScan(scan, std::move(target));
         return scan;
     }
 };

@@ -142,6 +142,23 @@ private slots:
                              [](const Segment& s) { return s.title == "Projects"; }));
     }
 
+    void aDeletedFolderGivesWayToItsDeepestLiveAncestor() {
+        AnalysisFixture f;
+        test::TreeBuilder builder = f.homeBuilder();
+        FileNode* a = builder.folder(builder.root(), "a");
+        FileNode* b = builder.folder(a, "b");
+        builder.file(b, "x.bin", 1'000'000);
+        builder.file(a, "y.bin", 2'000'000);
+        const auto scan = f.publish(builder);
+        Explorer e(f);
+        f.state->setExplorerStack({scan->root, a, b});
+        QCOMPARE(e.text("folderTitle"), "b");
+        f.state->removeDeleted({b->path()});
+        QCOMPARE(e.view->currentFolder(), a);
+        QCOMPARE(e.text("folderTitle"), "a");
+        QCOMPARE(e.model->rowCount(), 1);
+    }
+
     void filesAndUnknownDatesShowADash() {
         AnalysisFixture f;
         const Home home(f);

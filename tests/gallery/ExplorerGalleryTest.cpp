@@ -3,6 +3,7 @@
 #include "app/SettingsKeys.hpp"
 #include "gallery/Gallery.hpp"
 #include "shell/RootView.hpp"
+#include "support/app/AppStateAccess.hpp"
 #include "support/app/ShellFixture.hpp"
 #include "support/qt/QtTests.hpp"
 
@@ -87,7 +88,7 @@ private slots:
             const QString name = QString::fromLatin1(mode);
             picture(*root, "explorer-prompt-" + name + "-" + tag);
             const auto scan = homeScan(f);
-            f.state->setScan(scan, ScanTarget::home());
+            test::AppStateAccess(*f.state).setScan(scan, ScanTarget::home());
             auto* table = root->findChild<QTableView*>(QStringLiteral("explorerTable"));
             table->selectionModel()->select(table->model()->index(1, 0),
                                             QItemSelectionModel::Select |
