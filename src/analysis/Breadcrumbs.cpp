@@ -75,7 +75,7 @@ Breadcrumbs::Breadcrumbs(AppState& state, QWidget* parent)
     : QWidget(parent)
     , m_state(state)
     , m_back(new IconButton(QStringLiteral("chevron.left"), tr("Back")))
-    , m_reveal(new IconButton(QStringLiteral("arrow.up.forward.app"), tr("Show in File Manager")))
+    , m_reveal(new IconButton(QStringLiteral("arrow.up.forward.app"), tr("Show in Finder")))
     , m_scroll(new QScrollArea) {
     setObjectName(QStringLiteral("breadcrumbs"));
     m_back->setObjectName(QStringLiteral("backButton"));

@@ -50,7 +50,7 @@ void NodeContextMenu::populate(QMenu& menu) const {
             }
         });
     }
-    add(tr("Show in File Manager"), "revealAction", [](const NodeContextMenu& self) {
+    add(tr("Show in Finder"), "revealAction", [](const NodeContextMenu& self) {
         self.m_state->services().workspace.reveal({self.m_nodes.front()->path()});
     });
     add(tr("Open"), "openAction", [](const NodeContextMenu& self) {
