@@ -137,7 +137,6 @@ void AppState::performDeletion(const DeletionPlan& plan, bool includeReview) {
             requests.push_back(
                 DeletionRequest{.id = Uuid::random(),
                                 .path = item.path,
-                                .size = item.size,
                                 .removal = permanent ? Removal::Permanent : item.removal,
                                 .confirmedRisk = risk});
         }

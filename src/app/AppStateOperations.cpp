@@ -198,7 +198,6 @@ void AppState::cleanJunk(DeletionCompletion done) {
         for (const JunkItem& item : finding.items) {
             requests.push_back(DeletionRequest{.id = Uuid::random(),
                                                .path = item.id,
-                                               .size = item.size,
                                                .removal = finding.rule.removal,
                                                .confirmedRisk = finding.rule.risk});
         }

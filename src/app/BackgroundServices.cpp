@@ -197,7 +197,6 @@ void BackgroundServices::cleanFindings(const std::vector<JunkFinding>& findings,
         for (const JunkItem& item : finding.items) {
             requests.push_back(DeletionRequest{.id = Uuid::random(),
                                                .path = item.id,
-                                               .size = item.size,
                                                .removal = Removal::Permanent,
                                                .confirmedRisk = Risk::Safe});
         }

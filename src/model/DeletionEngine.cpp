@@ -3,6 +3,7 @@
 #include "platform/FileOperations.hpp"
 #include "platform/Paths.hpp"
 #include "platform/Tr.hpp"
+#include "platform/TreeSurvey.hpp"
 
 #include <cerrno>
 
@@ -54,6 +55,10 @@ void DeletionEngine::carryOut(const DeletionRequest& request, DeletionOutcome& o
         report.failures.push_back(failure(request.path, failureReason(parent.error())));
         return;
     }
+    // Credited is what the item occupies as it goes, not what it occupied when it was
+    // proposed: it may have been replaced since, by a small link for one.
+    const std::int64_t size =
+        surveyTree(parent.value().get(), std::string(lastComponent(target))).allocated;
     Result<std::optional<std::string>> removed =
         remove(parent.value().get(), target, request.removal);
     if (!removed.ok()) {
@@ -62,9 +67,9 @@ void DeletionEngine::carryOut(const DeletionRequest& request, DeletionOutcome& o
     }
     const std::optional<std::string>& trashPath = removed.value();
     if (trashPath) {
-        report.movedToTrash += request.size;
+        report.movedToTrash += size;
     } else {
-        report.freed += request.size;
+        report.freed += size;
     }
     report.deletedPaths.push_back(request.path);
     // The original path is the one the Trash recorded, so the entry can be restored.
@@ -72,7 +77,7 @@ void DeletionEngine::carryOut(const DeletionRequest& request, DeletionOutcome& o
                                            .date = m_clock.now(),
                                            .originalPath = target,
                                            .trashPath = trashPath,
-                                           .size = request.size,
+                                           .size = size,
                                            .restored = false});
 }
 

@@ -22,9 +22,9 @@ struct DeletionFailure {
 
 /// What one deletion run did. Every list keeps the order of the requests.
 struct DeletionReport {
-    /// The sizes of the requests deleted outright.
+    /// The bytes the items deleted outright occupied on disk as they went.
     std::int64_t freed = 0;
-    /// The sizes of the requests moved to the Trash.
+    /// The bytes the items moved to the Trash occupied on disk as they went.
     std::int64_t movedToTrash = 0;
     /// The paths of every request carried out, deleted or moved to the Trash.
     std::vector<std::string> deletedPaths{};

@@ -4,7 +4,6 @@
 #include "model/Risk.hpp"
 #include "platform/Uuid.hpp"
 
-#include <cstdint>
 #include <string>
 
 namespace dorvale {
@@ -14,9 +13,6 @@ struct DeletionRequest {
     Uuid id = Uuid::random();
     /// The item's absolute path (raw bytes).
     std::string path{};
-    /// Bytes credited to the report when the removal succeeds, as measured by whoever
-    /// proposed the item; the engine never measures.
-    std::int64_t size = 0;
     Removal removal = Removal::Trash;
     /// The risk the user confirmed the item at: the verdict its plan showed. An item whose
     /// verdict has become worse by the time it is carried out is skipped.

@@ -233,16 +233,19 @@ private slots:
     }
 
     void onlyACleanOfMoreThan50MBIsNotified() {
+        // A clean frees what its items occupy, whole blocks of 4,096 bytes: the last block
+        // below the limit and the first above it.
         const NotificationCase cases[] = {
             {0, {}},
-            {50'000'000, {}},
-            {50'000'001,
+            {12'207 * 4'096, {}},
+            {12'208 * 4'096,
              {{"Dorvale cleaned 50 MB", "Caches, logs and other regenerable files. Everything else "
                                         "was left untouched."}}},
         };
         for (const NotificationCase& notification : cases) {
             BackgroundFixture f;
-            const std::string blob = f.fixture.tree.file("Users/a/Library/Caches/blob", "x");
+            const std::string blob =
+                f.fixture.tree.allocatedFile("Users/a/Library/Caches/blob", notification.freed);
             std::vector<JunkFinding> findings;
             if (notification.freed > 0) {
                 findings.push_back(cacheFinding(blob, notification.freed));
@@ -264,7 +267,9 @@ private slots:
 
     void oneAutomaticCleanRunsAtATime() {
         BackgroundFixture f;
-        const std::string blob = f.fixture.tree.file("Users/a/Library/Caches/blob", "x");
+        const std::string blob =
+            f.fixture.tree.allocatedFile("Users/a/Library/Caches/blob", 70'000'000);
+        const std::int64_t blobSize = test::allocated(blob);
         Gate held;
         f.services.scanJunk = [pass = held.pass(), found = cacheFinding(blob, 70'000'000)](
                                   std::span<const JunkRule>, const Locations&, const Clock&,
@@ -290,7 +295,7 @@ private slots:
         QCoreApplication::sendPostedEvents();
         QCOMPARE(held.arrivals(), 1);
         QCOMPARE(running.count(), 2);
-        QCOMPARE(background.lastAutoCleanBytes(), std::int64_t{70'000'000});
+        QCOMPARE(background.lastAutoCleanBytes(), blobSize);
         QCOMPARE(state.history().entries().size(), std::size_t{1});
         QCOMPARE(f.fixture.notifier.posted().size(), std::size_t{1});
     }

@@ -1,4 +1,5 @@
 #include "app/AppState.hpp"
+#include "app/ByteText.hpp"
 #include "app/RunInBackground.hpp"
 #include "platform/Paths.hpp"
 #include "support/FileChecks.hpp"
@@ -60,10 +61,9 @@ struct RoadFixture {
     AppServices services = fixture.services();
 };
 
-DeletionRequest request(std::string path, std::int64_t size, Removal removal) {
+DeletionRequest request(std::string path, Removal removal) {
     return DeletionRequest{.id = Uuid::random(),
                            .path = std::move(path),
-                           .size = size,
                            .removal = removal,
                            .confirmedRisk = Risk::Review};
 }
@@ -139,41 +139,42 @@ private slots:
     void theToastSaysWhatTheRunWon() {
         RoadFixture f;
         AppState state(f.services);
-        const auto file = [&f](const std::string& name) {
-            return f.fixture.tree.allocatedFile("Users/a/Downloads/" + name, 4'096);
+        // What is credited is what the file occupies: whole blocks of 4,096 bytes.
+        const auto file = [&f](const std::string& name, std::int64_t bytes) {
+            return f.fixture.tree.allocatedFile("Users/a/Downloads/" + name, bytes);
         };
         const std::string missing = f.fixture.tree.path("Users/a/Downloads/missing");
         const std::string documents = f.fixture.tree.folder("Users/a/Documents");
         const MessageCase cases[] = {
             {"freed",
-             {request(file("a"), 1'500'000, Removal::Permanent)},
+             {request(file("a", 1'500'000), Removal::Permanent)},
              "1.5 MB freed",
              std::nullopt,
              0},
             {"moved",
-             {request(file("b"), 2'000'000, Removal::Trash)},
+             {request(file("b", 2'000'000), Removal::Trash)},
              "2 MB moved to the Trash",
              std::nullopt,
              1},
             {"both",
-             {request(file("c"), 1'500'000, Removal::Permanent),
-              request(file("d"), 2'000'000, Removal::Trash)},
+             {request(file("c", 1'500'000), Removal::Permanent),
+              request(file("d", 2'000'000), Removal::Trash)},
              "1.5 MB freed · 2 MB in the Trash",
              std::nullopt,
              1},
             {"nothing won",
-             {request(file("e"), 0, Removal::Permanent)},
+             {request(file("e", 0), Removal::Permanent)},
              "Zero KB freed",
              std::nullopt,
              0},
             {"one failure",
-             {request(file("g"), 1'000'000, Removal::Permanent),
-              request(missing, 5, Removal::Permanent)},
+             {request(file("g", 1'000'000), Removal::Permanent),
+              request(missing, Removal::Permanent)},
              "1 MB freed",
              "1 item(s) couldn't be deleted. Details in History.",
              0},
             {"nothing deleted",
-             {request(missing, 5, Removal::Trash), request(documents, 5, Removal::Trash)},
+             {request(missing, Removal::Trash), request(documents, Removal::Trash)},
              "Nothing was deleted",
              "2 item(s) couldn't be deleted. Details in History.",
              0},
@@ -197,6 +198,28 @@ private slots:
         QVERIFY(exists(documents));
     }
 
+    // The plan measured a big file; by the time it goes it has been replaced by a small one,
+    // and the toast and the history credit only that.
+    void theToastAndTheHistoryCreditWhatWasRemoved() {
+        RoadFixture f;
+        AppState state(f.services);
+        const std::string file =
+            f.fixture.tree.allocatedFile("Users/a/Downloads/big.bin", 1'000'000);
+        state.requestDeletion("Delete", {f.item(file, 1'000'000)});
+        QCOMPARE(state.plan()->items.front().verdict.risk, Risk::Safe);
+        std::filesystem::remove(file);
+        f.fixture.tree.file("Users/a/Downloads/big.bin", "small");
+        const std::int64_t small = test::allocated(file);
+        QVERIFY(small < 1'000'000);
+
+        QSignalSpy toast(&state, &AppState::toastChanged);
+        state.performDeletion(*state.plan(), false);
+        QVERIFY(toast.wait());
+        QVERIFY(state.failures().empty());
+        QCOMPARE(state.toast()->message, byteText(small) + " moved to the Trash");
+        QCOMPARE(state.history().entries().front().size, small);
+    }
+
     void aSilentRunShowsNothingButRecordsItsHistory() {
         RoadFixture f;
         AppState state(f.services);
@@ -206,8 +229,8 @@ private slots:
         const Toast shown = *state.toast();
         QSignalSpy history(&state, &AppState::historyChanged);
 
-        const DeletionReport report = f.run(state, {request(file, 7, Removal::Trash)}, true);
-        QCOMPARE(report.movedToTrash, std::int64_t{7});
+        const DeletionReport report = f.run(state, {request(file, Removal::Trash)}, true);
+        QCOMPARE(report.movedToTrash, std::int64_t{4'096});
         QCOMPARE(state.toast(), std::optional(shown));
         QVERIFY(state.failures().empty());
         QCOMPARE(history.count(), 1);
@@ -238,7 +261,7 @@ private slots:
         QVERIFY(toast.wait());
         QVERIFY(!exists(download));
         QVERIFY(exists(personal));
-        QCOMPARE(state.toast()->message, QString("1 KB moved to the Trash"));
+        QCOMPARE(state.toast()->message, QString("4 KB moved to the Trash"));
         QVERIFY(!state.toast()->detail.has_value());
         QVERIFY(state.failures().empty());
     }
@@ -265,7 +288,7 @@ private slots:
     void permanentDeleteRemovesATrashItemOutright() {
         RoadFixture f;
         AppState state(f.services);
-        const std::string file = f.fixture.tree.allocatedFile("Users/a/Downloads/a.zip", 4'096);
+        const std::string file = f.fixture.tree.allocatedFile("Users/a/Downloads/a.zip", 2'000'000);
         state.setPermanentDelete(true);
         state.requestDeletion("Delete", {f.item(file, 2'000'000, Removal::Trash)});
         QSignalSpy toast(&state, &AppState::toastChanged);
@@ -281,7 +304,7 @@ private slots:
     void aPlanIsCarriedOutOnlyOnce() {
         RoadFixture f;
         AppState state(f.services);
-        const std::string file = f.fixture.tree.allocatedFile("Users/a/Downloads/a.zip", 4'096);
+        const std::string file = f.fixture.tree.allocatedFile("Users/a/Downloads/a.zip", 1'000'000);
         state.requestDeletion("Delete", {f.item(file, 1'000'000)});
         const DeletionPlan plan = *state.plan();
 
@@ -443,7 +466,7 @@ private slots:
         AppState state(f.services);
         const std::string bytes("first line\n\0\xff\xfe binary tail", 26);
         const std::string file = f.fixture.tree.file("Users/a/Projects/notes \xe9.txt", bytes);
-        f.run(state, {request(file, 26, Removal::Trash)});
+        f.run(state, {request(file, Removal::Trash)});
         QVERIFY(!exists(file));
         const std::vector<HistoryEntry> undo = state.toast()->undoable;
         QCOMPARE(undo.size(), std::size_t{1});
@@ -468,7 +491,7 @@ private slots:
         RoadFixture f;
         AppState state(f.services);
         const std::string file = f.fixture.tree.file("Users/a/Projects/a.txt", "a");
-        f.run(state, {request(file, 1, Removal::Trash)});
+        f.run(state, {request(file, Removal::Trash)});
         const std::optional<Toast> shown = state.toast();
         QSignalSpy history(&state, &AppState::historyChanged);
         QSignalSpy volume(&state, &AppState::volumeChanged);
@@ -491,8 +514,8 @@ private slots:
         const std::string linked = make("linked");
         const std::string emptied = make("emptied");
         const std::string restored = make("restored");
-        f.run(state, {request(replaced, 1, Removal::Trash), request(linked, 1, Removal::Trash),
-                      request(emptied, 1, Removal::Trash), request(restored, 1, Removal::Trash)});
+        f.run(state, {request(replaced, Removal::Trash), request(linked, Removal::Trash),
+                      request(emptied, Removal::Trash), request(restored, Removal::Trash)});
         const std::vector<HistoryEntry> undo = state.toast()->undoable;
         QCOMPARE(undo.size(), std::size_t{4});
 
@@ -525,7 +548,7 @@ private slots:
         RoadFixture f;
         AppState state(f.services);
         const std::string file = f.fixture.tree.file("Users/a/Projects/gone", "gone");
-        f.run(state, {request(file, 1, Removal::Trash)});
+        f.run(state, {request(file, Removal::Trash)});
         const std::vector<HistoryEntry> undo = state.toast()->undoable;
         QCOMPARE(undo.size(), std::size_t{1});
         std::filesystem::remove(*undo[0].trashPath);

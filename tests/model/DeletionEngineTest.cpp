@@ -14,6 +14,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -88,13 +89,24 @@ protected:
     FixedClock clock{runDate};
     Describer describer{fixture.root()};
 
-    DeletionRequest request(std::string_view relative, std::int64_t size, Removal removal) {
+    DeletionRequest request(std::string_view relative, Removal removal) {
         // The user confirmed review items too, unless a test says otherwise.
         return DeletionRequest{.id = Uuid::random(),
                                .path = fixture.path(relative),
-                               .size = size,
                                .removal = removal,
                                .confirmedRisk = Risk::Review};
+    }
+
+    // What the item occupies on disk, everything in a folder included, a link as itself.
+    std::int64_t occupied(std::string_view relative) {
+        const std::string path = fixture.path(relative);
+        std::int64_t total = test::allocated(path);
+        if (!isLink(path) && std::filesystem::is_directory(path)) {
+            for (const auto& entry : std::filesystem::recursive_directory_iterator(path)) {
+                total += test::allocated(entry.path());
+            }
+        }
+        return total;
     }
 
     DeletionOutcome perform(const std::vector<DeletionRequest>& requests) {
@@ -137,17 +149,20 @@ TEST_F(DeletionEngineTest, MixedBatchRemovesExactlyTheAllowedItems) {
     fixture.setMode("Users/a/Board", 01777);
 
     const std::vector<DeletionRequest> requests = {
-        request("Users/a/Documents/report.txt", 100, Removal::Trash),
-        request("Users/a/Library/Caches", 5000, Removal::Permanent),
-        request("Users/a/Shared/team.txt", 30, Removal::Trash),
-        request("Users/a/Projects/build", 200, Removal::Permanent),
-        request("Users/a/Documents/gone.txt", 7, Removal::Permanent),
-        request("Users/a/Desktop", 9000, Removal::Permanent),
-        request("Users/a/Shared/plan.txt", 40, Removal::Permanent),
-        request("Users/a/Board/pinned.txt", 50, Removal::Permanent),
-        request("Users/a/Documents/gone.txt", 8, Removal::Trash),
-        request("Users/a/Downloads/old.zip", 60, Removal::Trash),
+        request("Users/a/Documents/report.txt", Removal::Trash),
+        request("Users/a/Library/Caches", Removal::Permanent),
+        request("Users/a/Shared/team.txt", Removal::Trash),
+        request("Users/a/Projects/build", Removal::Permanent),
+        request("Users/a/Documents/gone.txt", Removal::Permanent),
+        request("Users/a/Desktop", Removal::Permanent),
+        request("Users/a/Shared/plan.txt", Removal::Permanent),
+        request("Users/a/Board/pinned.txt", Removal::Permanent),
+        request("Users/a/Documents/gone.txt", Removal::Trash),
+        request("Users/a/Downloads/old.zip", Removal::Trash),
     };
+    const std::int64_t report = occupied("Users/a/Documents/report.txt");
+    const std::int64_t build = occupied("Users/a/Projects/build");
+    const std::int64_t zip = occupied("Users/a/Downloads/old.zip");
     const std::string outcomeFile = fixture.path("out/outcome.txt");
     const int status = test::runUnprivileged([&] {
         return writeFileAtomically(outcomeFile, describer.text(perform(requests))).ok() ? 0 : 1;
@@ -157,8 +172,8 @@ TEST_F(DeletionEngineTest, MixedBatchRemovesExactlyTheAllowedItems) {
     const std::string trashed = "in Users/a/.local/share/Trash/files/";
     const std::string date = " date " + std::to_string(static_cast<long long>(runDate));
     const std::string expected[] = {
-        "freed 200",
-        "movedToTrash 160",
+        "freed " + std::to_string(build),
+        "movedToTrash " + std::to_string(report + zip),
         "deleted Users/a/Documents/report.txt",
         "deleted Users/a/Projects/build",
         "deleted Users/a/Downloads/old.zip",
@@ -171,9 +186,11 @@ TEST_F(DeletionEngineTest, MixedBatchRemovesExactlyTheAllowedItems) {
         "keeps the folder.",
         "skipped Users/a/Desktop: Standard folder in your user account. You can delete its "
         "contents, but not the folder.",
-        "entry Users/a/Documents/report.txt size 100" + date + " " + trashed + "report.txt",
-        "entry Users/a/Projects/build size 200" + date + " gone",
-        "entry Users/a/Downloads/old.zip size 60" + date + " " + trashed + "old.zip",
+        "entry Users/a/Documents/report.txt size " + std::to_string(report) + date + " " + trashed +
+            "report.txt",
+        "entry Users/a/Projects/build size " + std::to_string(build) + date + " gone",
+        "entry Users/a/Downloads/old.zip size " + std::to_string(zip) + date + " " + trashed +
+            "old.zip",
     };
     std::string expectedText;
     for (const std::string& line : expected) {
@@ -214,8 +231,8 @@ TEST_F(DeletionEngineTest, TrashedItemsComeBackByteForByteThroughTheHistory) {
     fixture.symlink("sub/photo.raw", "Users/a/Pictures/Album/latest");
 
     const DeletionOutcome outcome =
-        perform({request("Users/a/Documents/caf\xe9 \n blob.bin", 16384, Removal::Trash),
-                 request("Users/a/Pictures/Album", 3000, Removal::Trash)});
+        perform({request("Users/a/Documents/caf\xe9 \n blob.bin", Removal::Trash),
+                 request("Users/a/Pictures/Album", Removal::Trash)});
     ASSERT_EQ(outcome.report.deletedPaths, (std::vector{file, album}));
     ASSERT_EQ(outcome.entries.size(), 2u);
     EXPECT_FALSE(exists(file));
@@ -246,24 +263,26 @@ TEST_F(DeletionEngineTest, NeverActsThroughALink) {
     fixture.symlink(fixture.path("outside/keep/data.txt"), "Users/a/Downloads/filelink");
     fixture.symlink(fixture.path("etc"), "Users/a/Downloads/etclink");
 
+    const std::string folderLink = std::to_string(occupied("Users/a/Downloads/folderlink"));
+    const std::string fileLink = std::to_string(occupied("Users/a/Downloads/filelink"));
     const DeletionOutcome outcome = perform({
-        request("Users/a/Downloads/folderlink/", 1, Removal::Permanent),
-        request("Users/a/Downloads/filelink", 2, Removal::Trash),
-        request("Users/a/Downloads/etclink/passwd", 3, Removal::Permanent),
-        request("Users/a/Downloads/../Desktop", 4, Removal::Permanent),
+        request("Users/a/Downloads/folderlink/", Removal::Permanent),
+        request("Users/a/Downloads/filelink", Removal::Trash),
+        request("Users/a/Downloads/etclink/passwd", Removal::Permanent),
+        request("Users/a/Downloads/../Desktop", Removal::Permanent),
     });
     const std::vector<std::string> expected = {
-        "freed 1",
-        "movedToTrash 2",
+        "freed " + folderLink,
+        "movedToTrash " + fileLink,
         "deleted Users/a/Downloads/folderlink/",
         "deleted Users/a/Downloads/filelink",
         "failed Users/a/Downloads/etclink/passwd: A folder on the way to this item is a symbolic "
         "link, so the item was left alone.",
         "skipped Users/a/Downloads/../Desktop: Standard folder in your user account. You can "
         "delete its contents, but not the folder.",
-        "entry Users/a/Downloads/folderlink size 1 date 1700000000 gone",
-        "entry Users/a/Downloads/filelink size 2 date 1700000000 in "
-        "Users/a/.local/share/Trash/files/filelink",
+        "entry Users/a/Downloads/folderlink size " + folderLink + " date 1700000000 gone",
+        "entry Users/a/Downloads/filelink size " + fileLink +
+            " date 1700000000 in Users/a/.local/share/Trash/files/filelink",
     };
     EXPECT_EQ(describer.lines(outcome), expected);
     EXPECT_FALSE(exists(fixture.path("Users/a/Downloads/folderlink")));
@@ -305,11 +324,32 @@ TEST_F(DeletionEngineTest, ActsOnTheItemCheckedWhenItsFolderIsSwappedForALink) {
     const Trash trash(locations, swapping);
     const DeletionOutcome outcome =
         DeletionEngine(policy, trash, swapping)
-            .perform({request("Users/a/Downloads/stuff/passwd", 8, Removal::Trash)});
+            .perform({request("Users/a/Downloads/stuff/passwd", Removal::Trash)});
     ASSERT_TRUE(swapping.swapped());
     EXPECT_EQ(contentsOf(fixture.path("etc/passwd")), "root");
     EXPECT_EQ(contentsOf(locations.trashFolder() + "/passwd"), "ordinary");
     EXPECT_EQ(outcome.report.deletedPaths.size(), 1u);
+}
+
+// What a run credits is what each item occupies as it goes, measured without following a
+// link, not what it occupied when it was proposed: a big file replaced by a small link frees
+// only the link, and a folder frees everything in it.
+TEST_F(DeletionEngineTest, CreditsWhatTheItemOccupiesAsItGoes) {
+    fixture.symlink("small", "Users/a/Downloads/big.iso");
+    fixture.allocatedFile("Users/a/Downloads/folder/part", 1'048'576);
+    fixture.symlink(fixture.path("Users/a/Downloads/folder"), "Users/a/Downloads/folder/loop");
+    const std::int64_t link = occupied("Users/a/Downloads/big.iso");
+    const std::int64_t folder = occupied("Users/a/Downloads/folder");
+    ASSERT_GT(folder, 1'048'576);
+
+    const DeletionOutcome outcome =
+        perform({request("Users/a/Downloads/big.iso", Removal::Trash),
+                 request("Users/a/Downloads/folder", Removal::Permanent)});
+    EXPECT_EQ(outcome.report.movedToTrash, link);
+    EXPECT_EQ(outcome.report.freed, folder);
+    ASSERT_EQ(outcome.entries.size(), 2u);
+    EXPECT_EQ(outcome.entries[0].size, link);
+    EXPECT_EQ(outcome.entries[1].size, folder);
 }
 
 // An item is carried out only at the risk the user confirmed or a lower one; an item whose
@@ -318,21 +358,24 @@ TEST_F(DeletionEngineTest, SkipsAnItemRiskierThanTheUserConfirmed) {
     fixture.file("Users/a/Projects/notes.txt", "personal");
     fixture.file("Users/a/Downloads/safe.zip", "zip");
     fixture.file("Users/a/Projects/confirmed.txt", "personal");
-    DeletionRequest personal = request("Users/a/Projects/notes.txt", 1, Removal::Permanent);
+    DeletionRequest personal = request("Users/a/Projects/notes.txt", Removal::Permanent);
     personal.confirmedRisk = Risk::Safe;
-    DeletionRequest download = request("Users/a/Downloads/safe.zip", 2, Removal::Permanent);
+    DeletionRequest download = request("Users/a/Downloads/safe.zip", Removal::Permanent);
     download.confirmedRisk = Risk::Safe;
+    const std::int64_t zip = occupied("Users/a/Downloads/safe.zip");
+    const std::int64_t confirmed = occupied("Users/a/Projects/confirmed.txt");
     const DeletionOutcome outcome = perform(
-        {personal, download, request("Users/a/Projects/confirmed.txt", 3, Removal::Permanent)});
+        {personal, download, request("Users/a/Projects/confirmed.txt", Removal::Permanent)});
     const std::vector<std::string> expected = {
-        "freed 5",
+        "freed " + std::to_string(zip + confirmed),
         "movedToTrash 0",
         "deleted Users/a/Downloads/safe.zip",
         "deleted Users/a/Projects/confirmed.txt",
         "skipped Users/a/Projects/notes.txt: Personal file. Make sure you have a backup if it "
         "matters.",
-        "entry Users/a/Downloads/safe.zip size 2 date 1700000000 gone",
-        "entry Users/a/Projects/confirmed.txt size 3 date 1700000000 gone",
+        "entry Users/a/Downloads/safe.zip size " + std::to_string(zip) + " date 1700000000 gone",
+        "entry Users/a/Projects/confirmed.txt size " + std::to_string(confirmed) +
+            " date 1700000000 gone",
     };
     EXPECT_EQ(describer.lines(outcome), expected);
     EXPECT_EQ(contentsOf(fixture.path("Users/a/Projects/notes.txt")), "personal");
@@ -346,7 +389,6 @@ TEST_F(DeletionEngineTest, RefusesAPathThatIsNotAbsolute) {
     ASSERT_TRUE(previous.valid());
     ASSERT_EQ(chdir(fixture.root().c_str()), 0);
     const DeletionOutcome outcome = perform({DeletionRequest{.path = "Users/a/Documents/note.txt",
-                                                             .size = 4,
                                                              .removal = Removal::Permanent,
                                                              .confirmedRisk = Risk::Review}});
     EXPECT_EQ(fchdir(previous.get()), 0);

@@ -87,8 +87,7 @@ private slots:
         ShellFixture f;
         Window w(f);
         const std::string file = f.fixture.tree.file("Users/a/Desktop/note.txt", "hello");
-        w.state.runDeletion(
-            {DeletionRequest{.path = file, .size = 5, .confirmedRisk = Risk::Review}}, false);
+        w.state.runDeletion({DeletionRequest{.path = file, .confirmedRisk = Risk::Review}}, false);
         QTRY_VERIFY(w.state.toast().has_value());
         QVERIFY(!QFileInfo::exists(QString::fromStdString(file)));
         QPointer<ToastView> deletion = w.root->toastView();
