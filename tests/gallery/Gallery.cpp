@@ -113,6 +113,11 @@ QStringList clippedWidgets(const QWidget& root) {
     return clipped;
 }
 
+void savePictureWithNothingCut(QWidget& widget, const QString& name) {
+    savePicture(widget, name);
+    QCOMPARE(clippedWidgets(widget).join(QStringLiteral("; ")), QString());
+}
+
 // A hidden tool tip stays on screen a moment longer; it is put away at once, so the next
 // question sees only what its own hover shows.
 void putAwayToolTip() {

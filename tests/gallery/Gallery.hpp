@@ -13,6 +13,9 @@ namespace dorvale::test {
 /// drawn or written.
 QPixmap savePicture(QWidget& widget, const QString& name);
 
+/// `savePicture`, then fails the running test when any widget below `widget` is drawn cut.
+void savePictureWithNothingCut(QWidget& widget, const QString& name);
+
 /// Runs every animation below `root` that runs once to its end, so a picture shows what the
 /// animation leads to.
 void finishAnimations(QWidget& root);

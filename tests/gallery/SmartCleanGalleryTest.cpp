@@ -100,8 +100,7 @@ private slots:
 private:
     static void picture(QWidget& widget, const QString& name) {
         test::finishAnimations(widget);
-        test::savePicture(widget, name);
-        QCOMPARE(test::clippedWidgets(widget).join(QStringLiteral("; ")), QString());
+        test::savePictureWithNothingCut(widget, name);
     }
 
     static RootView* show(SmartCleanFixture& f, const QSize& size) {
