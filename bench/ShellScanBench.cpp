@@ -3,7 +3,8 @@
 // turns of its event loop, how many turns took longer than a frame (16 ms), and how often the
 // progress was shown. The page shown is one with the scan prompt, so the scanning ring turns
 // and the toolbar's progress line updates as they do for a user. The folder is scanned twice:
-// the second result replaces the first tree, whose release is part of the second scan.
+// the second result replaces the first tree, whose release is part of the second scan. Then a
+// duplicate search runs over the result, timed the same way.
 //
 // Usage: dorvale_shell_scan_bench <folder>
 // Build a folder with dorvale_scan_tree; run the release build.
@@ -17,6 +18,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEvent>
+#include <QEventLoop>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -26,7 +28,9 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -59,7 +63,9 @@ struct Figures {
     double longestGapMs = 0;
     // When the longest gap ended, in seconds from the start, and whether the scan still ran.
     double longestGapAt = 0;
-    bool longestGapWhileScanning = false;
+    bool longestGapWhileBusy = false;
+    // How long the call that starts the work held the GUI thread.
+    double startMs = 0;
     // The GUI thread's own processor time in the longest gap, and the most it spent in any
     // one gap: a long gap with little of it is the thread waiting to be scheduled, not work.
     double longestGapCpuMs = 0;
@@ -71,7 +77,70 @@ struct Figures {
     int ringTextChanges = 0;
 };
 
-// One scan from start to result, with a zero-interval timer timing each turn of the loop.
+// Times each turn of the event loop with a zero-interval timer, from `start` until it goes.
+class LoopWatch {
+public:
+    // `busy` says whether the work being watched still runs, for the longest gap's record.
+    LoopWatch(Figures& figures, std::function<bool()> busy)
+        : m_figures(figures)
+        , m_busy(std::move(busy)) {
+        QObject::connect(&m_turn, &QTimer::timeout, [this] { turned(); });
+    }
+
+    void start() {
+        m_clock.start();
+        m_sinceTurn.start();
+        m_cpuAtTurn = threadCpuMs();
+        m_turn.start(0);
+    }
+    [[nodiscard]] double seconds() const {
+        return static_cast<double>(m_clock.nsecsElapsed()) / 1e9;
+    }
+    // Runs on each turn, after the figures are taken.
+    std::function<void()> onTurn;
+
+private:
+    void turned() {
+        const double gap = static_cast<double>(m_sinceTurn.nsecsElapsed()) / 1e6;
+        m_sinceTurn.start();
+        const double cpuNow = threadCpuMs();
+        const double cpu = cpuNow - m_cpuAtTurn;
+        m_cpuAtTurn = cpuNow;
+        m_figures.longestCpuMs = std::max(m_figures.longestCpuMs, cpu);
+        ++m_figures.turns;
+        if (gap > m_figures.longestGapMs) {
+            m_figures.longestGapMs = gap;
+            m_figures.longestGapAt = seconds();
+            m_figures.longestGapWhileBusy = m_busy();
+            m_figures.longestGapCpuMs = cpu;
+        }
+        m_figures.gapsOverFrame += gap > 16 ? 1 : 0;
+        if (onTurn) {
+            onTurn();
+        }
+    }
+
+    Figures& m_figures;
+    std::function<bool()> m_busy;
+    QElapsedTimer m_clock;
+    QElapsedTimer m_sinceTurn;
+    double m_cpuAtTurn = 0;
+    QTimer m_turn;
+};
+
+// Runs the loop until `done` turns true, then one more tenth of a second so that publishing
+// the result counts too.
+void runUntil(QObject& context, AppState* sender, auto signal, std::function<bool()> done) {
+    QEventLoop loop;
+    QObject::connect(sender, signal, &context, [&] {
+        if (done()) {
+            QTimer::singleShot(100, &loop, &QEventLoop::quit);
+        }
+    });
+    loop.exec();
+}
+
+// One scan from start to result.
 Figures scanOnce(AppState& state, RootView& root, const std::string& folder) {
     Figures figures;
     PaintCounter line(root.findChild<ElidedLabel*>(QStringLiteral("progressLine")));
@@ -79,45 +148,41 @@ Figures scanOnce(AppState& state, RootView& root, const std::string& folder) {
     QObject::connect(&state, &AppState::progressChanged, &context, [&] { ++figures.reports; });
     QString lastRingText;
     auto* ring = root.findChild<ScanningRing*>();
-    QElapsedTimer clock;
-    QElapsedTimer sinceTurn;
-    double cpuAtTurn = threadCpuMs();
-    QTimer turn;
-    QObject::connect(&turn, &QTimer::timeout, &context, [&] {
-        const double gap = static_cast<double>(sinceTurn.nsecsElapsed()) / 1e6;
-        sinceTurn.start();
-        const double cpuNow = threadCpuMs();
-        const double cpu = cpuNow - cpuAtTurn;
-        cpuAtTurn = cpuNow;
-        figures.longestCpuMs = std::max(figures.longestCpuMs, cpu);
-        ++figures.turns;
-        if (gap > figures.longestGapMs) {
-            figures.longestGapMs = gap;
-            figures.longestGapAt = static_cast<double>(clock.nsecsElapsed()) / 1e9;
-            figures.longestGapWhileScanning = state.isScanning();
-            figures.longestGapCpuMs = cpu;
-        }
-        figures.gapsOverFrame += gap > 16 ? 1 : 0;
+    LoopWatch watch(figures, [&state] { return state.isScanning(); });
+    watch.onTurn = [&] {
         if (ring != nullptr && ring->progressText() != lastRingText) {
             lastRingText = ring->progressText();
             ++figures.ringTextChanges;
         }
-    });
-    QEventLoop loop;
-    QObject::connect(&state, &AppState::isScanningChanged, &context, [&] {
-        if (!state.isScanning()) {
-            // A last turn after the result, so its publishing counts too.
-            QTimer::singleShot(100, &loop, &QEventLoop::quit);
-        }
-    });
-    clock.start();
-    sinceTurn.start();
-    turn.start(0);
+    };
+    watch.start();
     state.startScan(ScanTarget::folder(folder));
-    loop.exec();
-    figures.seconds = static_cast<double>(clock.nsecsElapsed()) / 1e9;
+    runUntil(context, &state, &AppState::isScanningChanged,
+             [&state] { return !state.isScanning(); });
+    figures.seconds = watch.seconds();
     figures.files = state.scan() ? state.scan()->totalFiles : 0;
     figures.linePaints = line.paints;
+    return figures;
+}
+
+// One duplicate search over the current scan, from its start on the GUI thread to its result.
+Figures searchOnce(AppState& state) {
+    Figures figures;
+    QObject context;
+    QObject::connect(&state, &AppState::duplicatesProgressChanged, &context,
+                     [&] { ++figures.reports; });
+    const auto searching = [&state] {
+        return state.duplicatesProgress().has_value();
+    };
+    LoopWatch watch(figures, searching);
+    watch.start();
+    QElapsedTimer start;
+    start.start();
+    state.findDuplicates();
+    figures.startMs = static_cast<double>(start.nsecsElapsed()) / 1e6;
+    runUntil(context, &state, &AppState::duplicatesProgressChanged, [&] { return !searching(); });
+    figures.seconds = watch.seconds();
+    figures.files = state.scan() ? state.scan()->totalFiles : 0;
     return figures;
 }
 
@@ -127,7 +192,7 @@ void print(const char* name, const Figures& f) {
                 "processor, ending at %.2f s, %s), %d gaps over 16 ms; most processor time in "
                 "one gap %.1f ms\n",
                 f.turns, f.longestGapMs, f.longestGapCpuMs, f.longestGapAt,
-                f.longestGapWhileScanning ? "while scanning" : "after the result", f.gapsOverFrame,
+                f.longestGapWhileBusy ? "while working" : "after the result", f.gapsOverFrame,
                 f.longestCpuMs);
     std::printf("  progress: %.1f reports/s, toolbar line %.1f repaints/s, ring text %.1f "
                 "changes/s\n",
@@ -159,5 +224,8 @@ int main(int argc, char* argv[]) {
 
     print("first scan", scanOnce(state, root, folder));
     print("second scan (releases the first tree)", scanOnce(state, root, folder));
+    const Figures search = searchOnce(state);
+    print("duplicate search", search);
+    std::printf("  the search's start held the GUI thread %.1f ms\n", search.startMs);
     return state.scan() ? 0 : 1;
 }

@@ -45,11 +45,7 @@ struct ActionRunner {
     }
     // The verdicts are those of this moment, not of when the cards were built.
     void operator()(const RecommendationActions::RequestDeletion& action) const {
-        std::vector<PlanItem> items;
-        for (const PlanCandidate& candidate : action.items) {
-            items.push_back(PlanItem{candidate, state.services().safety.verdict(candidate.path)});
-        }
-        state.requestDeletion(QString::fromStdString(action.title), std::move(items));
+        state.planDeletion(QString::fromStdString(action.title), action.items);
     }
     void operator()(const RecommendationActions::OpenSection& action) const {
         if (const auto section = appSectionFromRaw(rawValue(action.section))) {
@@ -231,7 +227,8 @@ void AppState::findDuplicates() {
     const std::uint64_t generation = ++m_duplicatesGeneration;
     setDuplicatesProgress(0.0);
     // The job holds the scan so that the nodes its groups name stay alive until it is
-    // published or dropped; it reads only the copies made here.
+    // published or dropped; it reads the figures copied here and, from the nodes, only the
+    // names and parents that build their paths.
     std::shared_ptr<const ScanResult> scan = m_scan;
     const QPointer<QObject> guard(this);
     DuplicateFinder::Progress progress = [guard, self = this, generation,
@@ -242,8 +239,10 @@ void AppState::findDuplicates() {
     };
     runInBackground(
         this,
-        [find = m_services.findDuplicates, candidates = DuplicateFinder::snapshot(m_scan->files),
-         progress = std::move(progress)] {
+        [find = m_services.findDuplicates,
+         candidates = DuplicateFinder::snapshot(m_scan->files, duplicateMinimumSize),
+         progress = std::move(progress)]() mutable {
+            DuplicateFinder::addPaths(candidates);
             return find(candidates, duplicateMinimumSize, progress);
         },
         [this, generation, scan](std::vector<DuplicateGroup> groups) {

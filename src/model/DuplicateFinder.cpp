@@ -308,18 +308,46 @@ void report(const Progress& progress, double fraction) {
 
 } // namespace
 
-std::vector<DuplicateCandidate> snapshot(std::span<const FileNode* const> files) {
+std::vector<DuplicateCandidate> snapshot(std::span<const FileNode* const> files,
+                                         std::int64_t minimumSize) {
+    // Lengths first, in one pass over the nodes; a length only one file has is left out
+    // before anything else is copied.
+    std::vector<std::pair<std::int64_t, std::size_t>> lengths;
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        const FileNode& node = *files[i];
+        if (!node.deleted() && node.logicalSize() >= minimumSize) {
+            lengths.emplace_back(node.logicalSize(), i);
+        }
+    }
+    std::sort(lengths.begin(), lengths.end());
+    std::vector<std::size_t> shared;
+    for (std::size_t at = 0; at < lengths.size();) {
+        std::size_t end = at + 1;
+        while (end < lengths.size() && lengths[end].first == lengths[at].first) {
+            ++end;
+        }
+        for (std::size_t i = at; end - at >= 2 && i < end; ++i) {
+            shared.push_back(lengths[i].second);
+        }
+        at = end;
+    }
+    std::sort(shared.begin(), shared.end());
     std::vector<DuplicateCandidate> candidates;
-    candidates.reserve(files.size());
-    for (const FileNode* node : files) {
-        candidates.push_back(DuplicateCandidate{.path = node->path(),
-                                                .logicalSize = node->logicalSize(),
+    candidates.reserve(shared.size());
+    for (const std::size_t i : shared) {
+        const FileNode* node = files[i];
+        candidates.push_back(DuplicateCandidate{.logicalSize = node->logicalSize(),
                                                 .size = node->size(),
                                                 .modified = node->modified(),
-                                                .deleted = node->deleted(),
                                                 .node = node});
     }
     return candidates;
+}
+
+void addPaths(std::span<DuplicateCandidate> candidates) {
+    for (DuplicateCandidate& candidate : candidates) {
+        candidate.path = candidate.node->path();
+    }
 }
 
 std::vector<DuplicateGroup> find(std::span<const DuplicateCandidate> candidates,

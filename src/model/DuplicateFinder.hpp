@@ -16,8 +16,10 @@
 /// candidate are opened, and only those that also share their first 64 KiB are read to the
 /// end. Two candidates that are one file (the same device and inode: hard links) count once.
 ///
-/// Threads: `snapshot` reads nodes and so runs on the thread that owns the tree (the GUI
-/// thread). `find` and `sha256Hex` touch no node and may run on any thread; `find` reports
+/// Threads: `snapshot` reads nodes' figures and so runs on the thread that owns the tree (the
+/// GUI thread). `addPaths` reads only names and parents, which never change once a tree is
+/// built, and may run on any thread that keeps the tree alive. `find` and `sha256Hex` touch no
+/// node and may run on any thread; `find` reports
 /// progress synchronously on its own thread. The groups it returns name the nodes of the
 /// snapshot; the owner of the tree publishes them only if that tree is still the current one,
 /// and only on its own thread, since the nodes may have been released in the meantime.
@@ -33,8 +35,15 @@ inline constexpr std::int64_t readChunkBytes = 1'048'576;
 /// Progress is reported once per this many size groups begun.
 inline constexpr std::size_t sizeGroupsPerReport = 20;
 
-/// Copies what `find` needs out of the scan's file nodes, keeping their order.
-[[nodiscard]] std::vector<DuplicateCandidate> snapshot(std::span<const FileNode* const> files);
+/// Copies what `find` needs out of the scan's file nodes, keeping their order, but only of the
+/// files that can have a copy: not deleted, at least `minimumSize` bytes long and sharing that
+/// length with another such file. Paths are left empty for `addPaths`, so the copy stays cheap
+/// on the thread that owns the tree.
+[[nodiscard]] std::vector<DuplicateCandidate> snapshot(std::span<const FileNode* const> files,
+                                                       std::int64_t minimumSize);
+
+/// Fills in each candidate's path from its node.
+void addPaths(std::span<DuplicateCandidate> candidates);
 
 /// The groups of identical files among the candidates that are not deleted, are at least
 /// `minimumSize` bytes long and lie inside neither an application bundle nor a photo library,

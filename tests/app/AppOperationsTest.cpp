@@ -46,6 +46,7 @@ void settleJobs() {
 std::shared_ptr<ScanResult> treeAt(const std::string& root) {
     test::TreeBuilder builder(root);
     builder.file(builder.root(), "movie.mov", 2'097'152);
+    builder.file(builder.root(), "movie copy.mov", 2'097'152);
     return std::make_shared<ScanResult>(builder.finish());
 }
 
@@ -327,7 +328,8 @@ private slots:
         QCOMPARE(recorder.emitted(), QList<QByteArray>{"duplicatesProgressChanged"});
         QVERIFY(state.duplicates().empty());
         QVERIFY(!state.duplicatesProgress().has_value());
-        QCOMPARE(search.shared->candidates.size(), std::size_t{1});
+        QCOMPARE(search.shared->candidates.size(), std::size_t{2});
+        QCOMPARE(search.shared->candidates[1].path, std::string("/first/movie copy.mov"));
         QCOMPARE(search.shared->minimumSize, std::int64_t{1'048'576});
     }
 

@@ -86,14 +86,17 @@ protected:
         m_finished = true;
     }
     void markDeleted(const FileNode* node) { m_result.markDeleted(*node); }
+    const std::vector<const FileNode*>& files() const { return m_result.files; }
 
     std::vector<DuplicateGroup> search(std::int64_t minimumSize = 0,
                                        const DuplicateFinder::Progress& progress = {}) {
         if (!m_finished) {
             finish();
         }
-        return DuplicateFinder::find(DuplicateFinder::snapshot(m_result.files), minimumSize,
-                                     progress);
+        std::vector<DuplicateCandidate> candidates =
+            DuplicateFinder::snapshot(m_result.files, minimumSize);
+        DuplicateFinder::addPaths(candidates);
+        return DuplicateFinder::find(candidates, minimumSize, progress);
     }
 
 private:
@@ -164,6 +167,29 @@ TEST_F(DuplicateFinderTest, LeavesOutBundlesPhotoLibrariesDeletedAndSmallFiles) 
 
     ASSERT_EQ(groups.size(), 1u);
     EXPECT_EQ(groups[0].files, (Files{kept, copy}));
+}
+
+// The copy taken on the thread that owns the tree holds only files that can have a copy,
+// in scan order, and builds no path: those are built later, on the search's own thread.
+TEST_F(DuplicateFinderTest, SnapshotKeepsOnlySharedLengthsAndLeavesPathsForLater) {
+    const std::int64_t minimum = 100;
+    FileNode* first = add("first", pattern(200, 1));
+    add("unique", pattern(300, 2));
+    add("small", pattern(50, 3));
+    add("small twin", pattern(50, 4));
+    FileNode* deleted = add("deleted", pattern(300, 5));
+    FileNode* second = add("second", pattern(200, 6));
+    finish();
+    markDeleted(deleted);
+
+    std::vector<DuplicateCandidate> candidates = DuplicateFinder::snapshot(files(), minimum);
+
+    ASSERT_EQ(candidates.size(), 2u);
+    EXPECT_EQ(candidates[0].node, first);
+    EXPECT_EQ(candidates[1].node, second);
+    EXPECT_TRUE(candidates[0].path.empty());
+    DuplicateFinder::addPaths(candidates);
+    EXPECT_EQ(candidates[1].path, path(second));
 }
 
 TEST_F(DuplicateFinderTest, SortsByReclaimableSpace) {
