@@ -1,8 +1,7 @@
 #pragma once
 
-#include "app/PlanItem.hpp"
+#include "inventory/Recommendation.hpp"
 #include "model/FileNode.hpp"
-#include "model/SafetyPolicy.hpp"
 
 #include <span>
 #include <vector>
@@ -11,11 +10,11 @@ namespace dorvale {
 
 class AppState;
 
-/// The plan rows for moving `nodes` to the Trash, in their order: each with its full path
-/// (the node's own bytes), its last path component as name, its size and the verdict for
-/// its path. Nodes deleted meanwhile are left out.
-[[nodiscard]] std::vector<PlanItem> trashPlanItems(std::span<const FileNode* const> nodes,
-                                                   const SafetyPolicy& safety);
+/// What moving `nodes` to the Trash proposes, in their order: each with its full path (the
+/// node's own bytes), its last path component as name and its size. Nodes deleted meanwhile
+/// are left out.
+[[nodiscard]] std::vector<PlanCandidate>
+trashPlanCandidates(std::span<const FileNode* const> nodes);
 
 /// Opens the confirmation sheet titled "Delete Items" for `nodes`, which must be nodes of
 /// the state's current scan.

@@ -205,6 +205,11 @@ public:
     /// out, items with the same path all stay, and the order is kept. A new plan replaces one
     /// still shown. Nothing at all happens for an empty list.
     void requestDeletion(QString title, std::vector<PlanItem> items);
+    /// Opens the confirmation sheet for `candidates`, each with its verdict of this moment, as
+    /// `requestDeletion` does. Verdicts that read the disk (those of application bundles) are
+    /// computed on the worker pool and the sheet opens once, when all of them are ready; a
+    /// plan requested in the meantime supersedes this one.
+    void planDeletion(QString title, std::vector<PlanCandidate> candidates);
     /// The sheet's confirmation: deletes the plan's safe items, and its review items too when
     /// `includeReview`; protected items never. With "permanentDelete" on, every item is
     /// deleted outright, otherwise each in its own way. Clears the plan and starts the run,
@@ -454,6 +459,9 @@ private:
     std::vector<DeletionFailure> m_failures;
     // Deletion runs whose end has not been published yet; quitting waits for them.
     int m_deletionRuns = 0;
+    // Counts plans requested, so that verdicts computed on the pool open their plan only if
+    // no other was requested meanwhile.
+    std::uint64_t m_planGeneration = 0;
     QEventLoop* m_quitWait = nullptr;
     // Rises with each duplicate search and each result, so that only the latest search
     // publishes and no report lands after its result.

@@ -96,6 +96,17 @@ std::vector<DeletionFailure> failuresOf(const DeletionReport& report) {
     return failures;
 }
 
+std::vector<PlanItem> withVerdicts(const SafetyPolicy& safety,
+                                   std::vector<PlanCandidate> candidates) {
+    std::vector<PlanItem> items;
+    items.reserve(candidates.size());
+    for (PlanCandidate& candidate : candidates) {
+        SafetyVerdict verdict = safety.verdict(candidate.path);
+        items.push_back(PlanItem{std::move(candidate), std::move(verdict)});
+    }
+    return items;
+}
+
 template <typename Paths>
 std::unordered_set<std::string> normalizedPaths(const Paths& paths) {
     std::unordered_set<std::string> result;
@@ -108,6 +119,7 @@ std::unordered_set<std::string> normalizedPaths(const Paths& paths) {
 } // namespace
 
 void AppState::requestDeletion(QString title, std::vector<PlanItem> items) {
+    ++m_planGeneration;
     if (items.empty()) {
         return;
     }
@@ -123,6 +135,27 @@ void AppState::requestDeletion(QString title, std::vector<PlanItem> items) {
     });
     setPlan(
         DeletionPlan{.id = Uuid::random(), .title = std::move(title), .items = std::move(items)});
+}
+
+void AppState::planDeletion(QString title, std::vector<PlanCandidate> candidates) {
+    const bool readsDisk = std::ranges::any_of(candidates, [](const PlanCandidate& candidate) {
+        return SafetyPolicy::verdictReadsDisk(candidate.path);
+    });
+    if (!readsDisk) {
+        requestDeletion(std::move(title), withVerdicts(m_services.safety, std::move(candidates)));
+        return;
+    }
+    const std::uint64_t generation = ++m_planGeneration;
+    runInBackground(
+        this,
+        [safety = &m_services.safety, candidates = std::move(candidates)]() mutable {
+            return withVerdicts(*safety, std::move(candidates));
+        },
+        [this, generation, title = std::move(title)](std::vector<PlanItem> items) {
+            if (generation == m_planGeneration) {
+                requestDeletion(title, std::move(items));
+            }
+        });
 }
 
 void AppState::performDeletion(const DeletionPlan& plan, bool includeReview) {
@@ -349,21 +382,19 @@ std::optional<QString> AppState::restoreEntry(const HistoryEntry& entry) {
 }
 
 void AppState::uninstall(const InstalledApp& app) {
-    const auto item = [this](std::string path, std::string name, std::int64_t size) {
-        SafetyVerdict verdict = m_services.safety.verdict(path);
-        return PlanItem{PlanCandidate{.path = std::move(path),
-                                      .name = std::move(name),
-                                      .size = size,
-                                      .removal = Removal::Trash},
-                        std::move(verdict)};
+    const auto item = [](std::string path, std::string name, std::int64_t size) {
+        return PlanCandidate{.path = std::move(path),
+                             .name = std::move(name),
+                             .size = size,
+                             .removal = Removal::Trash};
     };
-    std::vector<PlanItem> items{item(app.path, app.name, app.appSize)};
+    std::vector<PlanCandidate> items{item(app.path, app.name, app.appSize)};
     for (const RelatedItem& related : app.related) {
         items.push_back(item(related.path,
                              related.label + " · " + std::string(lastComponent(related.path)),
                              related.size));
     }
-    requestDeletion(tr("Uninstall %1").arg(QString::fromStdString(app.name)), std::move(items));
+    planDeletion(tr("Uninstall %1").arg(QString::fromStdString(app.name)), std::move(items));
 }
 
 void AppState::prepareToQuit() {

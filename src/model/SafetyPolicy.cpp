@@ -233,6 +233,13 @@ SafetyVerdict SafetyPolicy::verdict(std::string_view path) const {
     return generalVerdict(p);
 }
 
+bool SafetyPolicy::verdictReadsDisk(std::string_view path) {
+    while (path.size() > 1 && path.ends_with('/')) {
+        path.remove_suffix(1);
+    }
+    return path.ends_with(".app");
+}
+
 std::optional<SafetyVerdict> SafetyPolicy::rootFolderVerdict(std::string_view p) const {
     static constexpr std::string_view roots[] = {"/", "/Users", "/Applications", "/Library"};
     if (p == m_locations.home || std::ranges::find(roots, p) != std::end(roots) ||

@@ -40,6 +40,8 @@ public:
     /// The verdict for `path`, an absolute path. Never fails; blocks only while it reads an
     /// application bundle and the list of running applications.
     [[nodiscard]] SafetyVerdict verdict(std::string_view path) const;
+    /// Whether the verdict for `path` may read the disk: that of an application bundle does.
+    [[nodiscard]] static bool verdictReadsDisk(std::string_view path);
 
     /// System folders, each protected with everything in it, in the order they are tried.
     [[nodiscard]] static const std::vector<SafetyRule>& systemRules();

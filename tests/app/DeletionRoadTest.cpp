@@ -213,8 +213,13 @@ private slots:
         QVERIFY(small < 1'000'000);
 
         QSignalSpy toast(&state, &AppState::toastChanged);
+        // A view that follows the announcement finds the run in the history already.
+        std::size_t recordedAtToast = 0;
+        connect(&state, &AppState::toastChanged, this,
+                [&] { recordedAtToast = state.history().entries().size(); });
         state.performDeletion(*state.plan(), false);
         QVERIFY(toast.wait());
+        QCOMPARE(recordedAtToast, std::size_t{1});
         QVERIFY(state.failures().empty());
         QCOMPARE(state.toast()->message, byteText(small) + " moved to the Trash");
         QCOMPARE(state.history().entries().front().size, small);
@@ -582,9 +587,14 @@ private slots:
         InstalledApp app{.path = bundle, .name = "Foo", .appSize = 1'000};
         app.related = {RelatedItem{.path = caches, .label = "Caches", .size = 20},
                        RelatedItem{.path = bundle + "/Contents/Helper", .label = "Odd", .size = 1}};
+        QSignalSpy planned(&state, &AppState::planChanged);
         state.uninstall(app);
 
-        QVERIFY(state.plan().has_value());
+        // The bundle's verdict reads its Info.plist and the running processes, so it is
+        // computed on the pool and the sheet opens once, with every verdict in place.
+        QVERIFY(!state.plan().has_value());
+        QTRY_VERIFY(state.plan().has_value());
+        QCOMPARE(planned.count(), 1);
         QCOMPARE(state.plan()->title, QString("Uninstall Foo"));
         const std::vector<PlanItem>& items = state.plan()->items;
         QCOMPARE(paths(items), (std::vector<std::string>{bundle, caches}));
@@ -596,6 +606,18 @@ private slots:
             QCOMPARE(item.removal, Removal::Trash);
             QCOMPARE(item.verdict, f.fixture.safety.verdict(item.path));
         }
+    }
+
+    void planRequestedWhileVerdictsAreComputedSupersedesThem() {
+        RoadFixture f;
+        AppState state(f.services);
+        state.uninstall(InstalledApp{.path = f.fixture.tree.path("Users/a/Applications/Foo.app"),
+                                     .name = "Foo"});
+        state.requestDeletion("Later", {PlanItem{{.path = f.fixture.tree.path("Users/a/x")}}});
+
+        QVERIFY(workerPool().waitForDone(5'000));
+        QCoreApplication::sendPostedEvents();
+        QCOMPARE(state.plan()->title, QString("Later"));
     }
 };
 
