@@ -1,6 +1,7 @@
 #include "shell/StateSheet.hpp"
 
 #include <QDialog>
+#include <QEvent>
 #include <QWidget>
 
 #include <utility>
@@ -10,7 +11,9 @@ namespace dorvale {
 StateSheet::StateSheet(QWidget& host, Binding binding)
     : QObject(&host)
     , m_host(host)
-    , m_binding(std::move(binding)) {}
+    , m_binding(std::move(binding)) {
+    m_host.installEventFilter(this);
+}
 
 // The dialog is a child of the window, which may outlive this sheet; it goes with it.
 StateSheet::~StateSheet() {
@@ -20,6 +23,9 @@ StateSheet::~StateSheet() {
 void StateSheet::sync() {
     const std::optional<QString> wanted = m_binding.wanted();
     if (m_dialog != nullptr && wanted == m_key) {
+        if (m_host.isVisible() && !m_dialog->isVisible()) {
+            m_dialog->open();
+        }
         return;
     }
     dismiss();
@@ -32,6 +38,16 @@ void StateSheet::sync() {
     QDialog* dialog = m_dialog;
     connect(dialog, &QDialog::finished, this, [this, dialog] { finished(dialog); });
     dialog->open();
+}
+
+// A window hidden by the program takes its dialog along; one the window system minimises
+// keeps it, as the window system minimises the dialog with it.
+bool StateSheet::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == &m_host && event->type() == QEvent::Hide && !event->spontaneous() &&
+        m_dialog != nullptr) {
+        m_dialog->hide();
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 // Closes the open dialog without touching the member: the member changed, or the window is

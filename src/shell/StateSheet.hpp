@@ -8,6 +8,7 @@
 #include <optional>
 
 class QDialog;
+class QEvent;
 class QWidget;
 
 namespace dorvale {
@@ -18,8 +19,9 @@ namespace dorvale {
 /// dialog (a new deletion plan) replaces the open one. Dialogs open with `open()`, never
 /// with a nested event loop.
 ///
-/// Nothing opens while the window is hidden; `sync` on the window's show catches up with a
-/// member set before the window existed.
+/// Nothing opens while the window is hidden: hiding the window (closing it to the tray) hides
+/// its dialog too, and `sync` on the window's show brings it back, or catches up with a member
+/// set meanwhile or before the window existed.
 class StateSheet : public QObject {
     Q_OBJECT
 
@@ -43,6 +45,9 @@ public:
     void sync();
     /// The open dialog, if any.
     [[nodiscard]] QDialog* dialog() const { return m_dialog; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void dismiss();

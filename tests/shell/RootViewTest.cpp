@@ -343,6 +343,30 @@ private slots:
         QVERIFY(!third->isVisible());
     }
 
+    // Closing the window to the tray takes its sheet along, and showing it again brings back
+    // the same sheet, with whatever the user had ticked in it.
+    void theSheetHidesWithItsWindowAndComesBack() {
+        ShellFixture f;
+        Window w(f);
+        w.state.setPlan(plan(QStringLiteral("Delete 3 items")));
+        QDialog* sheet = w.deletion();
+        QVERIFY(sheet != nullptr && sheet->isVisible());
+
+        w.root->window()->hide();
+        QVERIFY(!sheet->isVisible());
+        w.state.setPlan(plan(QStringLiteral("Delete junk")));
+        QVERIFY(w.deletion() == nullptr);
+
+        w.root->window()->show();
+        QVERIFY(w.deletion() != nullptr && w.deletion()->isVisible());
+        sheet = w.deletion();
+        w.root->window()->hide();
+        w.root->window()->show();
+        QCOMPARE(w.deletion(), sheet);
+        QVERIFY(sheet->isVisible());
+        QCOMPARE(sheet->windowTitle(), QStringLiteral("Delete junk"));
+    }
+
     void theWindowsSheetConfirmsAPlanOnce() {
         ShellFixture f;
         Window w(f);

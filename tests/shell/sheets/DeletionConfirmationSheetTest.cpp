@@ -202,9 +202,13 @@ private slots:
         QCOMPARE(s.total(), QString("Total: Zero KB"));
         QCOMPARE(opacities(*sheet.model()), (std::vector<qreal>{1, 0.55, 0.55}));
 
-        // The text toggles the box as a check box's own text would.
+        // The text toggles the box as a check box's own text would, and the view hears that
+        // the review rows' dimming changed.
+        QSignalSpy changed(sheet.model(), &QAbstractItemModel::dataChanged);
         QTest::mouseClick(s.child<QLabel>("reviewAcknowledgementText"), Qt::LeftButton);
         QVERIFY(box->isChecked());
+        QCOMPARE(changed.count(), 1);
+        QVERIFY(changed[0][0].toModelIndex().row() <= 1 && changed[0][1].toModelIndex().row() >= 2);
         QVERIFY(s.deleteButton()->isEnabled());
         QCOMPARE(s.total(), QString("Total: 3.5 MB"));
         QCOMPARE(opacities(*sheet.model()), (std::vector<qreal>{1, 1, 1}));
