@@ -67,10 +67,13 @@ bool report(Walk& walk, const FileNode& folder) {
     return true;
 }
 
-/// Reports the artefacts among the children of `folder` and queues the others to search.
+/// Reports the artefacts among the children of `folder` and queues the others to search. A
+/// folder no larger than an artefact must be holds none, as nothing in it is larger than
+/// itself, so most of a tree is never entered.
 void visit(Walk& walk, const FileNode& folder, std::vector<const FileNode*>& pending) {
     for (const FileNode* child : folder.children()) {
-        if (!child->isDirectory() || child->deleted() || report(walk, *child)) {
+        if (!child->isDirectory() || child->size() <= artefactFolderThreshold || child->deleted() ||
+            report(walk, *child)) {
             continue;
         }
         if (!child->isPackage()) {
