@@ -1,5 +1,6 @@
 #include "GeneratedHome.hpp"
 
+#include "GeneratedTree.hpp"
 #include "model/JunkRule.hpp"
 
 #include <string_view>
@@ -16,80 +17,7 @@ constexpr int videos = 22'000;
 constexpr int downloads = 11'000;
 constexpr int libraryFolders = 1'000;
 
-/// Builds a tree depth-first: a folder's figures are summed from its children when it is
-/// closed, as the scanner does when the walk leaves it. Files take the bucket of the folder
-/// they are in.
-class Generator {
-public:
-    explicit Generator(const std::string& rootPath) {
-        m_result->rootPath = rootPath;
-        FileNode::Attributes attributes;
-        attributes.isDirectory = true;
-        FileNode* root = m_result->nodes->make(rootPath, nullptr, attributes);
-        m_result->root = root;
-        m_open.push_back({root, {}});
-    }
-
-    void open(std::string_view name, std::optional<StorageBucket> bucket = std::nullopt) {
-        FileNode::Attributes attributes;
-        attributes.isDirectory = true;
-        attributes.size = 4'096;
-        attributes.modified = now - 30 * secondsPerDay;
-        attributes.bucket = bucket.value_or(m_open.back().folder->bucket());
-        FileNode* folder = m_result->nodes->make(name, m_open.back().folder, attributes);
-        m_open.back().children.push_back(folder);
-        m_open.push_back({folder, {}});
-        m_result->bucketTotals[attributes.bucket] += attributes.size;
-        ++m_result->totalDirectories;
-        ++m_nodes;
-    }
-
-    void close() {
-        Open done = std::move(m_open.back());
-        m_open.pop_back();
-        m_result->nodes->setChildren(*done.folder, done.children);
-        m_result->nodes->addContents(*m_open.back().folder, *done.folder);
-    }
-
-    void file(std::string_view name, std::int64_t size, Timestamp modified, FileKind kind) {
-        FileNode::Attributes attributes;
-        attributes.size = size;
-        attributes.logicalSize = size;
-        attributes.fileCount = 1;
-        attributes.modified = modified;
-        attributes.kind = kind;
-        attributes.bucket = m_open.back().folder->bucket();
-        FileNode* node = m_result->nodes->make(name, m_open.back().folder, attributes);
-        m_open.back().children.push_back(node);
-        m_result->nodes->addFile(*m_open.back().folder, size, size);
-        m_result->files.push_back(node);
-        m_result->bucketTotals[attributes.bucket] += size;
-        m_result->kindTotals[kind] += size;
-        ++m_result->kindCounts[kind];
-        ++m_nodes;
-    }
-
-    [[nodiscard]] std::int64_t nodes() const { return m_nodes; }
-
-    [[nodiscard]] std::shared_ptr<ScanResult> finish() {
-        m_result->nodes->setChildren(*m_open.front().folder, m_open.front().children);
-        m_result->totalFiles = static_cast<std::int64_t>(m_result->files.size());
-        m_result->duration = 12.3;
-        return std::move(m_result);
-    }
-
-private:
-    struct Open {
-        FileNode* folder;
-        std::vector<FileNode*> children;
-    };
-
-    std::shared_ptr<ScanResult> m_result = std::make_shared<ScanResult>();
-    std::vector<Open> m_open;
-    std::int64_t m_nodes = 1;
-};
-
-void addProjects(Generator& tree, std::int64_t packageFileSize) {
+void addProjects(GeneratedTree& tree, std::int64_t packageFileSize) {
     tree.open("code", StorageBucket::Developer);
     for (int p = 0; p < projects; ++p) {
         tree.open("project-" + std::to_string(p));
@@ -112,7 +40,7 @@ void addProjects(Generator& tree, std::int64_t packageFileSize) {
     tree.close();
 }
 
-void addMedia(Generator& tree) {
+void addMedia(GeneratedTree& tree) {
     tree.open("Movies", StorageBucket::Video);
     for (int v = 0; v < videos; ++v) {
         const Timestamp modified =
@@ -141,7 +69,7 @@ void addMedia(Generator& tree) {
 
 std::shared_ptr<ScanResult> generateHome(const std::string& root, std::int64_t packageFileSize,
                                          std::int64_t& nodes) {
-    Generator tree{root};
+    GeneratedTree tree{root, now};
     addProjects(tree, packageFileSize);
     addMedia(tree);
     nodes = tree.nodes();

@@ -14,11 +14,14 @@ GeneratedTree::GeneratedTree(const std::string& rootPath, Timestamp now)
     m_open.push_back({root, {}});
 }
 
-void GeneratedTree::open(std::string_view name) {
+void GeneratedTree::open(std::string_view name, std::optional<StorageBucket> bucket) {
     FileNode::Attributes attributes;
     attributes.isDirectory = true;
     attributes.size = 4'096;
     attributes.modified = m_now - 30 * secondsPerDay;
+    attributes.bucket = bucket.value_or(m_open.back().folder->bucket());
+    m_result.bucketTotals[attributes.bucket] += attributes.size;
+    ++m_result.totalDirectories;
     FileNode* folder = m_result.nodes->make(name, m_open.back().folder, attributes);
     m_open.back().children.push_back(folder);
     m_open.push_back({folder, {}});
@@ -40,6 +43,10 @@ void GeneratedTree::file(std::string_view name, std::int64_t size, Timestamp mod
     attributes.fileCount = 1;
     attributes.modified = modified;
     attributes.kind = kind;
+    attributes.bucket = m_open.back().folder->bucket();
+    m_result.bucketTotals[attributes.bucket] += size;
+    m_result.kindTotals[kind] += size;
+    ++m_result.kindCounts[kind];
     FileNode* node = m_result.nodes->make(name, m_open.back().folder, attributes);
     m_open.back().children.push_back(node);
     m_result.nodes->addFile(*m_open.back().folder, size, size);
@@ -47,10 +54,11 @@ void GeneratedTree::file(std::string_view name, std::int64_t size, Timestamp mod
     ++m_nodes;
 }
 
-std::shared_ptr<const ScanResult> GeneratedTree::finish() {
+std::shared_ptr<ScanResult> GeneratedTree::finish() {
     m_result.nodes->setChildren(*m_open.front().folder, m_open.front().children);
     m_result.totalFiles = static_cast<std::int64_t>(m_result.files.size());
-    return std::make_shared<const ScanResult>(std::move(m_result));
+    m_result.duration = 12.3;
+    return std::make_shared<ScanResult>(std::move(m_result));
 }
 
 } // namespace dorvale
