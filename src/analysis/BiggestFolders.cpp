@@ -66,7 +66,7 @@ RowButton* BiggestFolders::makeRow(const FileNode& folder, double fraction) {
 
     auto* top = new QHBoxLayout;
     top->setSpacing(Theme::Space::small);
-    top->addWidget(new FileIcon(path, iconSize));
+    top->addWidget(new FileIcon(path, FileIcon::Kind::Folder, iconSize));
     top->addWidget(rowText(name, TextStyle::Body), 1);
     top->addWidget(rowFigure(size, TextStyle::Body, FontWeight::Semibold));
     ElidedLabel* where = rowText(shown, TextStyle::Caption, FontWeight::StyleDefault,

@@ -102,7 +102,8 @@ void MapSidePanel::showFocus(const FileNode& node) {
     const std::string path = node.path();
     auto* head = new QHBoxLayout;
     head->setSpacing(10);
-    head->addWidget(new FileIcon(path, focusIconSide), 0, Qt::AlignVCenter);
+    const auto kind = node.isDirectory() ? FileIcon::Kind::Folder : FileIcon::Kind::File;
+    head->addWidget(new FileIcon(path, kind, focusIconSide), 0, Qt::AlignVCenter);
     auto* names = new QVBoxLayout;
     names->setSpacing(Theme::Space::hairline);
     ElidedLabel* name = label(pathText(node.name()), TextStyle::Headline);

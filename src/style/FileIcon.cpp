@@ -49,9 +49,12 @@ QIcon lookUp(const std::string& path, FileIcon::Kind kind) {
 } // namespace
 
 FileIcon::FileIcon(std::string path, int size, QWidget* parent)
+    : FileIcon(path, kindOnDisk(path), size, parent) {}
+
+FileIcon::FileIcon(std::string path, Kind kind, int size, QWidget* parent)
     : QWidget(parent)
     , m_path(std::move(path))
-    , m_icon(icon(m_path))
+    , m_icon(icon(m_path, kind))
     , m_size(size) {
     setFixedSize(size, size);
 }

@@ -26,8 +26,10 @@ public:
         Folder,
     };
 
-    /// `path` as bytes, as the file system gave it.
+    /// `path` as bytes, as the file system gave it; whether it is a folder is looked up on disk.
     FileIcon(std::string path, int size, QWidget* parent = nullptr);
+    /// The icon of an item whose kind the caller already knows.
+    FileIcon(std::string path, Kind kind, int size, QWidget* parent = nullptr);
 
     void setPath(std::string path);
     [[nodiscard]] const std::string& path() const { return m_path; }
