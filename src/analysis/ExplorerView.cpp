@@ -18,6 +18,7 @@
 #include "widgets/CellDelegate.hpp"
 #include "widgets/ElidedLabel.hpp"
 #include "widgets/IconButton.hpp"
+#include "widgets/ListTable.hpp"
 #include "widgets/NameRanks.hpp"
 #include "widgets/RiskBadge.hpp"
 #include "widgets/RowMenu.hpp"
@@ -47,11 +48,9 @@ constexpr int rowHeight = 28;
 constexpr int mapMargin = Theme::Space::medium;
 constexpr int captionMargin = Theme::Space::snug;
 
+using ColumnWidth = ListTable::Width;
+
 // Least and preferred widths of the list's columns.
-struct ColumnWidth {
-    int least;
-    int preferred;
-};
 constexpr std::array<ColumnWidth, 7> nominalWidths = {{
     {220, 340}, // Name
     {130, 200}, // Size
@@ -95,8 +94,8 @@ ExplorerMode storedMode(AppState& state) {
 }
 
 // The nominal widths, widened where the dates and badges of this font need more.
-std::array<ColumnWidth, 7> columnWidths(const QWidget& table) {
-    std::array<ColumnWidth, 7> widths = nominalWidths;
+std::vector<ColumnWidth> columnWidths(const QWidget& table) {
+    std::vector<ColumnWidth> widths(nominalWidths.begin(), nominalWidths.end());
     const int margins = 2 * Theme::Space::small;
     const auto atLeast = [&widths](int column, int least) {
         auto& width = widths[static_cast<std::size_t>(column)];
@@ -208,24 +207,9 @@ QWidget* ExplorerView::makeList() {
     auto* layout = new QVBoxLayout(page);
     layout->setContentsMargins(Theme::Space::page, 0, Theme::Space::page, 0);
     layout->setSpacing(0);
-    m_table = new QTableView;
+    m_table = new ListTable(*m_model, columnWidths(*this), ExplorerModel::Name, rowHeight);
     m_table->setObjectName(QStringLiteral("explorerTable"));
-    m_table->setModel(m_model);
-    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    m_table->setShowGrid(false);
-    m_table->setAlternatingRowColors(true);
-    m_table->setWordWrap(false);
-    m_table->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
-    m_table->verticalHeader()->hide();
-    m_table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    m_table->verticalHeader()->setDefaultSectionSize(rowHeight);
-    QHeaderView* header = m_table->horizontalHeader();
-    header->setSectionResizeMode(QHeaderView::Interactive);
-    header->setMinimumSectionSize(nominalWidths[ExplorerModel::Share].least);
-    header->setStretchLastSection(false);
-    header->setHighlightSections(false);
-    m_model->bindHeader(*header);
     m_table->setItemDelegateForColumn(ExplorerModel::Name, new NodeNameDelegate(m_table));
     m_table->setItemDelegateForColumn(ExplorerModel::Size, new SizeBarDelegate(m_table));
     for (const int column : {ExplorerModel::Share, ExplorerModel::Files, ExplorerModel::Modified}) {
@@ -361,41 +345,9 @@ void ExplorerView::updateSelectionBar() {
     m_selectionBar->setSelection(static_cast<std::int64_t>(nodes.size()), size);
 }
 
-// The columns get their preferred widths when there is room, less down to their least
-// widths when there is not (the list then scrolls), and the name takes what is left over.
-void ExplorerView::fitColumns() {
-    const std::array<ColumnWidth, 7> widths = columnWidths(*m_table);
-    const int available = m_table->viewport()->width();
-    int least = 0;
-    int preferred = 0;
-    for (const ColumnWidth& width : widths) {
-        least += width.least;
-        preferred += width.preferred;
-    }
-    const double share = preferred > least
-                             ? std::clamp(double(available - least) / (preferred - least), 0.0, 1.0)
-                             : 1.0;
-    int used = 0;
-    QHeaderView* header = m_table->horizontalHeader();
-    for (std::size_t column = 1; column < widths.size(); ++column) {
-        const ColumnWidth& width = widths[column];
-        const int fitted = width.least + int(share * (width.preferred - width.least));
-        header->resizeSection(int(column), fitted);
-        used += fitted;
-    }
-    const ColumnWidth& name = widths[ExplorerModel::Name];
-    header->resizeSection(
-        ExplorerModel::Name,
-        std::max(available - used, name.least + int(share * (name.preferred - name.least))));
-}
-
 bool ExplorerView::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_table) {
-        if (event->type() == QEvent::Resize) {
-            fitColumns();
-        } else if (event->type() == QEvent::KeyPress) {
-            return handleListKey(static_cast<QKeyEvent*>(event)->key());
-        }
+    if (watched == m_table && event->type() == QEvent::KeyPress) {
+        return handleListKey(static_cast<QKeyEvent*>(event)->key());
     }
     return QWidget::eventFilter(watched, event);
 }

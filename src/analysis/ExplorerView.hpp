@@ -14,7 +14,6 @@
 class QButtonGroup;
 class QLabel;
 class QStackedWidget;
-class QTableView;
 
 namespace dorvale {
 
@@ -22,6 +21,7 @@ class AppState;
 class Breadcrumbs;
 class ElidedLabel;
 class ExplorerModel;
+class ListTable;
 class MapSidePanel;
 class NameRanks;
 class SegmentedBar;
@@ -79,7 +79,6 @@ private:
     void refresh();
     void updateHeader();
     void updateSelectionBar();
-    void fitColumns();
     [[nodiscard]] bool handleListKey(int key);
 
     AppState& m_state;
@@ -88,7 +87,7 @@ private:
     const FileNode* m_mapFocus = nullptr;
     PreviewBinding m_preview;
     ExplorerModel* m_model;
-    QTableView* m_table = nullptr;
+    ListTable* m_table = nullptr;
     // Owned by the table's selection model.
     Selection* m_selection = nullptr;
     Breadcrumbs* m_breadcrumbs = nullptr;

@@ -85,17 +85,4 @@ void DotLabelDelegate::paintContent(QPainter& painter, const QStyleOptionViewIte
     painter.restore();
 }
 
-void FigureDelegate::paintContent(QPainter& painter, const QStyleOptionViewItem& option,
-                                  const QModelIndex& index) const {
-    painter.save();
-    painter.setFont(Typography::monospacedDigits(option.font));
-    painter.setPen(Theme::foreground(option, Tone::Secondary));
-    const QVariant alignment = index.data(Qt::TextAlignmentRole);
-    const auto horizontal = alignment.isValid()
-                                ? Qt::Alignment(alignment.toInt()) & Qt::AlignHorizontal_Mask
-                                : Qt::Alignment(Qt::AlignLeft);
-    drawLine(painter, option.rect, index.data().toString(), horizontal, Qt::ElideRight);
-    painter.restore();
-}
-
 } // namespace dorvale

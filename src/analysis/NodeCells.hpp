@@ -45,17 +45,4 @@ protected:
                       const QModelIndex& index) const override;
 };
 
-/// The text in the secondary colour with digits of one width, at the model's alignment:
-/// shares, counts and dates.
-class FigureDelegate : public CellDelegate {
-    Q_OBJECT
-
-public:
-    using CellDelegate::CellDelegate;
-
-protected:
-    void paintContent(QPainter& painter, const QStyleOptionViewItem& option,
-                      const QModelIndex& index) const override;
-};
-
 } // namespace dorvale

@@ -16,8 +16,9 @@ namespace dorvale {
 
 namespace {
 
-constexpr int nameIconSize = 24;
 constexpr int lineGap = 1;
+// The edge of the dot that may follow a name.
+constexpr int markSide = 6;
 
 int textMargin(const QStyleOptionViewItem& option) {
     const QStyle* style = option.widget != nullptr ? option.widget->style() : QApplication::style();
@@ -77,14 +78,18 @@ void RiskDelegate::paintContent(QPainter& painter, const QStyleOptionViewItem& o
     }
 }
 
-int NameDelegate::rowHeight(const QFont& font) {
+NameDelegate::NameDelegate(QObject* parent, int iconSize)
+    : CellDelegate(parent)
+    , m_iconSize(iconSize) {}
+
+int NameDelegate::rowHeight(const QFont& font, int iconSize) {
     const int text = QFontMetrics(font).height() + lineGap + QFontMetrics(detailFont()).height();
-    return std::max(text, nameIconSize) + Theme::Space::small;
+    return std::max(text, iconSize) + Theme::Space::small;
 }
 
 QSize NameDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const {
     QSize size = CellDelegate::sizeHint(option, index);
-    size.setHeight(rowHeight(option.font));
+    size.setHeight(rowHeight(option.font, m_iconSize));
     return size;
 }
 
@@ -92,28 +97,59 @@ void NameDelegate::paintContent(QPainter& painter, const QStyleOptionViewItem& o
                                 const QModelIndex& index) const {
     const QRect& rect = option.rect;
     const QIcon icon = index.data(Qt::DecorationRole).value<QIcon>();
-    const QRect iconRect(rect.left(), rect.top() + (rect.height() - nameIconSize) / 2, nameIconSize,
-                         nameIconSize);
+    const QRect iconRect(rect.left(), rect.top() + (rect.height() - m_iconSize) / 2, m_iconSize,
+                         m_iconSize);
     icon.paint(&painter, iconRect);
     const int textLeft = iconRect.right() + 1 + Theme::Space::small;
     const int width = std::max(0, rect.right() - textLeft);
+    const QVariant nameFont = index.data(Qt::FontRole);
+    const QFont font = nameFont.isValid() ? nameFont.value<QFont>() : option.font;
     const QFont detail = detailFont();
-    const QFontMetrics nameMetrics(option.font);
+    const QFontMetrics nameMetrics(font);
     const QFontMetrics detailMetrics(detail);
     const int top =
         rect.top() + (rect.height() - nameMetrics.height() - lineGap - detailMetrics.height()) / 2;
+    const QVariant mark = index.data(MarkColorRole);
+    // The dot follows the name, or ends the line when the name is cut.
+    const int nameWidth =
+        mark.isValid() ? std::max(0, width - markSide - Theme::Space::snug) : width;
+    const QString name = nameMetrics.elidedText(index.data().toString(), Qt::ElideRight, nameWidth);
     painter.save();
-    painter.setFont(option.font);
+    painter.setFont(font);
     painter.setPen(Theme::foreground(option, Tone::Primary));
-    painter.drawText(QRect(textLeft, top, width, nameMetrics.height()),
-                     Qt::AlignLeft | Qt::AlignVCenter,
-                     nameMetrics.elidedText(index.data().toString(), Qt::ElideRight, width));
+    painter.drawText(QRect(textLeft, top, nameWidth, nameMetrics.height()),
+                     Qt::AlignLeft | Qt::AlignVCenter, name);
+    if (mark.isValid()) {
+        const int left = textLeft + Typography::textWidth(font, name) + Theme::Space::snug;
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(Theme::cellColor(option, mark.value<QColor>()));
+        painter.drawEllipse(
+            QRectF(left, top + (nameMetrics.height() - markSide) / 2.0, markSide, markSide));
+    }
     painter.setFont(detail);
     painter.setPen(Theme::foreground(option, Tone::Secondary));
     painter.drawText(
         QRect(textLeft, top + nameMetrics.height() + lineGap, width, detailMetrics.height()),
         Qt::AlignLeft | Qt::AlignVCenter,
         detailMetrics.elidedText(index.data(DetailRole).toString(), Qt::ElideMiddle, width));
+    painter.restore();
+}
+
+void FigureDelegate::paintContent(QPainter& painter, const QStyleOptionViewItem& option,
+                                  const QModelIndex& index) const {
+    painter.save();
+    painter.setFont(Typography::monospacedDigits(option.font));
+    const QVariant color = index.data(Qt::ForegroundRole);
+    painter.setPen(color.isValid() ? Theme::cellColor(option, color.value<QColor>())
+                                   : Theme::foreground(option, Tone::Secondary));
+    const QVariant alignment = index.data(Qt::TextAlignmentRole);
+    const auto horizontal = alignment.isValid()
+                                ? Qt::Alignment(alignment.toInt()) & Qt::AlignHorizontal_Mask
+                                : Qt::Alignment(Qt::AlignLeft);
+    painter.drawText(option.rect, static_cast<int>(horizontal | Qt::AlignVCenter),
+                     painter.fontMetrics().elidedText(index.data().toString(), Qt::ElideRight,
+                                                      option.rect.width()));
     painter.restore();
 }
 

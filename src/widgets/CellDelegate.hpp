@@ -53,19 +53,39 @@ private:
     bool m_compact;
 };
 
-/// The row's icon (`Qt::DecorationRole`) beside two lines: the name (`Qt::DisplayRole`),
-/// elided at its end, and below it in small secondary type the detail (`DetailRole`),
-/// elided in its middle so both ends of a path stay.
+/// The row's icon (`Qt::DecorationRole`) beside two lines: the name (`Qt::DisplayRole`, in
+/// the font of `Qt::FontRole` when the model gives one), elided at its end and followed by a
+/// dot in `MarkColorRole` when the model gives one, and below it in small secondary type the
+/// detail (`DetailRole`), elided in its middle so both ends of a path stay.
 class NameDelegate : public CellDelegate {
     Q_OBJECT
 
 public:
-    using CellDelegate::CellDelegate;
+    static constexpr int defaultIconSize = 24;
 
-    /// Two lines of text: a view gives its rows this height.
-    [[nodiscard]] static int rowHeight(const QFont& font);
+    explicit NameDelegate(QObject* parent = nullptr, int iconSize = defaultIconSize);
+
+    /// Two lines of text beside an icon of `iconSize`: a view gives its rows this height.
+    [[nodiscard]] static int rowHeight(const QFont& font, int iconSize = defaultIconSize);
     [[nodiscard]] QSize sizeHint(const QStyleOptionViewItem& option,
                                  const QModelIndex& index) const override;
+
+protected:
+    void paintContent(QPainter& painter, const QStyleOptionViewItem& option,
+                      const QModelIndex& index) const override;
+
+private:
+    int m_iconSize;
+};
+
+/// The text in the secondary colour (or in the colour of `Qt::ForegroundRole` when the model
+/// gives one) with digits of one width, at the model's alignment: sizes, shares, counts and
+/// dates.
+class FigureDelegate : public CellDelegate {
+    Q_OBJECT
+
+public:
+    using CellDelegate::CellDelegate;
 
 protected:
     void paintContent(QPainter& painter, const QStyleOptionViewItem& option,

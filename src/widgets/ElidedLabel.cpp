@@ -129,8 +129,9 @@ ElidedLabel::Lines ElidedLabel::linesFor(int width) const {
         }
         line.setLineWidth(width);
         if (result.lines.size() == m_maximumLines - 1) {
-            // The last line takes the rest of the text, cut to fit.
-            cut(full.mid(line.textStart()).trimmed(), Qt::ElideRight, result);
+            // The last line takes the rest of the text, cut to fit where the mode says.
+            cut(full.mid(line.textStart()).trimmed(),
+                m_elideMode == Qt::ElideNone ? Qt::ElideRight : m_elideMode, result);
             break;
         }
         result.lines.append(full.mid(line.textStart(), line.textLength()).trimmed());

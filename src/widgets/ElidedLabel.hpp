@@ -10,8 +10,9 @@ namespace dorvale {
 
 /// A plain-text label that never widens its layout: text that does not fit is cut with "…"
 /// (at the end or in the middle, for paths), and the full text shows as a tool tip. With
-/// more than one line the text wraps and the last line is cut; the height of every line is
-/// always reserved, so rows of labels line up whatever their texts.
+/// more than one line the text wraps and the last line is cut (at its end, or in its middle
+/// for paths); the height of every line is always reserved, so rows of labels line up
+/// whatever their texts.
 ///
 /// The full text stays the label's `text()`, which is also what assistive technology reads.
 class ElidedLabel : public QLabel {

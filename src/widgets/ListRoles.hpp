@@ -16,6 +16,9 @@ enum ListRole : int {
     RiskRole,
     /// The second line of a name cell, usually the shown path.
     DetailRole,
+    /// The colour of a small dot after the name of a name cell (`QColor`): a state such as
+    /// running; no dot when absent.
+    MarkColorRole,
 };
 
 } // namespace dorvale
