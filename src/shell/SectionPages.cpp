@@ -2,6 +2,7 @@
 
 #include "analysis/ExplorerView.hpp"
 #include "analysis/OverviewView.hpp"
+#include "cleanup/AppsView.hpp"
 #include "cleanup/SmartCleanView.hpp"
 #include "shell/SectionPlaceholder.hpp"
 
@@ -24,7 +25,7 @@ QWidget* makeSectionPage(AppSection section, AppState& state) {
     case AppSection::SystemData:
         return new SectionPlaceholder(state, section);
     case AppSection::Apps:
-        return new SectionPlaceholder(state, section);
+        return new AppsView(state);
     case AppSection::Leftovers:
         return new SectionPlaceholder(state, section);
     case AppSection::LoginItems:

@@ -1,0 +1,124 @@
+#include "app/SettingsKeys.hpp"
+#include "cleanup/AppsView.hpp"
+#include "cleanup/CleanupPagesFixture.hpp"
+#include "gallery/Gallery.hpp"
+#include "shell/RootView.hpp"
+#include "support/qt/QtTests.hpp"
+
+#include <QRegularExpression>
+#include <QtTest>
+
+namespace dorvale {
+
+namespace {
+
+using test::CleanupPagesFixture;
+
+constexpr Timestamp now = 1'700'000'000;
+
+const std::string longName = "Studio for Recording, Mixing and Mastering Long Sessions of "
+                             "Music with Friends";
+
+// Applications of every kind: Apple, store, running, without data, with more data than
+// bundle, never used, and one with a very long name and many related items.
+std::vector<InstalledApp> someApps(const CleanupPagesFixture& f) {
+    std::vector<InstalledApp> apps;
+    const auto add = [&](std::string name, std::int64_t size, std::int64_t data, double daysAgo) {
+        InstalledApp app;
+        app.path = "/Applications/" + name + ".app";
+        app.name = std::move(name);
+        app.bundleID = "com.example." + std::to_string(apps.size());
+        app.version = std::to_string(apps.size() + 1) + ".0.3";
+        app.appSize = size;
+        if (data > 0) {
+            app.related.push_back({.path = f.home("Library/Caches/" + *app.bundleID),
+                                   .label = "Caches",
+                                   .size = data});
+        }
+        if (daysAgo >= 0) {
+            app.lastUsed = now - daysAgo * 86'400;
+        }
+        apps.push_back(std::move(app));
+        return &apps.back();
+    };
+    InstalledApp* studio = add(longName, 3'400'000'000, 0, 2);
+    for (const char* label : {"Application Support", "Containers", "Preferences", "Saved State",
+                              "Logs", "HTTP Storage"}) {
+        studio->related.push_back({.path = f.home(std::string("Library/") + label +
+                                                  "/com.example.studio with a long "
+                                                  "name for its data folder"),
+                                   .label = label,
+                                   .size = 120'000'000});
+    }
+    add("Editor", 250'000'000, 1'900'000'000, 1)->isAppStore = true;
+    add("Viewer", 80'000'000, 0, -1);
+    add("Notes", 12'000'000, 4'000, 200);
+    InstalledApp* browser = add("Browser", 600'000'000, 300'000'000, 0);
+    browser->bundleID = "com.apple.browser";
+    browser->isApple = true;
+    for (int i = 0; i < 30; ++i) {
+        add("Tool " + std::to_string(i), 1'000'000 * (i + 1), 500'000 * i, i * 10.0);
+    }
+    return apps;
+}
+
+} // namespace
+
+// The applications, leftovers and developer pages in the main window at its least and at a
+// large size: loading, lists with long names, a selection with its inspector, empty lists.
+class CleanupPagesGalleryTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() {
+        QTest::failOnWarning(
+            QRegularExpression(QStringLiteral("^(?!This plugin does not support).*")));
+    }
+
+    void apps_data() { sizes(); }
+    void apps() {
+        QFETCH(QSize, size);
+        const QString tag = QString::fromLatin1(QTest::currentDataTag());
+        CleanupPagesFixture f;
+        f.shell.fixture.workspace.setRunning({"com.example.0"});
+        f.answerApps(someApps(f));
+        f.hold();
+        RootView* root = show(f, "apps", size);
+        picture(*root, "apps-loading-" + tag);
+        f.release();
+        QTRY_VERIFY(!f.state().apps().empty());
+        picture(*root, "apps-" + tag);
+        auto* view = root->findChild<AppsView*>();
+        view->setSelection("/Applications/" + longName + ".app");
+        picture(*root, "apps-inspector-" + tag);
+        view->setFilter({.query = QStringLiteral("nothing"), .hideApple = false});
+        view->setSelection("/Applications/Browser.app");
+        picture(*root, "apps-inspector-apple-filtered-" + tag);
+    }
+
+private:
+    static void sizes() {
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("minimum") << QSize(1040, 680);
+        QTest::newRow("large") << QSize(1600, 1000);
+    }
+
+    static void picture(QWidget& widget, const QString& name) {
+        test::finishAnimations(widget);
+        test::savePictureWithNothingCut(widget, name);
+    }
+
+    static RootView* show(CleanupPagesFixture& f, const char* section, const QSize& size) {
+        f.shell.fixture.settings.setText(SettingsKeys::initialSection, section);
+        f.shell.makeState();
+        RootView* root = f.shell.show(new RootView(*f.shell.state), size);
+        [[maybe_unused]] const bool exposed = QTest::qWaitForWindowExposed(f.shell.window.get());
+        return root;
+    }
+};
+
+DORVALE_QT_TEST(CleanupPagesGalleryTest)
+
+} // namespace dorvale
+
+#include "CleanupPagesGalleryTest.moc"
