@@ -2,12 +2,12 @@
 
 #include "app/ByteText.hpp"
 #include "cleanup/RunningApps.hpp"
+#include "cleanup/TextRanks.hpp"
 #include "platform/Formatters.hpp"
 #include "style/FileIcon.hpp"
 #include "style/Theme.hpp"
 #include "style/Typography.hpp"
 #include "widgets/ListRoles.hpp"
-#include "widgets/NameRanks.hpp"
 
 #include <QStringList>
 
@@ -73,16 +73,8 @@ std::vector<std::int64_t> AppsModel::sortKeys(int column) const {
         std::transform(apps.begin(), apps.end(), keys.begin(), key);
     };
     switch (column) {
-    case Name: {
-        std::vector<std::string_view> names;
-        names.reserve(apps.size());
-        for (const InstalledApp& app : apps) {
-            names.emplace_back(app.name);
-        }
-        const std::vector<std::uint32_t> ranks = NameRanks::rank(names);
-        std::copy(ranks.begin(), ranks.end(), keys.begin());
-        break;
-    }
+    case Name:
+        return textRanks(apps, &InstalledApp::name);
     case Total:
         fill([](const InstalledApp& app) { return app.totalSize(); });
         break;

@@ -3,6 +3,7 @@
 #include "analysis/ExplorerView.hpp"
 #include "analysis/OverviewView.hpp"
 #include "cleanup/AppsView.hpp"
+#include "cleanup/LeftoversView.hpp"
 #include "cleanup/SmartCleanView.hpp"
 #include "shell/SectionPlaceholder.hpp"
 
@@ -27,7 +28,7 @@ QWidget* makeSectionPage(AppSection section, AppState& state) {
     case AppSection::Apps:
         return new AppsView(state);
     case AppSection::Leftovers:
-        return new SectionPlaceholder(state, section);
+        return new LeftoversView(state);
     case AppSection::LoginItems:
         return new SectionPlaceholder(state, section);
     case AppSection::Junk:

@@ -5,7 +5,9 @@
 #include "shell/RootView.hpp"
 #include "support/qt/QtTests.hpp"
 
+#include <QItemSelectionModel>
 #include <QRegularExpression>
+#include <QTableView>
 #include <QtTest>
 
 namespace dorvale {
@@ -62,6 +64,26 @@ std::vector<InstalledApp> someApps(const CleanupPagesFixture& f) {
     return apps;
 }
 
+std::vector<Leftover> someLeftovers(const CleanupPagesFixture& f) {
+    std::vector<Leftover> leftovers;
+    const char* locations[] = {"Application Support", "Caches", "Preferences", "Containers",
+                               "Saved Application State"};
+    for (int i = 0; i < 40; ++i) {
+        const std::string identifier =
+            i == 0 ? "com.example.an-application-with-a-very-long-identifier-that-goes-on-"
+                     "and-on-until-it-cannot-fit.helper"
+                   : "com.example.removed" + std::to_string(i);
+        const std::string location = locations[i % 5];
+        leftovers.push_back(
+            {.path = f.home("Library/" + location + "/" + identifier),
+             .identifier = identifier,
+             .location = location,
+             .size = 900'000'000 / (i + 1),
+             .modified = i % 7 == 3 ? std::nullopt : std::optional(now - i * 86'400.0 * 9)});
+    }
+    return leftovers;
+}
+
 } // namespace
 
 // The applications, leftovers and developer pages in the main window at its least and at a
@@ -94,6 +116,29 @@ private slots:
         view->setFilter({.query = QStringLiteral("nothing"), .hideApple = false});
         view->setSelection("/Applications/Browser.app");
         picture(*root, "apps-inspector-apple-filtered-" + tag);
+    }
+
+    void leftovers_data() { sizes(); }
+    void leftovers() {
+        QFETCH(QSize, size);
+        const QString tag = QString::fromLatin1(QTest::currentDataTag());
+        CleanupPagesFixture f;
+        f.hold();
+        RootView* root = show(f, "leftovers", size);
+        picture(*root, "leftovers-searching-" + tag);
+        f.release();
+        QTRY_VERIFY(!f.state().leftoversLoading());
+        picture(*root, "leftovers-empty-" + tag);
+        f.answerLeftovers(someLeftovers(f));
+        f.state().loadLeftovers();
+        QTRY_VERIFY(!f.state().leftovers().empty());
+        auto* table = root->findChild<QTableView*>(QStringLiteral("leftoversTable"));
+        for (const int row : {0, 2, 3}) {
+            table->selectionModel()->select(table->model()->index(row, 0),
+                                            QItemSelectionModel::Select |
+                                                QItemSelectionModel::Rows);
+        }
+        picture(*root, "leftovers-" + tag);
     }
 
 private:
