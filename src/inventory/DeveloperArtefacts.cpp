@@ -7,6 +7,7 @@
 
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 
 namespace dorvale {
 
@@ -144,9 +145,17 @@ std::vector<DevItem> findDeveloperArtefacts(const ScanResult* scan,
     if (scan != nullptr) {
         items = artefactFolders(*scan, locations);
     }
-    std::vector<DevItem> fromJunk = developerJunkItems(junk);
-    items.insert(items.end(), std::make_move_iterator(fromJunk.begin()),
-                 std::make_move_iterator(fromJunk.end()));
+    // A path that both sources find is listed once: twice, it would be counted twice and
+    // planned twice, and the second removal would fail on an item already gone.
+    std::unordered_set<std::string> seen;
+    for (const DevItem& item : items) {
+        seen.insert(item.path);
+    }
+    for (DevItem& item : developerJunkItems(junk)) {
+        if (seen.insert(item.path).second) {
+            items.push_back(std::move(item));
+        }
+    }
     return items;
 }
 

@@ -39,8 +39,8 @@ inline constexpr std::int64_t artefactFolderThreshold = 20'000'000;
 /// order; findings of other groups are ignored.
 [[nodiscard]] std::vector<DevItem> developerJunkItems(std::span<const JunkFinding> junk);
 
-/// The artefact folders of `scan` (none without one) followed by the developer junk items.
-/// The list is not sorted.
+/// The artefact folders of `scan` (none without one) followed by the developer junk items,
+/// each path once (the first found). The list is not sorted.
 [[nodiscard]] std::vector<DevItem> findDeveloperArtefacts(const ScanResult* scan,
                                                           std::span<const JunkFinding> junk,
                                                           const Locations& locations);

@@ -138,5 +138,21 @@ TEST(FindDeveloperArtifacts, AddsTheDeveloperJunkItemsAfterTheTreeFolders) {
     EXPECT_TRUE(findDeveloperArtefacts(nullptr, std::vector{caches}, locations).empty());
 }
 
+// A folder of the tree that a developer rule also finds is listed once, as the tree's.
+TEST(FindDeveloperArtifacts, ListsAPathFoundByBothSourcesOnce) {
+    TreeBuilder tree{"/Users/x"};
+    tree.folder(tree.folder(tree.root(), ".cache"), "node_modules", {}, 30 * MB);
+    const ScanResult scan = tree.finish();
+    const JunkFinding dotCache{
+        .rule = catalogueRule("dot-cache"),
+        .items = {JunkItem{.id = "/Users/x/.cache/node_modules", .size = 30 * MB},
+                  JunkItem{.id = "/Users/x/.cache/pip", .size = 2 * MB}},
+    };
+    const std::vector<DevItem> items =
+        findDeveloperArtefacts(&scan, std::vector{dotCache, dotCache}, homeAt("/Users/x"));
+    EXPECT_EQ(titles(items),
+              (std::vector<std::string>{".cache / node_modules", "Tool caches (~/.cache) · pip"}));
+}
+
 } // namespace
 } // namespace dorvale
