@@ -3,6 +3,7 @@
 #include "analysis/ExplorerView.hpp"
 #include "analysis/OverviewView.hpp"
 #include "cleanup/AppsView.hpp"
+#include "cleanup/DeveloperView.hpp"
 #include "cleanup/LeftoversView.hpp"
 #include "cleanup/SmartCleanView.hpp"
 #include "shell/SectionPlaceholder.hpp"
@@ -34,7 +35,7 @@ QWidget* makeSectionPage(AppSection section, AppState& state) {
     case AppSection::Junk:
         return new SectionPlaceholder(state, section);
     case AppSection::Developer:
-        return new SectionPlaceholder(state, section);
+        return new DeveloperView(state);
     case AppSection::Duplicates:
         return new SectionPlaceholder(state, section);
     case AppSection::History:

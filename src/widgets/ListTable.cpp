@@ -1,8 +1,10 @@
 #include "widgets/ListTable.hpp"
 
+#include "style/Typography.hpp"
 #include "widgets/SortedRowsModel.hpp"
 
 #include <QHeaderView>
+#include <QStyle>
 
 #include <algorithm>
 
@@ -44,11 +46,28 @@ void ListTable::resizeEvent(QResizeEvent* event) {
     fitColumns();
 }
 
+// Every column is at least as wide as its header's title with the sort indicator.
+std::vector<ListTable::Width> ListTable::widthsForTitles() const {
+    const QHeaderView* header = horizontalHeader();
+    const QStyle* style = header->style();
+    const int margin = style->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
+    const int indicator = style->pixelMetric(QStyle::PM_HeaderMarkSize, nullptr, header);
+    std::vector<Width> widths = m_widths;
+    for (std::size_t column = 0; column < widths.size(); ++column) {
+        const QString text = model()->headerData(int(column), Qt::Horizontal).toString();
+        const int title = Typography::textWidth(header->font(), text) + 3 * margin + indicator;
+        widths[column].least = std::max(widths[column].least, title);
+        widths[column].preferred = std::max(widths[column].preferred, title);
+    }
+    return widths;
+}
+
 void ListTable::fitColumns() {
+    const std::vector<Width> widths = widthsForTitles();
     const int available = viewport()->width();
     int least = 0;
     int preferred = 0;
-    for (const Width& width : m_widths) {
+    for (const Width& width : widths) {
         least += width.least;
         preferred += width.preferred;
     }
@@ -60,14 +79,14 @@ void ListTable::fitColumns() {
     };
     int used = 0;
     QHeaderView* header = horizontalHeader();
-    for (std::size_t column = 0; column < m_widths.size(); ++column) {
+    for (std::size_t column = 0; column < widths.size(); ++column) {
         if (int(column) != m_stretch) {
-            const int width = fitted(m_widths[column]);
+            const int width = fitted(widths[column]);
             header->resizeSection(int(column), width);
             used += width;
         }
     }
-    const Width& stretch = m_widths.at(static_cast<std::size_t>(m_stretch));
+    const Width& stretch = widths.at(static_cast<std::size_t>(m_stretch));
     header->resizeSection(m_stretch, std::max(available - used, fitted(stretch)));
 }
 

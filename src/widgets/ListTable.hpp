@@ -12,7 +12,8 @@ class SortedRowsModel;
 /// rows selected, no grid, alternating rows of one fixed height, no row numbers, sorting
 /// bound to the model through the header. Its columns share the width it has: each gets its
 /// preferred width when there is room, less down to its least width when there is not (the
-/// table then scrolls sideways), and the stretching column takes what is left over.
+/// table then scrolls sideways), and the stretching column takes what is left over. No
+/// column is narrower than its header's title.
 class ListTable : public QTableView {
     Q_OBJECT
 
@@ -35,6 +36,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    [[nodiscard]] std::vector<Width> widthsForTitles() const;
     void fitColumns();
 
     std::vector<Width> m_widths;

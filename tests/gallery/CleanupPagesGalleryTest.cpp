@@ -3,6 +3,7 @@
 #include "cleanup/CleanupPagesFixture.hpp"
 #include "gallery/Gallery.hpp"
 #include "shell/RootView.hpp"
+#include "support/app/AppStateAccess.hpp"
 #include "support/qt/QtTests.hpp"
 
 #include <QItemSelectionModel>
@@ -84,6 +85,24 @@ std::vector<Leftover> someLeftovers(const CleanupPagesFixture& f) {
     return leftovers;
 }
 
+// Projects with dependencies, environments and builds, one of them deep with long names.
+std::shared_ptr<ScanResult> projects(const CleanupPagesFixture& f) {
+    test::TreeBuilder builder(f.locations().home);
+    FileNode* code = builder.folder(builder.root(), "Code");
+    const char* artefacts[] = {"node_modules", ".venv", "Pods", ".next", "__pycache__"};
+    for (int i = 0; i < 15; ++i) {
+        FileNode* project = builder.folder(code, "project-" + std::to_string(i),
+                                           {.modified = now - i * 86'400.0 * 20});
+        FileNode* artefact = builder.folder(project, artefacts[i % 5]);
+        builder.file(artefact, "data.bin", 30'000'000 + std::int64_t{i} * 70'000'000);
+    }
+    FileNode* deep = builder.folder(
+        builder.folder(code, "a client project with a very long name that keeps going"),
+        "its front end written again for the third time with another framework");
+    builder.file(builder.folder(deep, "node_modules"), "bundle.js", 4'000'000'000);
+    return std::make_shared<ScanResult>(builder.finish());
+}
+
 } // namespace
 
 // The applications, leftovers and developer pages in the main window at its least and at a
@@ -139,6 +158,26 @@ private slots:
                                                 QItemSelectionModel::Rows);
         }
         picture(*root, "leftovers-" + tag);
+    }
+
+    void developer_data() { sizes(); }
+    void developer() {
+        QFETCH(QSize, size);
+        const QString tag = QString::fromLatin1(QTest::currentDataTag());
+        CleanupPagesFixture f;
+        f.junk.answer({test::ChosenJunk::finding(f.locations(), "xcode-derived", 12, 0),
+                       test::ChosenJunk::finding(f.locations(), "npm-cache", 1, 2'000'000'000)});
+        f.junk.hold();
+        RootView* root = show(f, "developer", size);
+        picture(*root, "developer-empty-" + tag);
+        f.junk.release();
+        QTRY_VERIFY(!f.state().junk().empty());
+        picture(*root, "developer-no-scan-" + tag);
+        test::AppStateAccess(f.state()).setScan(projects(f), ScanTarget::home());
+        auto* table = root->findChild<QTableView*>(QStringLiteral("developerTable"));
+        table->selectionModel()->select(table->model()->index(1, 0),
+                                        QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        picture(*root, "developer-" + tag);
     }
 
 private:
