@@ -3,7 +3,6 @@
 #include "app/AppState.hpp"
 #include "cleanup/DevItemsModel.hpp"
 #include "cleanup/PageParts.hpp"
-#include "cleanup/PlanItems.hpp"
 #include "cleanup/SymbolNote.hpp"
 #include "widgets/CellDelegate.hpp"
 #include "widgets/ListTable.hpp"
@@ -56,13 +55,12 @@ DeveloperView::DeveloperView(AppState& state, QWidget* parent)
 }
 
 void DeveloperView::confirmDelete(const std::vector<DevItem>& items) {
-    std::vector<PlanItem> plan;
+    std::vector<PlanCandidate> candidates;
     for (const DevItem& item : items) {
-        plan.push_back(planItem(
-            m_state,
-            {.path = item.path, .name = item.title, .size = item.size, .removal = item.removal}));
+        candidates.push_back(
+            {.path = item.path, .name = item.title, .size = item.size, .removal = item.removal});
     }
-    m_state.requestDeletion(tr("Clean Developer Artifacts"), std::move(plan));
+    m_state.planDeletion(tr("Clean Developer Artifacts"), std::move(candidates));
 }
 
 QWidget* DeveloperView::makeTable() {

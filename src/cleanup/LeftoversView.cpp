@@ -3,7 +3,6 @@
 #include "app/AppState.hpp"
 #include "cleanup/LeftoversModel.hpp"
 #include "cleanup/PageParts.hpp"
-#include "cleanup/PlanItems.hpp"
 #include "cleanup/SymbolNote.hpp"
 #include "platform/Paths.hpp"
 #include "style/Theme.hpp"
@@ -56,14 +55,14 @@ LeftoversView::LeftoversView(AppState& state, QWidget* parent)
 }
 
 void LeftoversView::confirmDelete(const std::vector<Leftover>& leftovers) {
-    std::vector<PlanItem> items;
+    std::vector<PlanCandidate> candidates;
     for (const Leftover& leftover : leftovers) {
-        items.push_back(planItem(m_state, {.path = leftover.path,
-                                           .name = std::string(lastComponent(leftover.path)),
-                                           .size = leftover.size,
-                                           .removal = Removal::Trash}));
+        candidates.push_back({.path = leftover.path,
+                              .name = std::string(lastComponent(leftover.path)),
+                              .size = leftover.size,
+                              .removal = Removal::Trash});
     }
-    m_state.requestDeletion(tr("Delete App Leftovers"), std::move(items));
+    m_state.planDeletion(tr("Delete App Leftovers"), std::move(candidates));
 }
 
 QWidget* LeftoversView::makeHeader() {

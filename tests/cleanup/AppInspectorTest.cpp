@@ -92,7 +92,7 @@ private slots:
         QVERIFY(uninstall->isEnabled());
         QVERIFY(!find<WrappingLabel>(inspector, "quitHint")->isVisible());
         uninstall->click();
-        QVERIFY(f.state().plan());
+        QTRY_VERIFY(f.state().plan());
         QCOMPARE(f.state().plan()->title, QStringLiteral("Uninstall Editor"));
         QCOMPARE(f.state().plan()->items.size(), std::size_t{3});
         QCOMPARE(f.state().plan()->items[1].name, std::string("Caches · com.example.editor"));

@@ -213,7 +213,7 @@ private slots:
         QAction* uninstall = onRunning.findChild<QAction*>("uninstallAction");
         QVERIFY(uninstall->isEnabled());
         uninstall->trigger();
-        QVERIFY(f.state().plan());
+        QTRY_VERIFY(f.state().plan());
         QCOMPARE(f.state().plan()->title, QStringLiteral("Uninstall Busy"));
         QCOMPARE(f.state().plan()->items.size(), std::size_t{2});
 

@@ -109,7 +109,7 @@ private slots:
                  (QStringList{"Xcode · Archives · item-0", "web / node_modules"}));
         QCOMPARE(table->selectionModel()->selectedRows().size(), 2);
         find<QPushButton>(bar, "selectionAction")->click();
-        QVERIFY(f.state().plan());
+        QTRY_VERIFY(f.state().plan());
         const DeletionPlan& plan = *f.state().plan();
         QCOMPARE(plan.title, QStringLiteral("Clean Developer Artifacts"));
         QCOMPARE(plan.items.size(), std::size_t{2});

@@ -146,7 +146,7 @@ private slots:
         QCOMPARE(bar->count(), 3);
         QVERIFY(bar->isVisible());
         find<QPushButton>(bar, "selectionAction")->click();
-        QVERIFY(f.state().plan());
+        QTRY_VERIFY(f.state().plan());
         const DeletionPlan& plan = *f.state().plan();
         QCOMPARE(plan.title, QStringLiteral("Delete App Leftovers"));
         QCOMPARE(plan.items.size(), std::size_t{3});
@@ -164,6 +164,7 @@ private slots:
         QCOMPARE(bar->count(), 2);
         QCOMPARE(view->list().selection().keys().size(), std::size_t{3});
         find<QPushButton>(bar, "selectionAction")->click();
+        QTRY_VERIFY(f.state().plan());
         QCOMPARE(f.state().plan()->items.size(), std::size_t{2});
 
         find<QPushButton>(bar, "deselectButton")->click();
