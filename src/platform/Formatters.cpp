@@ -95,16 +95,32 @@ Offset largestOffset(icu::Calendar& calendar, Timestamp now, Timestamp date) {
     return {};
 }
 
-// The abbreviated date format of the current locale.
-icu::DateFormat* shortDateFormat() {
-    thread_local std::string locale;
-    thread_local std::unique_ptr<icu::DateFormat> format;
+// The abbreviated date format of the current locale, with the short time or without one.
+icu::DateFormat* shortDateFormat(icu::DateFormat::EStyle time) {
+    struct Cached {
+        std::string locale;
+        std::unique_ptr<icu::DateFormat> format;
+    };
+    thread_local Cached withoutTime;
+    thread_local Cached withTime;
+    Cached& cached = time == icu::DateFormat::kNone ? withoutTime : withTime;
     const icu::Locale& current = icu::Locale::getDefault();
-    if (!format || locale != current.getName()) {
-        format.reset(icu::DateFormat::createDateInstance(icu::DateFormat::kMedium, current));
-        locale = current.getName();
+    if (!cached.format || cached.locale != current.getName()) {
+        cached.format.reset(
+            icu::DateFormat::createDateTimeInstance(icu::DateFormat::kMedium, time, current));
+        cached.locale = current.getName();
     }
-    return format.get();
+    return cached.format.get();
+}
+
+std::string formatDate(Timestamp date, icu::DateFormat::EStyle time) {
+    icu::DateFormat* format = date > earliestKnownDate ? shortDateFormat(time) : nullptr;
+    if (format == nullptr) {
+        return "—";
+    }
+    icu::UnicodeString text;
+    format->format(date * millisecondsPerSecond, text);
+    return utf8(text);
 }
 
 } // namespace
@@ -136,13 +152,11 @@ std::string relativeText(Timestamp date, const Clock& clock) {
 }
 
 std::string shortDateText(Timestamp date) {
-    icu::DateFormat* format = date > earliestKnownDate ? shortDateFormat() : nullptr;
-    if (format == nullptr) {
-        return "—";
-    }
-    icu::UnicodeString text;
-    format->format(date * millisecondsPerSecond, text);
-    return utf8(text);
+    return formatDate(date, icu::DateFormat::kNone);
+}
+
+std::string shortDateTimeText(Timestamp date) {
+    return formatDate(date, icu::DateFormat::kShort);
 }
 
 } // namespace dorvale

@@ -25,4 +25,8 @@ namespace dorvale {
 /// dates. A date not more than a day after 1970 is "—", as for `relativeText`.
 [[nodiscard]] std::string shortDateText(Timestamp date);
 
+/// `date` as the abbreviated local date with the short time ("Mar 4, 2024, 3:15 PM"), as
+/// records of past events show it; "—" in the same cases as `shortDateText`.
+[[nodiscard]] std::string shortDateTimeText(Timestamp date);
+
 } // namespace dorvale

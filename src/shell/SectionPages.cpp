@@ -5,6 +5,8 @@
 #include "cleanup/AppsView.hpp"
 #include "cleanup/DeveloperView.hpp"
 #include "cleanup/LeftoversView.hpp"
+#include "cleanup/DuplicatesView.hpp"
+#include "cleanup/HistoryView.hpp"
 #include "cleanup/SmartCleanView.hpp"
 #include "shell/SectionPlaceholder.hpp"
 
@@ -37,9 +39,9 @@ QWidget* makeSectionPage(AppSection section, AppState& state) {
     case AppSection::Developer:
         return new DeveloperView(state);
     case AppSection::Duplicates:
-        return new SectionPlaceholder(state, section);
+        return new DuplicatesView(state);
     case AppSection::History:
-        return new SectionPlaceholder(state, section);
+        return new HistoryView(state);
     }
     return new SectionPlaceholder(state, section);
 }

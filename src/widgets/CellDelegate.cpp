@@ -97,10 +97,13 @@ void NameDelegate::paintContent(QPainter& painter, const QStyleOptionViewItem& o
                                 const QModelIndex& index) const {
     const QRect& rect = option.rect;
     const QIcon icon = index.data(Qt::DecorationRole).value<QIcon>();
-    const QRect iconRect(rect.left(), rect.top() + (rect.height() - m_iconSize) / 2, m_iconSize,
-                         m_iconSize);
-    icon.paint(&painter, iconRect);
-    const int textLeft = iconRect.right() + 1 + Theme::Space::small;
+    int textLeft = rect.left();
+    if (!icon.isNull()) {
+        const QRect iconRect(rect.left(), rect.top() + (rect.height() - m_iconSize) / 2,
+                             m_iconSize, m_iconSize);
+        icon.paint(&painter, iconRect);
+        textLeft = iconRect.right() + 1 + Theme::Space::small;
+    }
     const int width = std::max(0, rect.right() - textLeft);
     const QVariant nameFont = index.data(Qt::FontRole);
     const QFont font = nameFont.isValid() ? nameFont.value<QFont>() : option.font;

@@ -56,7 +56,8 @@ private:
 /// The row's icon (`Qt::DecorationRole`) beside two lines: the name (`Qt::DisplayRole`, in
 /// the font of `Qt::FontRole` when the model gives one), elided at its end and followed by a
 /// dot in `MarkColorRole` when the model gives one, and below it in small secondary type the
-/// detail (`DetailRole`), elided in its middle so both ends of a path stay.
+/// detail (`DetailRole`), elided in its middle so both ends of a path stay. Without an icon
+/// the text takes its room.
 class NameDelegate : public CellDelegate {
     Q_OBJECT
 

@@ -8,6 +8,12 @@
 namespace dorvale {
 
 void attachRowMenu(QAbstractItemView& view, RowMenuFiller fill) {
+    attachIndexMenu(view, [fill = std::move(fill)](QMenu& menu, const QModelIndex& index) {
+        fill(menu, index.row());
+    });
+}
+
+void attachIndexMenu(QAbstractItemView& view, IndexMenuFiller fill) {
     view.setContextMenuPolicy(Qt::CustomContextMenu);
     QObject::connect(&view, &QWidget::customContextMenuRequested, &view,
                      [&view, fill = std::move(fill)](const QPoint& position) {
@@ -18,7 +24,7 @@ void attachRowMenu(QAbstractItemView& view, RowMenuFiller fill) {
                          auto* menu = new QMenu(&view);
                          menu->setObjectName(QStringLiteral("rowMenu"));
                          menu->setAttribute(Qt::WA_DeleteOnClose);
-                         fill(*menu, index.row());
+                         fill(*menu, index);
                          if (menu->isEmpty()) {
                              delete menu;
                              return;

@@ -133,5 +133,11 @@ TEST_F(FormattersTest, ShortDatesLeaveOutTheTimeAndUnknownDates) {
     EXPECT_EQ(shortDateText(1'709'596'799), "04.03.2024");
 }
 
+TEST_F(FormattersTest, DatesWithTimesShowTheShortTime) {
+    EXPECT_EQ(shortDateTimeText(0), "—");
+    // 2024-03-04 15:07 UTC.
+    EXPECT_EQ(shortDateTimeText(1'709'564'820), "Mar 4, 2024, 3:07 PM");
+}
+
 } // namespace
 } // namespace dorvale
