@@ -99,18 +99,19 @@ void DuplicateRowDelegate::paintEntry(QPainter& painter, const QStyleOptionViewI
                      iconSide);
     index.data(Qt::DecorationRole).value<QIcon>().paint(&painter, icon);
 
+    // Measured as the painter's device draws them, so the fixed texts are never cut.
     const QFont caption = captionFont();
-    const QFontMetrics captionMetrics(caption);
-    int right = area.right() - padding;
-    const int dateWidth = captionMetrics.horizontalAdvance(QStringLiteral("Sep 30, 2023"));
     painter.setFont(caption);
+    const QFontMetrics captionMetrics = painter.fontMetrics();
+    int right = area.right() - padding;
+    const int dateWidth = captionMetrics.horizontalAdvance(QStringLiteral("Sep 30, 2023")) + 2;
     painter.setPen(Theme::foreground(plain, Tone::Secondary));
     drawLine(painter, QRect(right - dateWidth, area.top(), dateWidth, area.height()),
              index.data(DuplicatesModel::DateRole).toString(), Qt::AlignRight, Qt::ElideRight);
     right -= dateWidth + gap * 2;
     if (index.data(DuplicatesModel::SuggestedRole).toBool()) {
         const QString suggested = tr("Suggested original");
-        const int width = captionMetrics.horizontalAdvance(suggested);
+        const int width = captionMetrics.horizontalAdvance(suggested) + 2;
         painter.setPen(Theme::cellColor(plain, Theme::safe()));
         drawLine(painter, QRect(right - width, area.top(), width, area.height()), suggested,
                  Qt::AlignRight, Qt::ElideRight);

@@ -119,10 +119,12 @@ QWidget* DuplicatesView::makeResults() {
     auto* page = new QWidget;
     page->setObjectName(QStringLiteral("duplicatesResults"));
     auto* layout = new QVBoxLayout(page);
-    layout->setContentsMargins(0, 0, 0, 0);
+    // The list's rows are inset by the kit's margin, so their texts line up with the summary.
+    const int inset = Theme::Space::page - Theme::Space::small;
+    layout->setContentsMargins(inset, 0, inset, 0);
     layout->setSpacing(Theme::Space::small);
     auto* summary = new QHBoxLayout;
-    summary->setContentsMargins(Theme::Space::page, 0, Theme::Space::page, 0);
+    summary->setContentsMargins(Theme::Space::small, 0, Theme::Space::small, 0);
     m_summary = new ElidedLabel;
     m_summary->setObjectName(QStringLiteral("duplicatesSummary"));
     m_summary->setTextStyle(TextStyle::Headline);
@@ -141,8 +143,6 @@ QWidget* DuplicatesView::makeResults() {
     m_list->setAlternatingRowColors(true);
     m_list->setItemsExpandable(false);
     m_list->setModel(m_model);
-    m_list->setContentsMargins(Theme::Space::page - Theme::Space::small, 0,
-                               Theme::Space::page - Theme::Space::small, 0);
     attachIndexMenu(*m_list, [this](QMenu& menu, const QModelIndex& index) {
         populateRowMenu(menu, m_model->fileAt(index));
     });
