@@ -1,7 +1,6 @@
 #include "cleanup/HistoryCells.hpp"
 
 #include "style/Theme.hpp"
-#include "style/Typography.hpp"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -16,24 +15,6 @@ namespace {
 constexpr int buttonHeight = 24;
 
 } // namespace
-
-void ToneTextDelegate::paintContent(QPainter& painter, const QStyleOptionViewItem& option,
-                                    const QModelIndex& index) const {
-    painter.save();
-    painter.setFont(Typography::monospacedDigits(option.font));
-    const QVariant colour = index.data(Qt::ForegroundRole);
-    painter.setPen(colour.isValid() ? Theme::cellColor(option, colour.value<QColor>())
-                                    : Theme::foreground(option, Tone::Secondary));
-    const QVariant alignment = index.data(Qt::TextAlignmentRole);
-    const auto horizontal = alignment.isValid()
-                                ? Qt::Alignment(alignment.toInt()) & Qt::AlignHorizontal_Mask
-                                : Qt::Alignment(Qt::AlignLeft);
-    const QRect& rect = option.rect;
-    painter.drawText(
-        rect, static_cast<int>(horizontal | Qt::AlignVCenter),
-        painter.fontMetrics().elidedText(index.data().toString(), Qt::ElideRight, rect.width()));
-    painter.restore();
-}
 
 QRect CellButtonDelegate::buttonRect(const QRect& cell, const QFont& font, const QString& text) {
     const int width = std::min(cell.width(), QFontMetrics(font).horizontalAdvance(text) +

@@ -4,19 +4,6 @@
 
 namespace dorvale {
 
-/// A line of text in the secondary colour, or in the colour of `Qt::ForegroundRole` when the
-/// model gives one, with digits of one width, at the model's alignment.
-class ToneTextDelegate : public CellDelegate {
-    Q_OBJECT
-
-public:
-    using CellDelegate::CellDelegate;
-
-protected:
-    void paintContent(QPainter& painter, const QStyleOptionViewItem& option,
-                      const QModelIndex& index) const override;
-};
-
 /// A push button with the cell's text, drawn where the cell has a text and nothing where it
 /// has none. A click on it, or Space on its cell, says so with the row.
 class CellButtonDelegate : public CellDelegate {

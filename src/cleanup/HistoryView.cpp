@@ -99,7 +99,7 @@ QTableView* HistoryView::makeTable() {
     header->setSectionResizeMode(HistoryModel::Restore, QHeaderView::Fixed);
     table->setItemDelegateForColumn(HistoryModel::Item, new NameDelegate(table));
     for (const int column : {HistoryModel::Date, HistoryModel::Size, HistoryModel::Method}) {
-        table->setItemDelegateForColumn(column, new ToneTextDelegate(table));
+        table->setItemDelegateForColumn(column, new FigureDelegate(table));
     }
     auto* restore = new CellButtonDelegate(table);
     table->setItemDelegateForColumn(HistoryModel::Restore, restore);
