@@ -85,8 +85,8 @@ DuplicatesView::DuplicatesView(AppState& state, QWidget* parent)
         m_model->setSelected({});
         rebuild();
     });
+    // A deletion takes its files out of the groups and announces them changed.
     connect(&m_state, &AppState::duplicatesChanged, this, &DuplicatesView::rebuild);
-    connect(&m_state, &AppState::revisionChanged, this, &DuplicatesView::rebuild);
     connect(&m_state, &AppState::duplicatesProgressChanged, this, &DuplicatesView::showState);
     rebuild();
 }
