@@ -11,6 +11,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include <algorithm>
+
 namespace dorvale {
 
 namespace {
@@ -104,10 +106,14 @@ void DuplicateRowDelegate::paintEntry(QPainter& painter, const QStyleOptionViewI
     painter.setFont(caption);
     const QFontMetrics captionMetrics = painter.fontMetrics();
     int right = area.right() - padding;
-    const int dateWidth = captionMetrics.horizontalAdvance(QStringLiteral("Sep 30, 2023")) + 2;
+    // Dates take one column's width, wider only where a language writes one longer.
+    const QString date = index.data(DuplicatesModel::DateRole).toString();
+    const int dateWidth = std::max(captionMetrics.horizontalAdvance(QStringLiteral("Sep 30, 2023")),
+                                   captionMetrics.horizontalAdvance(date)) +
+                          2;
     painter.setPen(Theme::foreground(plain, Tone::Secondary));
-    drawLine(painter, QRect(right - dateWidth, area.top(), dateWidth, area.height()),
-             index.data(DuplicatesModel::DateRole).toString(), Qt::AlignRight, Qt::ElideRight);
+    drawLine(painter, QRect(right - dateWidth, area.top(), dateWidth, area.height()), date,
+             Qt::AlignRight, Qt::ElideRight);
     right -= dateWidth + gap * 2;
     if (index.data(DuplicatesModel::SuggestedRole).toBool()) {
         const QString suggested = tr("Suggested original");

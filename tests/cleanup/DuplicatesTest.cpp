@@ -1,5 +1,6 @@
 #include "app/AppState.hpp"
 #include "app/ByteText.hpp"
+#include "cleanup/DuplicateRowDelegate.hpp"
 #include "cleanup/DuplicatesFixture.hpp"
 #include "cleanup/DuplicatesModel.hpp"
 #include "support/qt/QtTests.hpp"
@@ -119,6 +120,12 @@ private slots:
         QCOMPARE(selectionBar(view)->count(), 3);
 
         auto* list = find<SectionedList>(view, "duplicatesList");
+        const QModelIndex first = model.entryIndex(0, 0);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          DuplicateRowDelegate::checkRect(list->visualRect(first)).center());
+        QVERIFY(model.selected().contains(groups[0].files[0]));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(first).center());
+        QVERIFY(model.selected().contains(groups[0].files[0]));
         list->setFocus();
         list->setCurrentIndex(model.entryIndex(1, 0));
         QTest::keyClick(list, Qt::Key_Space);
