@@ -160,17 +160,16 @@ void DuplicatesView::deleteSelection() {
         m_state.setToast(Toast{.message = tr("Keep at least one copy in each group")});
         return;
     }
-    std::vector<PlanItem> items;
+    std::vector<PlanCandidate> items;
     for (const FileNode* file : m_model->selectedFiles()) {
-        PlanItem item;
-        item.path = file->path();
-        item.name = std::string(lastComponent(item.path));
-        item.size = file->size();
-        item.removal = Removal::Trash;
-        item.verdict = m_state.services().safety.verdict(item.path);
-        items.push_back(std::move(item));
+        std::string path = file->path();
+        std::string name(lastComponent(path));
+        items.push_back({.path = std::move(path),
+                         .name = std::move(name),
+                         .size = file->size(),
+                         .removal = Removal::Trash});
     }
-    m_state.requestDeletion(tr("Delete Duplicate Copies"), std::move(items));
+    m_state.planDeletion(tr("Delete Duplicate Copies"), std::move(items));
 }
 
 void DuplicatesView::populateRowMenu(QMenu& menu, const FileNode* file) {

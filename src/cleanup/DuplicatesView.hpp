@@ -33,8 +33,8 @@ public:
 
     /// Starts a search over the current scan and clears the ticks.
     void findDuplicates();
-    /// Asks to move the ticked files to the Trash, unless that would take every copy of a
-    /// group: then it says so in a toast, and the ticks stay.
+    /// Asks to move the ticked files to the Trash, with the verdicts of this moment, unless that
+    /// would take every copy of a group: then it says so in a toast, and the ticks stay.
     void deleteSelection();
     /// Fills the menu of a file row.
     void populateRowMenu(QMenu& menu, const FileNode* file);
