@@ -1,8 +1,13 @@
 #pragma once
 
+#include "platform/AdministratorRunner.hpp"
 #include "platform/Clock.hpp"
 #include "platform/Locations.hpp"
+#include "platform/Process.hpp"
+#include "platform/Trash.hpp"
 #include "platform/Workspace.hpp"
+
+#include <sys/types.h>
 
 #include <array>
 #include <cstdint>
@@ -16,9 +21,9 @@ namespace dorvale {
 /// One launch property list: a program the system starts by itself, at login or as a
 /// background service. A plain value, identified by `path`.
 ///
-/// Threads: `read` and `loadAll` read folders, files and application bundles and block
-/// while they do; call them on a worker. The scope helpers and `openLoginItemsSettings`
-/// return at once.
+/// Threads: `read` and `loadAll` read folders, files and application bundles, and `remove`
+/// waits for tools and for the administrator prompt, which may stay open for minutes: call
+/// them on a worker. The other calls return at once.
 struct LaunchItem {
     /// The launch folder an item was found in. The raw value is the position.
     enum class Scope : std::uint8_t {
@@ -65,6 +70,41 @@ struct LaunchItem {
     /// Where a system has a settings pane for login items, opens it. This one has none, so
     /// nothing is opened and no settings URL reaches the desktop. Called on the GUI thread.
     static void openLoginItemsSettings();
+
+    /// Stops the item's job and moves its property list to the Trash, so it no longer
+    /// starts; the application it belongs to is left alone. Nothing on success, otherwise
+    /// the sentence to show.
+    ///
+    /// The path must pass `isRemovablePath`, and for a system item the place in the
+    /// Trash it goes to `isRemovableTarget`, else "Unsupported file name." and nothing is
+    /// run. The user's own agent is
+    /// booted out of "gui/<uid>" (whatever that says) and moved with this user's rights
+    /// through `trash`; a failed move gives `DeletionEngine::failureReason`. An item of
+    /// the system folders is moved by `systemRemovalCommand` through `administrator`
+    /// into the home Trash, whose description is written here first, as this user, and
+    /// taken back when the command does not succeed.
+    [[nodiscard]] static std::optional<std::string>
+    remove(const LaunchItem& item, uid_t uid, const Locations& locations, const Trash& trash,
+           const ProcessRunner& processes, const AdministratorRunner& administrator);
+
+    /// Whether a property list path may be handed to the removal's commands: an absolute
+    /// path made only of ASCII letters, digits, ".", "_", "@", "+", "/", " " and "-",
+    /// ending in ".plist" and holding no "..".
+    [[nodiscard]] static bool isRemovablePath(std::string_view path);
+    /// The same character rule without the ending, for the place in the Trash.
+    [[nodiscard]] static bool isRemovableTarget(std::string_view path);
+
+    /// The launch domain a scope's jobs run in: "gui/<uid>" for agents, "system" for daemons.
+    [[nodiscard]] static std::string launchDomain(Scope scope, uid_t uid);
+
+    /// The administrator command that stops a system item and moves its property list to
+    /// `target`: a fixed shell script, with the domain, the path and the target as its
+    /// positional parameters, so no shell ever reads them as script text. The bootout's
+    /// outcome is ignored; the move's is the command's.
+    [[nodiscard]] static std::vector<std::string> systemRemovalCommand(Scope scope,
+                                                                       const std::string& path,
+                                                                       const std::string& target,
+                                                                       uid_t uid);
 };
 
 inline constexpr std::array allLaunchScopes = {

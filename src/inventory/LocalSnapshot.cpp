@@ -68,25 +68,6 @@ bool isNumberCharacter(UChar32 c) {
     return c >= 0 && u_getIntPropertyValue(c, UCHAR_NUMERIC_TYPE) != U_NT_NONE;
 }
 
-std::optional<std::string> messageFor(const AdministratorResult& result) {
-    switch (result.status) {
-    case AdministratorStatus::Succeeded:
-        return std::nullopt;
-    case AdministratorStatus::Cancelled:
-        return std::string(tr("Cancelled."));
-    case AdministratorStatus::Unavailable:
-    case AdministratorStatus::Failed:
-        break;
-    }
-    constexpr std::string_view whitespace = " \t\r\n";
-    const std::string_view said = result.output;
-    const std::size_t first = said.find_first_not_of(whitespace);
-    if (first == std::string_view::npos) {
-        return std::string(tr("Couldn't delete the snapshot."));
-    }
-    return std::string(said.substr(first, said.find_last_not_of(whitespace) - first + 1));
-}
-
 } // namespace
 
 std::optional<std::string_view> LocalSnapshots::dateStamp(std::string_view name) {
@@ -184,7 +165,8 @@ std::optional<std::string> LocalSnapshots::deleteSnapshot(const LocalSnapshot& s
         return std::string(tr("Unrecognised snapshot name."));
     }
     // The stamp travels as one argument of its own; no shell ever reads it.
-    return messageFor(runner.run({toolPath, "deletelocalsnapshots", std::string(*stamp)}));
+    return administratorMessage(runner.run({toolPath, "deletelocalsnapshots", std::string(*stamp)}),
+                                "Couldn't delete the snapshot.");
 }
 
 } // namespace dorvale

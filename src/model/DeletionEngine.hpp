@@ -48,6 +48,10 @@ public:
     /// otherwise the error's own reason.
     [[nodiscard]] static std::string failureReason(const FileError& error);
 
+    /// The Trash the engine moves items to, for the few removals that go there by a road
+    /// of their own.
+    [[nodiscard]] const Trash& trash() const { return m_trash; }
+
 private:
     void carryOut(const DeletionRequest& request, DeletionOutcome& outcome) const;
     [[nodiscard]] Result<std::optional<std::string>> remove(int parentFd, const std::string& path,

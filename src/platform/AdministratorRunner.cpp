@@ -2,6 +2,7 @@
 
 #include "platform/Process.hpp"
 #include "platform/Text.hpp"
+#include "platform/Tr.hpp"
 
 namespace dorvale {
 
@@ -24,6 +25,26 @@ AdministratorStatus statusFor(int exitStatus) {
 }
 
 } // namespace
+
+std::optional<std::string> administratorMessage(const AdministratorResult& result,
+                                                std::string_view fallback) {
+    switch (result.status) {
+    case AdministratorStatus::Succeeded:
+        return std::nullopt;
+    case AdministratorStatus::Cancelled:
+        return std::string(tr("Cancelled."));
+    case AdministratorStatus::Unavailable:
+    case AdministratorStatus::Failed:
+        break;
+    }
+    constexpr std::string_view whitespace = " \t\r\n";
+    const std::string_view said = result.output;
+    const std::size_t first = said.find_first_not_of(whitespace);
+    if (first == std::string_view::npos) {
+        return std::string(tr(fallback));
+    }
+    return std::string(said.substr(first, said.find_last_not_of(whitespace) - first + 1));
+}
 
 PkexecRunner::PkexecRunner(std::string pkexecPath)
     : m_pkexecPath(std::move(pkexecPath)) {}

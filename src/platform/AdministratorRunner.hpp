@@ -1,6 +1,8 @@
 #pragma once
 
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace dorvale {
@@ -25,6 +27,14 @@ struct AdministratorResult {
     /// so that a failure can show what the command said.
     std::string output{};
 };
+
+/// The sentence to show for how an administrator command ended: nothing on success,
+/// "Cancelled." when the prompt was dismissed, what the command said (surrounding white
+/// space trimmed), and otherwise `fallback`, the operation's own sentence. A runner that
+/// could not start or could not ask for authorisation is a failure like any other.
+/// `fallback` is a translation key of static storage.
+[[nodiscard]] std::optional<std::string> administratorMessage(const AdministratorResult& result,
+                                                              std::string_view fallback);
 
 /// Runs one command with administrator rights after the system has asked the user. The
 /// command is an argument vector whose first element is the absolute path of the program;

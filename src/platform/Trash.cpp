@@ -394,6 +394,46 @@ Result<std::string> Trash::moveInto(const TrashDirectory& trash, int parentFd,
     return trashError(path, EEXIST);
 }
 
+Result<TrashSlot> Trash::reserveSlot(const std::string& itemPath) const {
+    const std::string path = normalizePath(itemPath);
+    if (!path.starts_with('/') || path == "/") {
+        return trashError(itemPath, EINVAL);
+    }
+    Result<TrashDirectory> trash = homeTrash();
+    if (!trash.ok()) {
+        return trash.error();
+    }
+    const std::string contents = infoContents(path, m_clock->now());
+    const std::string name(lastComponent(path));
+    for (int attempt = 1; attempt <= maximumNameAttempts; ++attempt) {
+        const std::string candidate = candidateName(name, attempt);
+        TrashSlot slot{
+            .target = joinPath(joinPath(trash.value().path, "files"), candidate),
+            .infoPath =
+                joinPath(joinPath(trash.value().path, "info"), candidate + std::string(infoSuffix)),
+        };
+        Result<bool> reserved = reserveName(slot.infoPath, contents, path);
+        if (!reserved.ok()) {
+            return reserved.error();
+        }
+        if (!reserved.value()) {
+            continue;
+        }
+        // An item left in "files" without a description still holds its name.
+        struct stat standing {};
+        if (lstat(slot.target.c_str(), &standing) == 0) {
+            releaseSlot(slot);
+            continue;
+        }
+        return slot;
+    }
+    return trashError(path, EEXIST);
+}
+
+void Trash::releaseSlot(const TrashSlot& slot) {
+    unlink(slot.infoPath.c_str());
+}
+
 Result<void> Trash::restore(const std::string& trashPath, const std::string& originalPath) {
     struct stat item {};
     if (lstat(trashPath.c_str(), &item) != 0) {

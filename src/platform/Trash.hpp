@@ -23,6 +23,16 @@ struct TrashDirectory {
     std::string topdir{};
 };
 
+/// A name kept free in the home Trash for an item that another process moves there, such
+/// as an administrator command moving a file this user may not move. Its description is
+/// already written, so once the item stands at `target` the desktop's Trash can restore it.
+struct TrashSlot {
+    /// Where the item goes: "<trash>/files/<name>", where nothing stands yet.
+    std::string target{};
+    /// The description written for it.
+    std::string infoPath{};
+};
+
 /// The desktop Trash. Items on the file system of the home Trash go there; items on any
 /// other file system go to a Trash at the top of that file system. Items are only ever
 /// renamed into a Trash, never copied, so an item on a file system without a usable Trash
@@ -55,6 +65,15 @@ public:
     /// is a real folder (not a link) with the sticky bit, otherwise "<topdir>/.Trash-<uid>".
     /// A file system where neither can be used gives EXDEV with an explaining detail.
     [[nodiscard]] Result<TrashDirectory> topdirTrash(const std::string& topdir) const;
+
+    /// Keeps a name free in the home Trash for the item at the absolute `path`, which
+    /// another process then moves to the slot's `target` (this user may not be able to
+    /// move it). The description records `path`; the name is the item's own, else
+    /// "<name>.2" and so on, never one that a description or an item already holds. The
+    /// item itself is not looked at.
+    [[nodiscard]] Result<TrashSlot> reserveSlot(const std::string& path) const;
+    /// Removes the description of a slot whose item was not moved after all.
+    static void releaseSlot(const TrashSlot& slot);
 
     /// Moves the item at `trashPath` back to `originalPath` and removes its description.
     /// It fails, and changes nothing, when the item is missing, when its description does
