@@ -7,6 +7,7 @@
 #include "cleanup/LeftoversView.hpp"
 #include "cleanup/DuplicatesView.hpp"
 #include "cleanup/HistoryView.hpp"
+#include "cleanup/LoginItemsView.hpp"
 #include "cleanup/SmartCleanView.hpp"
 #include "shell/SectionPlaceholder.hpp"
 
@@ -33,7 +34,7 @@ QWidget* makeSectionPage(AppSection section, AppState& state) {
     case AppSection::Leftovers:
         return new LeftoversView(state);
     case AppSection::LoginItems:
-        return new SectionPlaceholder(state, section);
+        return new LoginItemsView(state);
     case AppSection::Junk:
         return new SectionPlaceholder(state, section);
     case AppSection::Developer:
