@@ -9,6 +9,7 @@
 #include <unicode/numberformatter.h>
 #include <unicode/reldatefmt.h>
 
+#include <array>
 #include <memory>
 
 namespace dorvale {

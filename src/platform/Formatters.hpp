@@ -24,6 +24,8 @@ namespace dorvale {
 /// `date` as the abbreviated local date without a time ("Mar 4, 2024"), as lists show
 /// dates. A date not more than a day after 1970 is "—", as for `relativeText`.
 [[nodiscard]] std::string shortDateText(Timestamp date);
+/// The same date with its short local time ("Mar 4, 2024, 3:15 PM"); "—" as above.
+[[nodiscard]] std::string shortDateTimeText(Timestamp date);
 
 /// `date` as the abbreviated local date with the short time ("Mar 4, 2024, 3:15 PM"), as
 /// records of past events show it; "—" in the same cases as `shortDateText`.

@@ -9,6 +9,7 @@
 #include "cleanup/HistoryView.hpp"
 #include "cleanup/LoginItemsView.hpp"
 #include "cleanup/SmartCleanView.hpp"
+#include "cleanup/SystemDataView.hpp"
 #include "shell/SectionPlaceholder.hpp"
 
 namespace dorvale {
@@ -28,7 +29,7 @@ QWidget* makeSectionPage(AppSection section, AppState& state) {
     case AppSection::Large:
         return new SectionPlaceholder(state, section);
     case AppSection::SystemData:
-        return new SectionPlaceholder(state, section);
+        return new SystemDataView(state);
     case AppSection::Apps:
         return new AppsView(state);
     case AppSection::Leftovers:
