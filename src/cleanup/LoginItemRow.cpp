@@ -24,6 +24,15 @@ constexpr int iconSize = 28;
 constexpr int gearSize = 22;
 constexpr qreal tagFillOpacity = 0.15;
 
+// Inside a list a label draws in the list's text colour rather than the window's, so both
+// are set.
+void paintTextIn(QLabel& label, const QColor& color) {
+    QPalette colours = label.palette();
+    colours.setColor(QPalette::WindowText, color);
+    colours.setColor(QPalette::Text, color);
+    label.setPalette(colours);
+}
+
 // A short word in a tint on a capsule of the same tint, faintly.
 class CapsuleTag final : public QLabel {
 public:
@@ -32,9 +41,7 @@ public:
         , m_tint(tint) {
         Typography::apply(*this, TextStyle::Caption2, FontWeight::Bold);
         setContentsMargins(Theme::Space::snug, 1, Theme::Space::snug, 1);
-        QPalette colours = palette();
-        colours.setColor(QPalette::WindowText, tint);
-        setPalette(colours);
+        paintTextIn(*this, tint);
         setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     }
 
@@ -71,9 +78,7 @@ LoginItemRow::LoginItemRow(const LaunchItem& item, QWidget* parent)
     auto* label = new QLabel(QString::fromStdString(item.label));
     label->setObjectName(QStringLiteral("labelText"));
     Typography::apply(*label, TextStyle::Caption);
-    QPalette colours = label->palette();
-    colours.setColor(QPalette::WindowText, Theme::foreground(*label, Tone::Secondary));
-    label->setPalette(colours);
+    paintTextIn(*label, Theme::foreground(*label, Tone::Secondary));
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     label->setCursor(Qt::IBeamCursor);
 

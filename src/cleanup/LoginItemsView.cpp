@@ -80,7 +80,11 @@ LoginItemsView::LoginItemsView(AppState& state, QWidget* parent)
     layout->setSpacing(Theme::Space::medium);
     layout->addWidget(makeHeader());
     layout->addWidget(m_messageLine);
-    layout->addWidget(m_body, 1);
+    // The list is inset from the page's edges like the header above it.
+    auto* body = new QVBoxLayout;
+    body->setContentsMargins(Theme::Space::page, 0, Theme::Space::page, Theme::Space::page);
+    body->addWidget(m_body);
+    layout->addLayout(body, 1);
     showMessage();
     refresh();
 }

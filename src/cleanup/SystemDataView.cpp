@@ -82,9 +82,9 @@ QWidget* makeTitleLine(const SystemDataPart& part) {
     auto* line = new QWidget;
     auto* layout = new QHBoxLayout(line);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(title, 1);
+    layout->addWidget(title);
     layout->addWidget(new RiskBadge(part.risk, BadgeForm::Compact));
-    layout->addStretch();
+    layout->addStretch(1);
     layout->addWidget(size);
     return line;
 }
