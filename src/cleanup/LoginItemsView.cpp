@@ -2,8 +2,10 @@
 
 #include "app/AppState.hpp"
 #include "app/RunInBackground.hpp"
+#include "cleanup/HeldWork.hpp"
 #include "cleanup/LoginItemRow.hpp"
 #include "cleanup/LoginItemsModel.hpp"
+#include "cleanup/RefreshButton.hpp"
 #include "style/Theme.hpp"
 #include "style/Typography.hpp"
 #include "widgets/ActivitySpinner.hpp"
@@ -100,9 +102,7 @@ QWidget* LoginItemsView::makeHeader() {
     settings->setObjectName(QStringLiteral("loginSettingsButton"));
     settings->setAutoDefault(false);
     connect(settings, &QPushButton::clicked, this, [] { LaunchItem::openLoginItemsSettings(); });
-    m_refresh = new IconButton(QStringLiteral("arrow.clockwise"), tr("Refresh"));
-    m_refresh->setObjectName(QStringLiteral("refreshButton"));
-    m_refresh->setLabel(tr("Refresh"));
+    m_refresh = makeRefreshButton();
     connect(m_refresh, &QAbstractButton::clicked, this, &LoginItemsView::load);
     header->addTrailingWidget(settings);
     header->addTrailingWidget(m_refresh);
@@ -123,12 +123,8 @@ void LoginItemsView::load() {
     const Workspace& workspace = m_state.services().workspace;
     runInBackground(
         this,
-        [locations, &workspace, hold = m_beforeWork] {
-            if (hold) {
-                hold();
-            }
-            return LaunchItem::loadAll(locations, workspace);
-        },
+        afterHold(m_beforeWork,
+                  [locations, &workspace] { return LaunchItem::loadAll(locations, workspace); }),
         [this](std::vector<LaunchItem> items) {
             --m_loads;
             m_items = std::move(items);
@@ -152,12 +148,11 @@ void LoginItemsView::remove(const LaunchItem& item) {
     const AdministratorRunner& administrator = services.administrator;
     runInBackground(
         this,
-        [item, uid = getuid(), locations, &trash, &processes, &administrator, hold = m_beforeWork] {
-            if (hold) {
-                hold();
-            }
-            return LaunchItem::remove(item, uid, locations, trash, processes, administrator);
-        },
+        afterHold(m_beforeWork,
+                  [item, uid = getuid(), locations, &trash, &processes, &administrator] {
+                      return LaunchItem::remove(item, uid, locations, trash, processes,
+                                                administrator);
+                  }),
         [this, name = LoginItemsModel::title(item)](std::optional<std::string> failure) {
             m_removing = false;
             // The outcome is shown as it came: a tool's own words are no translation key.

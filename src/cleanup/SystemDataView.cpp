@@ -3,6 +3,8 @@
 #include "app/AppState.hpp"
 #include "app/ByteText.hpp"
 #include "app/RunInBackground.hpp"
+#include "cleanup/HeldWork.hpp"
+#include "cleanup/RefreshButton.hpp"
 #include "inventory/ScanLookup.hpp"
 #include "platform/Formatters.hpp"
 #include "style/Theme.hpp"
@@ -131,9 +133,7 @@ QWidget* SystemDataView::makeHeader() {
                                   tr("What macOS lumps together as “System Data” in Storage "
                                      "settings, explained piece by piece."));
     header->setObjectName(QStringLiteral("pageHeader"));
-    m_refresh = new IconButton(QStringLiteral("arrow.clockwise"), tr("Refresh"));
-    m_refresh->setObjectName(QStringLiteral("refreshButton"));
-    m_refresh->setLabel(tr("Refresh"));
+    m_refresh = makeRefreshButton();
     connect(m_refresh, &QAbstractButton::clicked, this, &SystemDataView::load);
     header->addTrailingWidget(m_refresh);
     return header;
@@ -287,19 +287,16 @@ void SystemDataView::load() {
     m_loadJobsLeft = 2;
     m_listed.reset();
     refreshControls();
-    runInBackground(
-        this,
-        [locations = m_state.services().locations, sizes = scannedSizes(), hold = m_beforeWork] {
-            if (hold) {
-                hold();
-            }
-            return SystemDataPart::measure(locations, sizes);
-        },
-        [this](std::vector<SystemDataPart> parts) {
-            m_parts = std::move(parts);
-            showParts();
-            finishLoadJob();
-        });
+    runInBackground(this,
+                    afterHold(m_beforeWork,
+                              [locations = m_state.services().locations, sizes = scannedSizes()] {
+                                  return SystemDataPart::measure(locations, sizes);
+                              }),
+                    [this](std::vector<SystemDataPart> parts) {
+                        m_parts = std::move(parts);
+                        showParts();
+                        finishLoadJob();
+                    });
     listSnapshots([this](std::vector<LocalSnapshot> snapshots) {
         m_listed = std::move(snapshots);
         finishLoadJob();
@@ -320,15 +317,12 @@ void SystemDataView::finishLoadJob() {
 }
 
 void SystemDataView::listSnapshots(std::function<void(std::vector<LocalSnapshot>)> then) {
-    runInBackground(
-        this,
-        [&processes = m_state.services().processes, hold = m_beforeWork] {
-            if (hold) {
-                hold();
-            }
-            return LocalSnapshots::list(processes);
-        },
-        std::move(then));
+    runInBackground(this,
+                    afterHold(m_beforeWork,
+                              [&processes = m_state.services().processes] {
+                                  return LocalSnapshots::list(processes);
+                              }),
+                    std::move(then));
 }
 
 void SystemDataView::deleteSnapshot(const LocalSnapshot& snapshot) {
@@ -337,27 +331,25 @@ void SystemDataView::deleteSnapshot(const LocalSnapshot& snapshot) {
     }
     m_deleting = true;
     refreshControls();
-    runInBackground(
-        this,
-        [snapshot, &administrator = m_state.services().administrator, hold = m_beforeWork] {
-            if (hold) {
-                hold();
-            }
-            return LocalSnapshots::deleteSnapshot(snapshot, administrator);
-        },
-        [this](std::optional<std::string> failure) {
-            m_snapshotMessage =
-                failure ? std::optional(QString::fromStdString(*failure)) : std::nullopt;
-            showSnapshots();
-            listSnapshots([this](std::vector<LocalSnapshot> snapshots) {
-                m_snapshots = std::move(snapshots);
-                m_deleting = false;
-                showSnapshots();
-                refreshControls();
-                m_state.refreshVolume();
-                emit snapshotDeleted();
-            });
-        });
+    runInBackground(this,
+                    afterHold(m_beforeWork,
+                              [snapshot, &administrator = m_state.services().administrator] {
+                                  return LocalSnapshots::deleteSnapshot(snapshot, administrator);
+                              }),
+                    [this](std::optional<std::string> failure) {
+                        m_snapshotMessage = failure
+                                                ? std::optional(QString::fromStdString(*failure))
+                                                : std::nullopt;
+                        showSnapshots();
+                        listSnapshots([this](std::vector<LocalSnapshot> snapshots) {
+                            m_snapshots = std::move(snapshots);
+                            m_deleting = false;
+                            showSnapshots();
+                            refreshControls();
+                            m_state.refreshVolume();
+                            emit snapshotDeleted();
+                        });
+                    });
 }
 
 void SystemDataView::showSummary() {
