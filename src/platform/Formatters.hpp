@@ -27,8 +27,4 @@ namespace dorvale {
 /// The same date with its short local time ("Mar 4, 2024, 3:15 PM"); "—" as above.
 [[nodiscard]] std::string shortDateTimeText(Timestamp date);
 
-/// `date` as the abbreviated local date with the short time ("Mar 4, 2024, 3:15 PM"), as
-/// records of past events show it; "—" in the same cases as `shortDateText`.
-[[nodiscard]] std::string shortDateTimeText(Timestamp date);
-
 } // namespace dorvale
