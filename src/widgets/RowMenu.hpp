@@ -21,4 +21,10 @@ void attachRowMenu(QAbstractItemView& view, RowMenuFiller fill);
 /// `attachRowMenu` for a tree: `fill` gets the item's index instead of its row.
 void attachIndexMenu(QAbstractItemView& view, IndexMenuFiller fill);
 
+/// Fills the context menu of the row at `index`, for views whose rows are not one list.
+using IndexMenuFiller = std::function<void(QMenu& menu, const QModelIndex& index)>;
+
+/// `attachRowMenu` for a tree: `fill` gets the clicked row's index.
+void attachIndexMenu(QAbstractItemView& view, IndexMenuFiller fill);
+
 } // namespace dorvale

@@ -109,11 +109,45 @@ SectionedList::SectionedList(QWidget* parent)
     setContentsMargins(0, listMargin, 0, 0);
     setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
     connect(this, &QTreeView::expanded, this, [this](const QModelIndex& index) {
-        if (auto* sectioned = qobject_cast<SectionedListModel*>(model());
-            sectioned != nullptr && SectionedListModel::isHeader(index)) {
+        auto* sectioned = qobject_cast<SectionedListModel*>(model());
+        if (sectioned == nullptr) {
+            return;
+        }
+        if (SectionedListModel::isHeader(index)) {
             sectioned->makeEntries(index.row());
+        } else {
+            sectioned->makeSubEntries(SectionedListModel::sectionOf(index), index.row());
         }
     });
+    connect(this, &QTreeView::collapsed, this, [this](const QModelIndex& index) {
+        if (m_sectionsOpen && SectionedListModel::isHeader(index)) {
+            expand(index);
+        }
+    });
+}
+
+void SectionedList::setModel(QAbstractItemModel* model) {
+    QTreeView::setModel(model);
+    if (auto* sectioned = qobject_cast<SectionedListModel*>(model);
+        sectioned != nullptr && m_sectionsOpen) {
+        sectioned->keepSectionsOpen();
+    }
+    if (model != nullptr) {
+        // After the view's own reset, which closes every row; the model has made the rows.
+        connect(model, &QAbstractItemModel::modelReset, this, [this] {
+            if (m_sectionsOpen) {
+                expandSections();
+            }
+        });
+    }
+}
+
+void SectionedList::keepSectionsOpen() {
+    m_sectionsOpen = true;
+    if (auto* sectioned = qobject_cast<SectionedListModel*>(model())) {
+        sectioned->keepSectionsOpen();
+    }
+    expandSections();
 }
 
 void SectionedList::expandSections() {

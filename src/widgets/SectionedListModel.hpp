@@ -4,6 +4,8 @@
 #include <QString>
 
 #include <cstddef>
+#include <set>
+#include <utility>
 #include <vector>
 
 namespace dorvale {
@@ -12,6 +14,10 @@ namespace dorvale {
 /// entries as children. A section's entries are made only once its header is expanded (a
 /// `SectionedList` calls `makeEntries`), and at most `maxShown` of them: past that, one last
 /// row says how many more there are.
+///
+/// An entry may have sub-entries of its own (a subclass that gives `subEntryCount`): they
+/// too are made only once their entry is expanded (`makeSubEntries`), with the same cap and
+/// the same last row, so an entry of a hundred thousand sub-entries costs `maxShown` rows.
 ///
 /// A subclass gives the sections, with their sizes, and the entries' data.
 class SectionedListModel : public QAbstractItemModel {
@@ -32,15 +38,28 @@ public:
     [[nodiscard]] const std::vector<Section>& sections() const { return m_sections; }
     /// Adds the rows of `section`'s entries, unless they are there already.
     void makeEntries(int section);
+    /// Makes every section's entries now, and from now on with each reset, for a list whose
+    /// sections never close: the rows are there when the view reopens the sections after
+    /// a reset, so none are inserted while others still handle the reset.
+    void keepSectionsOpen();
+    /// Adds the rows of the sub-entries of `entry` of `section`, unless they are there
+    /// already or the entry has no row yet.
+    void makeSubEntries(int section, int entry);
 
     [[nodiscard]] QModelIndex sectionIndex(int section) const;
     /// The index of `entry` of `section`, invalid while the section is not expanded or the
     /// entry is past the shown ones.
     [[nodiscard]] QModelIndex entryIndex(int section, int entry) const;
-    /// The section of a header or of an entry.
+    /// The index of sub-entry `subEntry` of `entry` of `section`, invalid while the entry is
+    /// not expanded or the sub-entry is past the shown ones.
+    [[nodiscard]] QModelIndex subEntryIndex(int section, int entry, int subEntry) const;
+    /// The section of a header, an entry or a sub-entry.
     [[nodiscard]] static int sectionOf(const QModelIndex& index);
+    /// The entry of an entry or of a sub-entry; -1 for a header.
+    [[nodiscard]] static int entryOf(const QModelIndex& index);
     [[nodiscard]] static bool isHeader(const QModelIndex& index);
-    /// Whether `index` is the last row that counts the entries not shown.
+    [[nodiscard]] static bool isSubEntry(const QModelIndex& index);
+    /// Whether `index` is the last row that counts the entries (or sub-entries) not shown.
     [[nodiscard]] bool isMoreRow(const QModelIndex& index) const;
 
     [[nodiscard]] QModelIndex index(int row, int column,
@@ -60,13 +79,29 @@ protected:
     /// A header can be expanded and collapsed but not selected. A list whose sections stay
     /// open disables its headers, so the arrow keys pass over them.
     [[nodiscard]] virtual Qt::ItemFlags headerFlags(int section) const;
+    /// An entry can be selected.
+    [[nodiscard]] virtual Qt::ItemFlags entryFlags(int section, int entry) const;
+    /// How many sub-entries `entry` of `section` has; none unless a subclass says so. Like
+    /// the sections, the counts change only with a reset.
+    [[nodiscard]] virtual std::size_t subEntryCount(int section, int entry) const;
+    /// What sub-entry `subEntry` of `entry` of `section` shows for `role`.
+    [[nodiscard]] virtual QVariant subEntryData(int section, int entry, int subEntry,
+                                                int role) const;
+    /// A sub-entry can be selected.
+    [[nodiscard]] virtual Qt::ItemFlags subEntryFlags(int section, int entry, int subEntry) const;
 
 private:
+    [[nodiscard]] bool hasSection(int section) const;
     [[nodiscard]] int shownRows(int section) const;
-    [[nodiscard]] int rowsOfEntries(std::size_t entries) const;
+    [[nodiscard]] int shownSubRows(int section, int entry) const;
+    [[nodiscard]] static int rowsOfEntries(std::size_t entries);
+    [[nodiscard]] QVariant moreRowData(std::size_t entries, int role) const;
 
     std::vector<Section> m_sections;
     std::vector<bool> m_made;
+    bool m_sectionsOpen = false;
+    /// The (section, entry) pairs whose sub-entries have rows.
+    std::set<std::pair<int, int>> m_subMade;
 };
 
 } // namespace dorvale
