@@ -8,6 +8,7 @@
 #include "cleanup/DuplicatesView.hpp"
 #include "cleanup/HistoryView.hpp"
 #include "cleanup/LoginItemsView.hpp"
+#include "cleanup/JunkView.hpp"
 #include "cleanup/SmartCleanView.hpp"
 #include "cleanup/SystemDataView.hpp"
 #include "shell/SectionPlaceholder.hpp"
@@ -37,7 +38,7 @@ QWidget* makeSectionPage(AppSection section, AppState& state) {
     case AppSection::LoginItems:
         return new LoginItemsView(state);
     case AppSection::Junk:
-        return new SectionPlaceholder(state, section);
+        return new JunkView(state);
     case AppSection::Developer:
         return new DeveloperView(state);
     case AppSection::Duplicates:
