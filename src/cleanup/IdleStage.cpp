@@ -6,6 +6,7 @@
 #include "cleanup/SmartStartButton.hpp"
 #include "style/Theme.hpp"
 #include "widgets/Centred.hpp"
+#include "widgets/DefaultKey.hpp"
 #include "widgets/DiskRing.hpp"
 #include "widgets/WrappingLabel.hpp"
 
@@ -38,6 +39,7 @@ IdleStage::IdleStage(AppState& state, QWidget* parent)
     showVolume();
     connect(&m_state, &AppState::volumeChanged, this, &IdleStage::showVolume);
     connect(m_start, &QAbstractButton::clicked, this, [this] { m_state.startSmartClean(); });
+    setDefaultKey(*this, *m_start);
 }
 
 QWidget* IdleStage::makeRing() {
@@ -45,6 +47,11 @@ QWidget* IdleStage::makeRing() {
     m_ring->setObjectName(QStringLiteral("diskRing"));
     m_ring->setAccessibleName(tr("Disk used"));
     m_ring->setFixedSize(ringSide, ringSide);
+    // The start button's glow reaches past its square. Without a volume the ring is hidden,
+    // but its room stays, so the glow is never cut off at the edges of a smaller group.
+    QSizePolicy keepRoom = m_ring->sizePolicy();
+    keepRoom.setRetainSizeWhenHidden(true);
+    m_ring->setSizePolicy(keepRoom);
     m_start = new SmartStartButton;
     auto* group = new QWidget;
     auto* layout = new QGridLayout(group);

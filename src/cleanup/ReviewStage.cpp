@@ -6,6 +6,7 @@
 #include "cleanup/JunkGroups.hpp"
 #include "widgets/AdaptiveGrid.hpp"
 #include "widgets/Centred.hpp"
+#include "widgets/DefaultKey.hpp"
 #include "widgets/ElidedLabel.hpp"
 #include "widgets/FittedScrollArea.hpp"
 #include "widgets/GradientLabel.hpp"
@@ -100,6 +101,7 @@ QWidget* ReviewStage::makeButtons() {
     m_clean->setObjectName(QStringLiteral("cleanButton"));
     m_clean->setSymbol(QStringLiteral("sparkles"));
     connect(m_clean, &QPushButton::clicked, this, [this] { m_state.cleanJunk(); });
+    setDefaultKey(*this, *m_clean);
 
     auto* row = new QWidget;
     auto* layout = new QHBoxLayout(row);

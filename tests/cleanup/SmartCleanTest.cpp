@@ -174,6 +174,31 @@ private slots:
         QTRY_COMPARE(f.junk.scans(), 1);
     }
 
+    // Return clicks the page's main button, and only while that button can be clicked: the
+    // start button starts the search; the clean button cleans once something is chosen.
+    void returnClicksTheStagesButtonOnlyWhileItIsEnabled() {
+        SmartCleanFixture f;
+        const JunkFinding caches = f.finding("user-caches", 1, 4096);
+        test::ChosenJunk::writeItems(f.shell.fixture.tree, caches);
+        f.junk.answer({caches});
+        SmartCleanView* view = f.show();
+        f.shell.window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(f.shell.window.get()));
+        f.state().setSmartSelection({});
+        find<SmartStartButton>(view, "startButton")->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCOMPARE(f.state().smartPhase(), SmartPhase::Scanning);
+        QTRY_COMPARE(f.state().smartPhase(), SmartPhase::Review);
+
+        find(view, "startOverButton")->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCOMPARE(f.state().smartPhase(), SmartPhase::Review);
+        f.state().setSmartSelection({"user-caches"});
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter);
+        QCOMPARE(f.state().smartPhase(), SmartPhase::Cleaning);
+        QTRY_COMPARE(f.state().smartPhase(), SmartPhase::Done);
+    }
+
     void reviewWithoutJunk() {
         SmartCleanFixture f;
         // A finding a deletion emptied counts as nothing found.

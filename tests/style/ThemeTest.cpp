@@ -75,6 +75,9 @@ private slots:
         row("title2", TextStyle::Title2, 1.3, QFont::Normal);
         row("title", TextStyle::Title, 1.7, QFont::Normal);
         row("page title", TextStyle::PageTitle, 2.0, QFont::Bold);
+        row("display small", TextStyle::DisplaySmall, 2.15, QFont::Bold);
+        row("display medium", TextStyle::DisplayMedium, 2.92, QFont::Bold);
+        row("display large", TextStyle::DisplayLarge, 4.15, QFont::Bold);
     }
 
     void textStylesScaleTheApplicationFont() {
