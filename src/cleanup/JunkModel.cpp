@@ -207,7 +207,8 @@ bool JunkModel::setData(const QModelIndex& index, const QVariant& value, int rol
         m_selection.setFinding(positionOf(section, entry), ticked);
         ruleTicksChanged(section, entry);
     } else {
-        m_selection.setItem(itemAt(index)->id, ticked);
+        m_selection.setItem(positionOf(section, entry), static_cast<std::size_t>(index.row()),
+                            ticked);
         emit dataChanged(index, index, {Qt::CheckStateRole});
         const QModelIndex rule = index.parent();
         emit dataChanged(rule, rule, {Qt::CheckStateRole, DimmedRole});

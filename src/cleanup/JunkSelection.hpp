@@ -5,35 +5,28 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
-#include <string_view>
-#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
 namespace dorvale {
 
-/// The junk screen's ticked items: a set of item ids, and the figures the screen shows of
-/// it kept as counts, so that ticking, a rule's checkbox and the selection bar never walk a
-/// finding's items. Ids that match no current item stay in the set until `prune`, but count
-/// nowhere.
+/// The junk screen's ticked items: a set of item ids, with the figures the screen shows of
+/// it kept as counts per finding, so that a tick, a rule's checkbox and the selection bar
+/// never walk a finding's items. Ids that match no current item stay in the set until
+/// `prune`, but count nowhere.
 ///
-/// The findings are those of the published junk, by their position in it; the object keeps
-/// pointers into that list, so `setJunk` must be called again whenever it changes.
+/// Items are addressed by their place: a finding's position in the published junk and the
+/// item's in the finding. The object keeps a pointer to that list, so `setJunk` must be
+/// called again whenever it changes. Item ids are paths, each found by one rule only.
 class JunkSelection {
 public:
-    /// Where an item is: its finding's position in the junk, and its own in the finding.
-    struct Location {
-        std::size_t finding = 0;
-        std::size_t item = 0;
-    };
-
-    /// Indexes `junk` (a pass over every item) and counts the held ids again (a pass over
-    /// them).
+    /// Takes `junk` as the current findings and counts the held ids in it again: a pass over
+    /// every item while some are held, none otherwise.
     void setJunk(const std::vector<JunkFinding>& junk);
 
     [[nodiscard]] bool contains(const std::string& id) const { return m_ids.contains(id); }
-    /// Ticks or unticks one item by its id.
-    void setItem(const std::string& id, bool selected);
+    /// Ticks or unticks item `item` of finding `finding`.
+    void setItem(std::size_t finding, std::size_t item, bool selected);
     /// Ticks or unticks every item of finding `finding`.
     void setFinding(std::size_t finding, bool selected);
     void clear();
@@ -42,6 +35,7 @@ public:
 
     /// How many items of `finding` are ticked.
     [[nodiscard]] std::size_t selectedIn(std::size_t finding) const;
+    /// Whether every item of `finding` is ticked; never for a finding without items.
     [[nodiscard]] bool isFullySelected(std::size_t finding) const;
     /// Every ticked item, and the bytes they hold.
     [[nodiscard]] std::int64_t count() const { return m_count; }
@@ -53,12 +47,10 @@ public:
     [[nodiscard]] const std::unordered_set<std::string>& ids() const { return m_ids; }
 
 private:
-    [[nodiscard]] const Location* locate(std::string_view id) const;
-    void count(const Location& location, int change);
+    [[nodiscard]] bool hasFinding(std::size_t finding) const;
+    void count(std::size_t finding, const JunkItem& item, int change);
 
     const std::vector<JunkFinding>* m_junk = nullptr;
-    /// Keys point into the items' ids; an id found twice counts at its first place.
-    std::unordered_map<std::string_view, Location> m_index;
     std::unordered_set<std::string> m_ids;
     std::vector<std::size_t> m_perFinding;
     std::int64_t m_count = 0;

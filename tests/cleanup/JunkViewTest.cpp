@@ -222,10 +222,10 @@ private slots:
         found.back().items[0].ruleID = "no-such-rule";
         JunkView* view = showFound(f, found);
         JunkModel& model = *view->model();
-        model.selection().setItem(found[2].items[7].id, true);
-        model.selection().setItem(found[0].items[1].id, true);
-        model.selection().setItem(found[1].items[0].id, true);
-        model.selection().setItem(found[3].items[0].id, true);
+        model.selection().setItem(2, 7, true);
+        model.selection().setItem(0, 1, true);
+        model.selection().setItem(1, 0, true);
+        model.selection().setItem(3, 0, true);
         QTest::mouseClick(view->findChild<QAbstractButton*>(QStringLiteral("selectionAction")),
                           Qt::LeftButton);
         QVERIFY(f.state().plan().has_value());
@@ -253,8 +253,7 @@ private slots:
         JunkView* view = showFound(f, {f.finding("old-installers", 2)});
         JunkSelection& selection = view->model()->selection();
         const std::vector<JunkFinding> both = f.state().junk();
-        selection.setItem(both[0].items[0].id, true);
-        selection.setItem(both[0].items[1].id, true);
+        selection.setFinding(0, true);
         JunkFinding one = both[0];
         one.items.pop_back();
         f.junk.answer({one});
