@@ -133,6 +133,22 @@ private slots:
         QCOMPARE(ruleRows(*view->model()), (QStringList{"Trash: Trash 1 items 1 KB"}));
     }
 
+    // A search already running, such as the smart clean's, publishes what a visit would
+    // search for: the visit starts no second one and shows the spinner until it ends.
+    void aVisitDuringASearchStartsNoOther() {
+        JunkFixture f;
+        f.junk.answer({f.finding("trash", 1)});
+        f.junk.hold();
+        f.shell.makeState().loadJunk();
+        QTRY_COMPARE(f.junk.scans(), 1);
+        JunkView* view = f.shell.show(new JunkView(f.state()));
+        QVERIFY(view->findChild<ActivitySpinner*>()->isVisible());
+        f.junk.release();
+        QTRY_VERIFY(!f.state().junkLoading());
+        QCOMPARE(f.junk.scans(), 1);
+        QCOMPARE(ruleRows(*view->model()), (QStringList{"Trash: Trash 1 items 1 KB"}));
+    }
+
     void scanAgainKeepsTheOldRowsUntilTheNewOnesCome() {
         JunkFixture f;
         JunkView* view = showFound(f, f.standard());

@@ -318,6 +318,22 @@ private slots:
         QCOMPARE(f.junk.scans(), 1);
     }
 
+    void aQuickCleanWhileScanningOnlyShowsTheSection() {
+        SmartCleanFixture f;
+        f.shell.services.delays.smartScanFloor = 1h;
+        SmartCleanView* view = f.show();
+        f.state().startSmartClean();
+        QTRY_COMPARE(f.junk.scans(), 1);
+        QWidget* scanning = view->stage();
+        f.state().setSection(AppSection::Overview);
+        f.state().startSmartClean();
+        QCOMPARE(f.state().section(), AppSection::SmartClean);
+        QCOMPARE(f.state().smartPhase(), SmartPhase::Scanning);
+        QCOMPARE(view->stage(), scanning);
+        QCoreApplication::processEvents();
+        QCOMPARE(f.junk.scans(), 1);
+    }
+
     void theReportShowsItsLines_data() {
         QTest::addColumn<qint64>("freed");
         QTest::addColumn<qint64>("trashed");
