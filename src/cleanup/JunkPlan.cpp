@@ -21,9 +21,8 @@ const JunkRule* catalogueRule(const std::string& id) {
 
 } // namespace
 
-std::vector<PlanItem> junkPlanItems(std::span<const JunkItem* const> items,
-                                    const SafetyPolicy& safety) {
-    std::vector<PlanItem> planned;
+std::vector<PlanCandidate> junkPlanCandidates(std::span<const JunkItem* const> items) {
+    std::vector<PlanCandidate> planned;
     planned.reserve(items.size());
     const JunkRule* rule = nullptr;
     for (const JunkItem* item : items) {
@@ -34,20 +33,19 @@ std::vector<PlanItem> junkPlanItems(std::span<const JunkItem* const> items,
         if (rule == nullptr) {
             continue;
         }
-        PlanItem row;
+        PlanCandidate row;
         row.path = item->id;
         row.name = std::string(lastComponent(item->id));
         row.size = item->size;
         row.removal = rule->removal;
-        row.verdict = safety.verdict(item->id);
         planned.push_back(std::move(row));
     }
     return planned;
 }
 
 void requestJunkDeletion(AppState& state, std::span<const JunkItem* const> items) {
-    state.requestDeletion(QCoreApplication::translate("JunkPlan", "Clean Junk"),
-                          junkPlanItems(items, state.services().safety));
+    state.planDeletion(QCoreApplication::translate("JunkPlan", "Clean Junk"),
+                       junkPlanCandidates(items));
 }
 
 } // namespace dorvale

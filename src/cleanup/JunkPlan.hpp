@@ -1,8 +1,7 @@
 #pragma once
 
-#include "app/PlanItem.hpp"
+#include "inventory/Recommendation.hpp"
 #include "model/JunkFinding.hpp"
-#include "model/SafetyPolicy.hpp"
 
 #include <span>
 #include <vector>
@@ -11,13 +10,12 @@ namespace dorvale {
 
 class AppState;
 
-/// The plan rows for cleaning `items`, in their order: each with its path, its last path
-/// component as name, its size, the removal of its rule in the catalogue and the verdict for
-/// its path. An item whose rule the catalogue does not know is left out.
-[[nodiscard]] std::vector<PlanItem> junkPlanItems(std::span<const JunkItem* const> items,
-                                                  const SafetyPolicy& safety);
+/// What cleaning `items` proposes, in their order: each with its path, its last path
+/// component as name, its size and the removal of its rule in the catalogue. An item whose
+/// rule the catalogue does not know is left out.
+[[nodiscard]] std::vector<PlanCandidate> junkPlanCandidates(std::span<const JunkItem* const> items);
 
-/// Opens the confirmation sheet titled "Clean Junk" for `items`.
+/// Opens the confirmation sheet titled "Clean Junk" for `items`, each with its verdict.
 void requestJunkDeletion(AppState& state, std::span<const JunkItem* const> items);
 
 } // namespace dorvale
