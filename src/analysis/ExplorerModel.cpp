@@ -4,14 +4,12 @@
 #include "app/ByteText.hpp"
 #include "app/PathText.hpp"
 #include "platform/Formatters.hpp"
-#include "style/FileIcon.hpp"
 #include "style/Theme.hpp"
 #include "widgets/RiskBadge.hpp"
 
 #include <QLocale>
 
 #include <algorithm>
-#include <array>
 
 namespace dorvale {
 
@@ -31,126 +29,30 @@ std::vector<SortedRowsModel::Column> columns() {
     };
 }
 
-// The bucket titles' places in the language's order, made once.
-const std::array<std::uint32_t, allStorageBuckets.size()>& bucketRanks() {
-    static const auto ranks = [] {
-        std::array<std::string_view, allStorageBuckets.size()> titles{};
-        for (std::size_t i = 0; i < titles.size(); ++i) {
-            titles[i] = title(allStorageBuckets[i]);
-        }
-        const std::vector<std::uint32_t> ranked = NameRanks::rank(titles);
-        std::array<std::uint32_t, allStorageBuckets.size()> result{};
-        std::copy(ranked.begin(), ranked.end(), result.begin());
-        return result;
-    }();
-    return ranks;
-}
-
-} // namespace
-
-ExplorerModel::ExplorerModel(const SafetyPolicy& safety, QObject* parent)
-    : KeyedRowsModel(columns(), parent)
-    , m_safety(safety) {
-    SortedRowsModel::sort(Size, Qt::DescendingOrder);
-}
-
-void ExplorerModel::setFolder(std::shared_ptr<const ScanResult> scan, const FileNode* folder) {
-    m_scan = std::move(scan);
-    m_folder = folder;
-    refresh();
-}
-
-void ExplorerModel::setNameRanks(std::shared_ptr<const NameRanks> ranks) {
-    m_ranks = std::move(ranks);
-    m_nameKeys.reset();
-}
-
-void ExplorerModel::refresh() {
+std::vector<const FileNode*> liveChildren(const FileNode* folder) {
     std::vector<const FileNode*> rows;
-    if (m_folder != nullptr) {
-        for (const FileNode* child : m_folder->children()) {
+    if (folder != nullptr) {
+        for (const FileNode* child : folder->children()) {
             if (!child->deleted()) {
                 rows.push_back(child);
             }
         }
     }
-    m_verdicts.assign(rows.size(), std::nullopt);
-    m_icons.assign(rows.size(), std::nullopt);
-    m_nameKeys.reset();
-    setRows(std::move(rows));
+    return rows;
 }
 
-void ExplorerModel::sort(int column, Qt::SortOrder order) {
-    if (!isSortable(column)) {
-        return;
-    }
-    std::erase_if(m_keys, [column](const SortKey& key) { return key.column == column; });
-    m_keys.insert(m_keys.begin(), SortKey{column, order});
-    SortedRowsModel::sort(column, order);
+} // namespace
+
+ExplorerModel::ExplorerModel(const SafetyPolicy& safety, QObject* parent)
+    : NodeRowsModel(columns(), safety, SortKey{Size, Qt::DescendingOrder}, parent) {}
+
+void ExplorerModel::setFolder(std::shared_ptr<const ScanResult> scan, const FileNode* folder) {
+    m_folder = folder;
+    setNodes(std::move(scan), liveChildren(folder));
 }
 
-std::vector<const FileNode*> ExplorerModel::rowsOf(const std::vector<const FileNode*>& keys) const {
-    std::vector<std::pair<int, const FileNode*>> found;
-    for (const FileNode* key : keys) {
-        if (const int row = rowOf(key); row >= 0) {
-            found.emplace_back(row, key);
-        }
-    }
-    std::sort(found.begin(), found.end());
-    std::vector<const FileNode*> nodes;
-    nodes.reserve(found.size());
-    for (const auto& [row, node] : found) {
-        nodes.push_back(node);
-    }
-    return nodes;
-}
-
-// The kit orders by one integer key: the key of the first column is each row's place in
-// the order of all the keys, so the later keys break the first one's ties. The rows are
-// ordered by the first key alone, and only runs of equal first keys by the others.
-std::vector<std::int64_t> ExplorerModel::sortKeys(int column) const {
-    if (m_keys.size() == 1 || m_keys.front().column != column) {
-        return columnKeys(column);
-    }
-    const std::size_t count = rows().size();
-    const bool ascending = m_keys.front().order == Qt::AscendingOrder;
-    std::vector<std::pair<std::int64_t, std::uint32_t>> order(count);
-    {
-        const std::vector<std::int64_t> first = columnKeys(column);
-        for (std::uint32_t i = 0; i < count; ++i) {
-            // The complement turns the order round without overflowing.
-            order[i] = {ascending ? first[i] : ~first[i], i};
-        }
-    }
-    std::sort(order.begin(), order.end());
-    std::vector<std::vector<std::int64_t>> later;
-    for (std::size_t k = 1; k < m_keys.size(); ++k) {
-        later.push_back(columnKeys(m_keys[k].column));
-    }
-    const auto byLaterKeys = [&](const auto& a, const auto& b) {
-        for (std::size_t k = 0; k < later.size(); ++k) {
-            const std::int64_t ka = later[k][a.second];
-            const std::int64_t kb = later[k][b.second];
-            if (ka != kb) {
-                return m_keys[k + 1].order == Qt::AscendingOrder ? ka < kb : ka > kb;
-            }
-        }
-        return a.second < b.second;
-    };
-    for (auto run = order.begin(); run != order.end();) {
-        const auto end = std::find_if(run, order.end(),
-                                      [run](const auto& row) { return row.first != run->first; });
-        if (end - run > 1) {
-            std::sort(run, end, byLaterKeys);
-        }
-        run = end;
-    }
-    std::vector<std::int64_t> places(count);
-    for (std::size_t place = 0; place < count; ++place) {
-        const auto value = static_cast<std::int64_t>(place);
-        places[order[place].second] = ascending ? value : -value;
-    }
-    return places;
+void ExplorerModel::refresh() {
+    setNodes(scan(), liveChildren(m_folder));
 }
 
 std::vector<std::int64_t> ExplorerModel::columnKeys(int column) const {
@@ -170,9 +72,7 @@ std::vector<std::int64_t> ExplorerModel::columnKeys(int column) const {
         fill([](const FileNode* node) { return node->fileCount(); });
         break;
     case Category:
-        fill([](const FileNode* node) {
-            return std::int64_t{bucketRanks()[static_cast<std::size_t>(node->bucket())]};
-        });
+        fill([](const FileNode* node) { return bucketRank(node->bucket()); });
         break;
     case Modified:
         fill([](const FileNode* node) {
@@ -182,28 +82,6 @@ std::vector<std::int64_t> ExplorerModel::columnKeys(int column) const {
     default:
         break;
     }
-    return keys;
-}
-
-// By the scan's ranks once they are known; until then the folder's names are ranked here.
-// Kept until the rows or the ranks change: a look-up in the scan's ranks misses the cache.
-std::vector<std::int64_t> ExplorerModel::nameKeys() const {
-    if (m_nameKeys) {
-        return *m_nameKeys;
-    }
-    const std::vector<const FileNode*>& nodes = rows();
-    std::vector<std::int64_t> keys(nodes.size());
-    if (m_ranks != nullptr) {
-        std::transform(nodes.begin(), nodes.end(), keys.begin(),
-                       [this](const FileNode* node) { return m_ranks->rankOf(node); });
-        m_nameKeys = keys;
-        return keys;
-    }
-    std::vector<std::string_view> names(nodes.size());
-    std::transform(nodes.begin(), nodes.end(), names.begin(),
-                   [](const FileNode* node) { return node->name(); });
-    const std::vector<std::uint32_t> ranks = NameRanks::rank(names);
-    std::copy(ranks.begin(), ranks.end(), keys.begin());
     return keys;
 }
 
@@ -269,37 +147,6 @@ QVariant ExplorerModel::sizeData(const FileNode& node, int role) const {
     default:
         return {};
     }
-}
-
-QVariant ExplorerModel::riskData(std::size_t source, int role) const {
-    switch (role) {
-    case RiskRole:
-        return static_cast<int>(verdictAt(source).risk);
-    case Qt::DisplayRole:
-        return RiskBadge::riskTitle(verdictAt(source).risk);
-    case Qt::ToolTipRole:
-        return QString::fromStdString(verdictAt(source).reason);
-    default:
-        return {};
-    }
-}
-
-const SafetyVerdict& ExplorerModel::verdictAt(std::size_t source) const {
-    std::optional<SafetyVerdict>& verdict = m_verdicts[source];
-    if (!verdict) {
-        verdict = m_safety.verdict(this->source(source)->path());
-    }
-    return *verdict;
-}
-
-const QIcon& ExplorerModel::iconAt(std::size_t source) const {
-    std::optional<QIcon>& icon = m_icons[source];
-    if (!icon) {
-        const FileNode& node = *this->source(source);
-        icon = FileIcon::icon(node.path(),
-                              node.isDirectory() ? FileIcon::Kind::Folder : FileIcon::Kind::File);
-    }
-    return *icon;
 }
 
 } // namespace dorvale

@@ -14,13 +14,11 @@
 #include "common/ScanPage.hpp"
 #include "common/ScanPrompt.hpp"
 #include "style/Theme.hpp"
-#include "style/Typography.hpp"
 #include "widgets/CellDelegate.hpp"
 #include "widgets/ElidedLabel.hpp"
 #include "widgets/IconButton.hpp"
 #include "widgets/ListTable.hpp"
 #include "widgets/NameRanks.hpp"
-#include "widgets/RiskBadge.hpp"
 #include "widgets/RowMenu.hpp"
 #include "widgets/SegmentedBar.hpp"
 #include "widgets/SelectionBar.hpp"
@@ -34,7 +32,6 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-#include <algorithm>
 #include <array>
 
 namespace dorvale {
