@@ -1,6 +1,7 @@
 #include "shell/SectionPages.hpp"
 
 #include "analysis/ExplorerView.hpp"
+#include "analysis/LargeFilesView.hpp"
 #include "analysis/OverviewView.hpp"
 #include "cleanup/AppsView.hpp"
 #include "cleanup/DeveloperView.hpp"
@@ -9,6 +10,7 @@
 #include "cleanup/HistoryView.hpp"
 #include "cleanup/LoginItemsView.hpp"
 #include "cleanup/JunkView.hpp"
+#include "analysis/TypesView.hpp"
 #include "cleanup/SmartCleanView.hpp"
 #include "cleanup/SystemDataView.hpp"
 #include "shell/SectionPlaceholder.hpp"
@@ -26,9 +28,9 @@ QWidget* makeSectionPage(AppSection section, AppState& state) {
     case AppSection::Explorer:
         return ExplorerView::makePage(state);
     case AppSection::Types:
-        return new SectionPlaceholder(state, section);
+        return TypesView::makePage(state);
     case AppSection::Large:
-        return new SectionPlaceholder(state, section);
+        return LargeFilesView::makePage(state);
     case AppSection::SystemData:
         return new SystemDataView(state);
     case AppSection::Apps:

@@ -1,0 +1,179 @@
+#include "analysis/FilesTable.hpp"
+
+#include "analysis/ColumnFit.hpp"
+#include "analysis/FilesModel.hpp"
+#include "analysis/NodeCells.hpp"
+#include "analysis/NodeContextMenu.hpp"
+#include "analysis/NodePlan.hpp"
+#include "app/AppState.hpp"
+#include "widgets/CellDelegate.hpp"
+#include "widgets/NameRanks.hpp"
+#include "widgets/RowMenu.hpp"
+#include "widgets/SelectionBar.hpp"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include <array>
+#include <unordered_set>
+
+namespace dorvale {
+
+namespace {
+
+constexpr std::array<ColumnWidth, 7> nominalWidths = {{
+    {220, 360}, // Name
+    {140, 180}, // Size
+    {60, 80},   // Kind
+    {80, 130},  // Category
+    {80, 100},  // Modified
+    {80, 110},  // Last opened
+    {80, 90},   // Risk
+}};
+
+} // namespace
+
+FilesTable::FilesTable(AppState& state, const PreviewPresenter& presenter, QWidget* parent)
+    : QWidget(parent)
+    , m_state(state)
+    , m_model(new FilesModel(state.services().safety, state.services().locations,
+                             state.services().clock, this))
+    , m_table(new QTableView)
+    , m_selectionBar(new SelectionBar(tr("Delete…"))) {
+    setObjectName(QStringLiteral("filesTable"));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    makeTable();
+    layout->addWidget(m_table, 1);
+    m_selectionBar->setObjectName(QStringLiteral("selectionBar"));
+    layout->addWidget(m_selectionBar);
+    connect(m_selectionBar, &SelectionBar::clearRequested, this, [this] { m_selection->clear(); });
+    connect(m_selectionBar, &SelectionBar::actionRequested, this,
+            [this] { requestNodeDeletion(m_state, selectedNodes()); });
+    connect(m_selection, &RowSelection::changed, this, &FilesTable::updateSelectionBar);
+    if (presenter) {
+        presenter(m_preview, *this);
+    }
+}
+
+void FilesTable::makeTable() {
+    m_table->setObjectName(QStringLiteral("filesTableView"));
+    m_table->setModel(m_model);
+    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_table->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_table->setShowGrid(false);
+    m_table->setAlternatingRowColors(true);
+    m_table->setWordWrap(false);
+    m_table->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    m_table->verticalHeader()->hide();
+    m_table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_table->verticalHeader()->setDefaultSectionSize(NameDelegate::rowHeight(m_table->font()));
+    QHeaderView* header = m_table->horizontalHeader();
+    header->setSectionResizeMode(QHeaderView::Interactive);
+    header->setMinimumSectionSize(nominalWidths[FilesModel::Kind].least);
+    header->setStretchLastSection(false);
+    header->setHighlightSections(false);
+    m_model->bindHeader(*header);
+    m_table->setItemDelegateForColumn(FilesModel::Name, new NodeNameDelegate(m_table));
+    m_table->setItemDelegateForColumn(FilesModel::Size, new SizeBarDelegate(m_table));
+    m_table->setItemDelegateForColumn(FilesModel::Kind, new DotLabelDelegate(m_table));
+    for (const int column : {FilesModel::Category, FilesModel::Modified, FilesModel::LastOpened}) {
+        m_table->setItemDelegateForColumn(column, new FigureDelegate(m_table));
+    }
+    m_table->setItemDelegateForColumn(FilesModel::Risk, new RiskDelegate(false, m_table));
+    m_table->installEventFilter(this);
+    m_selection = new Selection(*m_model, *m_table->selectionModel());
+    connect(m_table, &QAbstractItemView::doubleClicked, this,
+            [this](const QModelIndex& index) { reveal({m_model->keyAt(index.row())}); });
+    attachRowMenu(*m_table, [this](QMenu& menu, int row) {
+        NodeContextMenu(m_state, m_scan, m_selection->menuKeys(row), &m_preview).populate(menu);
+    });
+}
+
+void FilesTable::setNodes(std::shared_ptr<const ScanResult> scan,
+                          std::vector<const FileNode*> nodes) {
+    if (scan != m_scan) {
+        m_scan = scan;
+        m_model->setNameRanks(nullptr);
+        NameRanks::rankInBackground(this, m_scan, [this](std::shared_ptr<const NameRanks> ranks) {
+            m_model->setNameRanks(std::move(ranks));
+        });
+    }
+    if (m_model->setNodes(std::move(scan), std::move(nodes))) {
+        pruneSelection();
+    }
+}
+
+// Nodes that left the list leave the selection, so they cannot come back selected.
+void FilesTable::pruneSelection() {
+    const std::unordered_set<const FileNode*>& held = m_selection->keys();
+    std::unordered_set<const FileNode*> kept;
+    for (const FileNode* node : held) {
+        if (m_model->rowOf(node) >= 0) {
+            kept.insert(node);
+        }
+    }
+    if (kept.size() != held.size()) {
+        m_selection->setKeys(std::move(kept));
+    } else {
+        m_selection->mirror();
+        updateSelectionBar();
+    }
+}
+
+std::vector<const FileNode*> FilesTable::selectedNodes() const {
+    return m_selection->liveKeys();
+}
+
+void FilesTable::reveal(const std::vector<const FileNode*>& nodes) {
+    const std::vector<const FileNode*> rows = m_model->rowsOf(nodes);
+    if (!rows.empty()) {
+        m_state.services().workspace.reveal({rows.front()->path()});
+    }
+}
+
+void FilesTable::updateSelectionBar() {
+    std::int64_t size = 0;
+    const std::vector<const FileNode*> nodes = selectedNodes();
+    for (const FileNode* node : nodes) {
+        size += node->size();
+    }
+    m_selectionBar->setSelection(static_cast<std::int64_t>(nodes.size()), size);
+}
+
+bool FilesTable::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_table) {
+        if (event->type() == QEvent::Resize) {
+            fitColumns(*m_table, fittedWidths(*m_table, nominalWidths, FilesModel::Modified,
+                                              FilesModel::Risk));
+        } else if (event->type() == QEvent::KeyPress) {
+            return handleKey(static_cast<QKeyEvent*>(event)->key());
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+// Space previews the first selected row, or hides the preview; without a selection it is
+// left to the table. Return reveals the first selected row.
+bool FilesTable::handleKey(int key) {
+    const std::vector<const FileNode*> selected = selectedNodes();
+    switch (key) {
+    case Qt::Key_Space:
+        if (selected.empty()) {
+            return false;
+        }
+        m_preview.toggle(PreviewItem::of(*selected.front()));
+        return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        reveal(selected);
+        return !selected.empty();
+    default:
+        return false;
+    }
+}
+
+} // namespace dorvale
