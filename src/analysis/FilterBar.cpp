@@ -31,6 +31,7 @@ constexpr int rowSpacing = 10;
 constexpr int chipSpacing = 6;
 constexpr int searchLeast = 200;
 constexpr int searchMost = 380;
+constexpr int pathLeast = 240;
 constexpr int categoryEntries = 2; // "All categories" and the divider
 
 // A rounded, faintly filled panel behind the controls laid out in it.
@@ -241,6 +242,8 @@ QWidget* FilterBar::makeKindChips() {
     scroll->setWidgetResizable(true);
     scroll->setWidget(chips);
     scroll->setFixedHeight(chips->sizeHint().height());
+    // The chips take what the path chip and the summary leave, and scroll when that is less.
+    scroll->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     scroll->viewport()->setAutoFillBackground(false);
     chips->setAutoFillBackground(false);
     return scroll;
@@ -249,6 +252,7 @@ QWidget* FilterBar::makeKindChips() {
 QWidget* FilterBar::makePathChip() {
     m_pathChip = new RoundedPanel(-1, Theme::withOpacity(Theme::accent(), 0.12));
     m_pathChip->setObjectName(QStringLiteral("pathChip"));
+    m_pathChip->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     auto* layout = new QHBoxLayout(m_pathChip);
     layout->setContentsMargins(Theme::Space::small, Theme::Space::tight, Theme::Space::small,
                                Theme::Space::tight);
@@ -292,6 +296,11 @@ void FilterBar::sync() {
     m_pathChip->setVisible(filter.pathPrefix.has_value());
     m_pathLabel->setText(filter.pathPrefix ? shownPath(*filter.pathPrefix, m_locations)
                                            : QString());
+    // A long folder is elided in the middle, a short one shown whole.
+    m_pathLabel->setMinimumWidth(
+        std::min(Typography::textWidth(m_pathLabel->font(), m_pathLabel->text()), pathLeast));
+    m_pathChip->layout()->invalidate();
+    m_pathChip->updateGeometry();
     m_pathLabel->setToolTip(filter.pathPrefix ? pathText(*filter.pathPrefix) : QString());
 }
 
