@@ -29,7 +29,7 @@ class JunkModel : public SectionedListModel {
 
 public:
     enum Role : int {
-        /// The spec name of the group's symbol, on a header.
+        /// The name of the group's symbol drawing, on a header.
         SymbolRole = Qt::UserRole + 200,
         /// Whether a rule's checkbox is dimmed: some but not all of its items are ticked.
         DimmedRole,
