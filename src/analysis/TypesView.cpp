@@ -36,6 +36,7 @@ TypesView::TypesView(AppState& state, std::shared_ptr<const ScanResult> scan,
     : QWidget(parent)
     , m_state(state)
     , m_scan(std::move(scan))
+    , m_kindFiles(FileListing::byKind(*m_scan))
     , m_filterBar(new FilterBar({[this] { return m_filter; },
                                  [this](FileFilter filter) {
                                      m_filter = std::move(filter);
@@ -151,8 +152,9 @@ std::optional<std::int64_t> TypesView::smallFiles() const {
 
 void TypesView::refresh() {
     orderTiles();
-    m_listing = FileListing::of(*m_scan, m_filter, m_state.services().clock.now(),
-                                m_state.services().locations.dataVolume, m_kind);
+    m_listing =
+        FileListing::of(m_kindFiles[static_cast<std::size_t>(m_kind)], m_filter,
+                        m_state.services().clock.now(), m_state.services().locations.dataVolume);
     m_filterBar->setResult(static_cast<std::int64_t>(m_listing.nodes.size()), m_listing.size);
     const std::optional<std::int64_t> small = smallFiles();
     m_note->setVisible(small.has_value());

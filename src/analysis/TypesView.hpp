@@ -57,6 +57,7 @@ private:
     std::shared_ptr<const ScanResult> m_scan;
     FileKind m_kind = FileKind::Video;
     FileFilter m_filter;
+    FileListing::KindLists m_kindFiles;
     FileListing m_listing;
     std::array<KindTile*, allFileKinds.size()> m_tiles{};
     QHBoxLayout* m_tileRow = nullptr;

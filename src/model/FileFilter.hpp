@@ -30,6 +30,7 @@ struct FileFilter {
     bool hideProtected = false;
 
     /// Whether `node` passes at time `now`; paths are matched without the `dataVolume` prefix.
+    /// A `FilterPass` answers for many nodes at once.
     [[nodiscard]] bool matches(const FileNode& node, Timestamp now,
                                std::string_view dataVolume) const;
 

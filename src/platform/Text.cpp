@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <span>
 
 namespace dorvale {
 
@@ -39,19 +40,24 @@ UChar32 nextFolded(std::string_view text, std::int32_t& offset) {
     return u_foldCase(c, U_FOLD_CASE_DEFAULT);
 }
 
-bool matchesAt(std::string_view text, std::int32_t offset, std::string_view query) {
-    std::int32_t queryOffset = 0;
-    const auto queryLength = static_cast<std::int32_t>(query.size());
+// Whether the folded code points of `query` follow in `text` from `offset`.
+bool matchesAt(std::string_view text, std::int32_t offset, std::span<const UChar32> query) {
     const auto textLength = static_cast<std::int32_t>(text.size());
-    while (queryOffset < queryLength) {
-        if (offset >= textLength) {
-            return false;
-        }
-        if (nextFolded(text, offset) != nextFolded(query, queryOffset)) {
+    for (const UChar32 folded : query) {
+        if (offset >= textLength || nextFolded(text, offset) != folded) {
             return false;
         }
     }
     return true;
+}
+
+bool isAscii(std::string_view text) {
+    return std::all_of(text.begin(), text.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+char foldedAscii(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c;
 }
 
 } // namespace
@@ -170,18 +176,67 @@ std::size_t characterCount(std::string_view text) {
 }
 
 bool containsIgnoringCase(std::string_view text, std::string_view query) {
-    if (query.empty()) {
+    return FoldedQuery(query).foundIn(text);
+}
+
+FoldedQuery::FoldedQuery(std::string_view query) {
+    const auto length = static_cast<std::int32_t>(query.size());
+    std::int32_t offset = 0;
+    while (offset < length) {
+        m_folded.push_back(nextFolded(query, offset));
+    }
+    if (std::all_of(m_folded.begin(), m_folded.end(),
+                    [](UChar32 c) { return c >= 0 && c < 0x80; })) {
+        m_ascii = std::string(m_folded.begin(), m_folded.end());
+    }
+}
+
+bool FoldedQuery::foundIn(std::string_view text) const {
+    if (m_folded.empty()) {
         return true;
+    }
+    // Code points beyond ASCII can fold into it (the Kelvin sign into "k"), so only a text
+    // that is all ASCII is compared byte by byte.
+    if (m_ascii && isAscii(text)) {
+        return foundInAscii(text);
     }
     const auto textLength = static_cast<std::int32_t>(text.size());
     std::int32_t offset = 0;
     while (offset < textLength) {
-        if (matchesAt(text, offset, query)) {
+        if (matchesAt(text, offset, m_folded)) {
             return true;
         }
         nextFolded(text, offset);
     }
     return false;
+}
+
+bool FoldedQuery::foundInAscii(std::string_view text) const {
+    const std::string& query = *m_ascii;
+    if (query.size() > text.size()) {
+        return false;
+    }
+    const std::size_t last = text.size() - query.size();
+    for (std::size_t start = 0; start <= last; ++start) {
+        std::size_t i = 0;
+        while (i < query.size() && foldedAscii(text[start + i]) == query[i]) {
+            ++i;
+        }
+        if (i == query.size()) {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::size_t lastCodePointsStart(std::string_view text, std::size_t count) {
+    const std::size_t total = characterCount(text);
+    const auto length = static_cast<std::int32_t>(text.size());
+    std::int32_t offset = 0;
+    for (std::size_t skipped = 0; skipped + count < total && offset < length; ++skipped) {
+        nextCodePoint(text, offset);
+    }
+    return static_cast<std::size_t>(offset);
 }
 
 std::vector<std::string_view> nonEmptyLines(std::string_view text) {

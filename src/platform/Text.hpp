@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -44,5 +45,27 @@ enum class HexCase { Lower, Upper };
 /// valid UTF-8 compare only with the same bytes, so such a name matches only a query that
 /// really occurs in it. An empty query is contained in every text.
 [[nodiscard]] bool containsIgnoringCase(std::string_view text, std::string_view query);
+
+/// A query folded once and searched for in many texts: `foundIn` answers as
+/// `containsIgnoringCase` does, and takes a shortcut over texts that are all ASCII.
+class FoldedQuery {
+public:
+    explicit FoldedQuery(std::string_view query);
+
+    [[nodiscard]] bool foundIn(std::string_view text) const;
+    /// The number of code points of the query; a match spans as many of the text's.
+    [[nodiscard]] std::size_t length() const { return m_folded.size(); }
+
+private:
+    [[nodiscard]] bool foundInAscii(std::string_view text) const;
+
+    std::vector<std::int32_t> m_folded;
+    // The folded query as bytes, when every code point of it is ASCII.
+    std::optional<std::string> m_ascii;
+};
+
+/// Where the last `count` code points of `text` begin, counted as `characterCount` counts
+/// them; 0 when the text has no more than `count`.
+[[nodiscard]] std::size_t lastCodePointsStart(std::string_view text, std::size_t count);
 
 } // namespace dorvale

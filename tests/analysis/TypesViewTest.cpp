@@ -79,6 +79,19 @@ private slots:
         QVERIFY(!note->isVisible());
     }
 
+    // The screen keeps the scan's files by kind from its start; a folder deleted after that
+    // takes its files off the list all the same.
+    void filesInADeletedFolderLeaveTheList() {
+        AnalysisFixture f;
+        const Scan scan(f);
+        auto* view = f.show(new TypesView(*f.state, scan.scan, {}), {1100, 700});
+        view->setKind(FileKind::Document);
+        f.state->removeDeleted({scan.videos.front()->parent()->path()});
+        view->setKind(FileKind::Video);
+        QCOMPARE(view->listing().nodes.size(), 0U);
+        QCOMPARE(view->smallFiles(), std::optional<std::int64_t>(15));
+    }
+
     void exportsUnderTheKindsTitle() {
         AnalysisFixture f;
         const Scan scan(f);
