@@ -18,6 +18,7 @@
 #include "app/AppState.hpp"
 #include "shell/SystemServices.hpp"
 #include "support/app/AppStateAccess.hpp"
+#include "widgets/ListTable.hpp"
 #include "widgets/NameRanks.hpp"
 
 #include <QApplication>

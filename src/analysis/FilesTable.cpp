@@ -1,19 +1,17 @@
 #include "analysis/FilesTable.hpp"
 
-#include "analysis/ColumnFit.hpp"
 #include "analysis/FilesModel.hpp"
 #include "analysis/NodeCells.hpp"
 #include "analysis/NodeContextMenu.hpp"
 #include "analysis/NodePlan.hpp"
 #include "app/AppState.hpp"
 #include "widgets/CellDelegate.hpp"
+#include "widgets/ListTable.hpp"
 #include "widgets/NameRanks.hpp"
 #include "widgets/RowMenu.hpp"
 #include "widgets/SelectionBar.hpp"
 
-#include <QHeaderView>
 #include <QKeyEvent>
-#include <QTableView>
 #include <QVBoxLayout>
 
 #include <array>
@@ -23,7 +21,7 @@ namespace dorvale {
 
 namespace {
 
-constexpr std::array<ColumnWidth, 7> nominalWidths = {{
+constexpr std::array<ListTable::Width, 7> nominalWidths = {{
     {220, 360}, // Name
     {140, 180}, // Size
     {60, 80},   // Kind
@@ -40,7 +38,9 @@ FilesTable::FilesTable(AppState& state, const PreviewPresenter& presenter, QWidg
     , m_state(state)
     , m_model(new FilesModel(state.services().safety, state.services().locations,
                              state.services().clock, this))
-    , m_table(new QTableView)
+    , m_table(new ListTable(
+          *m_model, nodeColumnWidths(font(), nominalWidths, FilesModel::Modified, FilesModel::Risk),
+          FilesModel::Name, NameDelegate::rowHeight(font())))
     , m_selectionBar(new SelectionBar(tr("Delete…"))) {
     setObjectName(QStringLiteral("filesTable"));
     auto* layout = new QVBoxLayout(this);
@@ -61,22 +61,7 @@ FilesTable::FilesTable(AppState& state, const PreviewPresenter& presenter, QWidg
 
 void FilesTable::makeTable() {
     m_table->setObjectName(QStringLiteral("filesTableView"));
-    m_table->setModel(m_model);
-    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    m_table->setShowGrid(false);
-    m_table->setAlternatingRowColors(true);
-    m_table->setWordWrap(false);
-    m_table->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
-    m_table->verticalHeader()->hide();
-    m_table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    m_table->verticalHeader()->setDefaultSectionSize(NameDelegate::rowHeight(m_table->font()));
-    QHeaderView* header = m_table->horizontalHeader();
-    header->setSectionResizeMode(QHeaderView::Interactive);
-    header->setMinimumSectionSize(nominalWidths[FilesModel::Kind].least);
-    header->setStretchLastSection(false);
-    header->setHighlightSections(false);
-    m_model->bindHeader(*header);
     m_table->setItemDelegateForColumn(FilesModel::Name, new NodeNameDelegate(m_table));
     m_table->setItemDelegateForColumn(FilesModel::Size, new SizeBarDelegate(m_table));
     m_table->setItemDelegateForColumn(FilesModel::Kind, new DotLabelDelegate(m_table));
@@ -145,13 +130,8 @@ void FilesTable::updateSelectionBar() {
 }
 
 bool FilesTable::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_table) {
-        if (event->type() == QEvent::Resize) {
-            fitColumns(*m_table, fittedWidths(*m_table, nominalWidths, FilesModel::Modified,
-                                              FilesModel::Risk));
-        } else if (event->type() == QEvent::KeyPress) {
-            return handleKey(static_cast<QKeyEvent*>(event)->key());
-        }
+    if (watched == m_table && event->type() == QEvent::KeyPress) {
+        return handleKey(static_cast<QKeyEvent*>(event)->key());
     }
     return QWidget::eventFilter(watched, event);
 }

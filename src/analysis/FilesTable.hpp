@@ -10,12 +10,11 @@
 #include <memory>
 #include <vector>
 
-class QTableView;
-
 namespace dorvale {
 
 class AppState;
 class FilesModel;
+class ListTable;
 class SelectionBar;
 
 /// The table of file nodes under the large-files and file-type screens: the screen hands it
@@ -34,7 +33,7 @@ public:
     void setNodes(std::shared_ptr<const ScanResult> scan, std::vector<const FileNode*> nodes);
 
     [[nodiscard]] FilesModel& model() const { return *m_model; }
-    [[nodiscard]] QTableView& table() const { return *m_table; }
+    [[nodiscard]] ListTable& table() const { return *m_table; }
     [[nodiscard]] PreviewBinding& preview() { return m_preview; }
     /// The selected rows, in row order.
     [[nodiscard]] std::vector<const FileNode*> selectedNodes() const;
@@ -56,7 +55,7 @@ private:
     std::shared_ptr<const ScanResult> m_scan;
     PreviewBinding m_preview;
     FilesModel* m_model;
-    QTableView* m_table;
+    ListTable* m_table;
     // Owned by the table's selection model.
     Selection* m_selection = nullptr;
     SelectionBar* m_selectionBar;

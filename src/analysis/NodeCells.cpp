@@ -3,6 +3,7 @@
 #include "style/Symbols.hpp"
 #include "style/Theme.hpp"
 #include "style/Typography.hpp"
+#include "widgets/RiskBadge.hpp"
 
 #include <QPainter>
 
@@ -83,6 +84,23 @@ void DotLabelDelegate::paintContent(QPainter& painter, const QStyleOptionViewIte
     drawLine(painter, QRect(left, rect.top(), std::max(0, rect.right() - left), rect.height()),
              index.data().toString(), Qt::AlignLeft, Qt::ElideRight);
     painter.restore();
+}
+
+std::vector<ListTable::Width> nodeColumnWidths(const QFont& font,
+                                               std::span<const ListTable::Width> nominal,
+                                               int dateColumn, int riskColumn) {
+    std::vector<ListTable::Width> widths(nominal.begin(), nominal.end());
+    const int margins = 2 * Theme::Space::small;
+    const auto atLeast = [&widths](int column, int least) {
+        auto& width = widths[static_cast<std::size_t>(column)];
+        width.least = std::max(width.least, least);
+        width.preferred = std::max(width.preferred, least);
+    };
+    atLeast(dateColumn, Typography::textWidth(Typography::monospacedDigits(font),
+                                              QStringLiteral("Sep 30, 2023")) +
+                            margins);
+    atLeast(riskColumn, RiskBadge::sizeFor(Risk::Protected, BadgeForm::Full).width() + margins);
+    return widths;
 }
 
 } // namespace dorvale

@@ -2,6 +2,10 @@
 
 #include "widgets/CellDelegate.hpp"
 #include "widgets/ListRoles.hpp"
+#include "widgets/ListTable.hpp"
+
+#include <span>
+#include <vector>
 
 namespace dorvale {
 
@@ -44,5 +48,11 @@ protected:
     void paintContent(QPainter& painter, const QStyleOptionViewItem& option,
                       const QModelIndex& index) const override;
 };
+
+/// `nominal` widened where the cells of a node table need more in `font`: the date column for
+/// the longest short date, the risk column for the widest full badge.
+[[nodiscard]] std::vector<ListTable::Width>
+nodeColumnWidths(const QFont& font, std::span<const ListTable::Width> nominal, int dateColumn,
+                 int riskColumn);
 
 } // namespace dorvale

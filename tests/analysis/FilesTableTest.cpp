@@ -4,6 +4,7 @@
 #include "analysis/FilesModel.hpp"
 #include "support/qt/QtTests.hpp"
 #include "widgets/ListRoles.hpp"
+#include "widgets/ListTable.hpp"
 #include "widgets/SelectionBar.hpp"
 
 #include <QAbstractItemModelTester>
