@@ -7,6 +7,7 @@
 #include "widgets/ElidedLabel.hpp"
 
 #include <QComboBox>
+#include <QVariantAnimation>
 #include <QtTest>
 
 namespace dorvale {
@@ -96,8 +97,18 @@ private slots:
         AnalysisFixture f;
         const Scan scan(f);
         auto* view = f.show(new TypesView(*f.state, scan.scan, {}), {1100, 700});
-        QTest::mouseClick(view->tiles().front(), Qt::LeftButton);
+        KindTile* archives = view->tiles().front();
+        KindTile* video = view->tiles()[1];
+        QTest::mouseClick(archives, Qt::LeftButton);
         QCOMPARE(view->kind(), FileKind::Archive);
+        // The pick springs from one tile to the other and settles there.
+        QVERIFY(archives->isSelected() && !video->isSelected());
+        QVERIFY(archives->shownSelection() < 1 && video->shownSelection() > 0);
+        for (QVariantAnimation* animation : view->findChildren<QVariantAnimation*>()) {
+            animation->setCurrentTime(animation->totalDuration());
+        }
+        QCOMPARE(archives->shownSelection(), 1.0);
+        QCOMPARE(video->shownSelection(), 0.0);
         QCOMPARE(view->listing().nodes.size(), 1U);
         view->exportListed();
         QCOMPARE(f.fixture.fileDialogs.suggestedNames(),
