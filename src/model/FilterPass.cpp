@@ -2,6 +2,8 @@
 
 #include "platform/Paths.hpp"
 
+#include <algorithm>
+
 namespace dorvale {
 
 namespace {
@@ -11,6 +13,15 @@ bool needsSeparator(std::string_view path) {
     return path.empty() || path.back() != '/';
 }
 
+std::string_view beforeLastSlash(std::string_view query) {
+    return query.substr(0, std::min(query.rfind('/'), query.size()));
+}
+
+std::string_view afterLastSlash(std::string_view query) {
+    const std::size_t slash = query.rfind('/');
+    return slash == std::string_view::npos ? std::string_view() : query.substr(slash + 1);
+}
+
 } // namespace
 
 FilterPass::FilterPass(const FileFilter& filter, Timestamp now, std::string_view dataVolume)
@@ -18,7 +29,9 @@ FilterPass::FilterPass(const FileFilter& filter, Timestamp now, std::string_view
     , m_now(now)
     , m_dataVolume(dataVolume == "/" ? std::string_view() : dataVolume)
     , m_query(filter.query)
-    , m_queryByPath(filter.query.find('/') != std::string::npos) {}
+    , m_queryByPath(filter.query.find('/') != std::string::npos)
+    , m_queryHead(beforeLastSlash(filter.query))
+    , m_queryTail(afterLastSlash(filter.query)) {}
 
 bool FilterPass::matches(const FileNode& node) {
     if (!matchesFigures(node)) {
@@ -52,8 +65,9 @@ bool FilterPass::matchesWholePath(std::string_view matching) const {
 }
 
 // A file's matching path is its folder's followed by a separator and its name. A match of
-// the query not wholly inside the folder's path lies in its last code points, the separator
-// and the name; the prefix is decided by the folder's path, or continues into the name.
+// the query not wholly inside the folder's path takes in the separator, and since a name
+// holds no "/", the separator is the query's last "/"; the prefix is decided by the
+// folder's path, or continues into the name.
 bool FilterPass::matchesPath(const FileNode& node) {
     if (node.parent() == nullptr) {
         return matchesWholePath(matchingPath(node.path(), m_dataVolume));
@@ -64,13 +78,17 @@ bool FilterPass::matchesPath(const FileNode& node) {
     }
     const bool separated = needsSeparator(m_path);
     if (m_queryByPath && !folder.containsQuery) {
-        m_window.assign(m_path, folder.tailStart);
         if (separated) {
-            m_window += '/';
-        }
-        m_window += node.name();
-        if (!m_query.foundIn(m_window)) {
-            return false;
+            if (!folder.endsWithQueryHead || !m_queryTail.beginsText(node.name())) {
+                return false;
+            }
+        } else {
+            // The folder's path ends in "/" (the root of the disk): the name follows at once.
+            m_window.assign(m_path, folder.tailStart);
+            m_window += node.name();
+            if (!m_query.foundIn(m_window)) {
+                return false;
+            }
         }
     }
     if (!m_filter.pathPrefix || folder.prefix == Prefix::All) {
@@ -135,6 +153,7 @@ void FilterPass::push(const FileNode& node) {
         const std::string_view searched = std::string_view(m_path).substr(from);
         folder.containsQuery = (extends && parent->containsQuery) || m_query.foundIn(searched);
         folder.tailStart = from + lastCodePointsStart(searched, m_query.length() - 1);
+        folder.endsWithQueryHead = m_queryHead.endsText(searched);
     }
     if (m_filter.pathPrefix) {
         const std::string& prefix = *m_filter.pathPrefix;

@@ -34,6 +34,7 @@ private:
         std::size_t matchStart = 0;
         std::size_t tailStart = 0;
         bool containsQuery = false;
+        bool endsWithQueryHead = false;
         Prefix prefix = Prefix::None;
         // The data volume lies at or beneath it, so its files' matching paths are not its
         // own followed by their names: they are matched on their own paths.
@@ -51,6 +52,10 @@ private:
     std::string_view m_dataVolume;
     FoldedQuery m_query;
     bool m_queryByPath;
+    // The query before and after its last "/": a match that reaches from a folder's path into
+    // a file's name ends the one with the head and begins the name with the tail.
+    FoldedQuery m_queryHead;
+    FoldedQuery m_queryTail;
     std::string m_path;
     std::vector<Folder> m_chain;
     // Scratch space, kept to spare allocations.

@@ -211,6 +211,16 @@ bool FoldedQuery::foundIn(std::string_view text) const {
     return false;
 }
 
+bool FoldedQuery::beginsText(std::string_view text) const {
+    return matchesAt(text, 0, m_folded);
+}
+
+bool FoldedQuery::endsText(std::string_view text) const {
+    const auto start = static_cast<std::int32_t>(lastCodePointsStart(text, m_folded.size()));
+    return characterCount(text.substr(static_cast<std::size_t>(start))) == m_folded.size() &&
+           matchesAt(text, start, m_folded);
+}
+
 bool FoldedQuery::foundInAscii(std::string_view text) const {
     const std::string& query = *m_ascii;
     if (query.size() > text.size()) {

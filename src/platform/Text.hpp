@@ -53,6 +53,9 @@ public:
     explicit FoldedQuery(std::string_view query);
 
     [[nodiscard]] bool foundIn(std::string_view text) const;
+    /// Whether `text` begins or ends with the query, compared as `foundIn` compares.
+    [[nodiscard]] bool beginsText(std::string_view text) const;
+    [[nodiscard]] bool endsText(std::string_view text) const;
     /// The number of code points of the query; a match spans as many of the text's.
     [[nodiscard]] std::size_t length() const { return m_folded.size(); }
 

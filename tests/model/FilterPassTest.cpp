@@ -59,13 +59,21 @@ Scan wholeDisk() {
     return scan;
 }
 
-// A scan rooted beneath the data volume, and one of a plain folder.
+// A scan rooted beneath the data volume, one of a disk without a data volume, and one of a
+// plain folder.
 Scan homeOnVolume() {
     TreeBuilder tree("/System/Volumes/Data/Users");
     FileNode* movies = tree.folder(tree.folder(tree.root(), "x"), "Movies");
     tree.file(movies, "Clip.mov", 1);
     tree.file(tree.root(), "loose.txt", 1);
     return {"/System/Volumes/Data", tree.finish()};
+}
+
+Scan diskWithoutVolume() {
+    TreeBuilder tree("/");
+    tree.file(tree.root(), "top.txt", 1);
+    tree.file(tree.folder(tree.root(), "Movies"), "Clip.mov", 1);
+    return {"/", tree.finish()};
 }
 
 Scan plainFolder() {
@@ -79,7 +87,7 @@ std::vector<FileFilter> filters() {
     const std::vector<std::string> queries = {
         "",         "movies/",         "s/clip",         "x/movies/clip", "/",   "/users",
         "ies/C",    "Data/",           "volumes/d",      "ünïCODE/",      "n/k", "e/kelvink",
-        "u/movies", "Movies 2/Clip b", "movies/movies/", "clip"};
+        "u/movies", "Movies 2/Clip b", "movies/movies/", "clip",          "/top"};
     const std::vector<std::optional<std::string>> prefixes = {std::nullopt,
                                                               "/Users/x/Mov",
                                                               "/Users/x/Movies",
@@ -113,7 +121,7 @@ Names names(const std::vector<const FileNode*>& nodes) {
 // Each folder's answer passed on to its files gives what the rule gives on every whole path,
 // in walk order and in any other order.
 TEST(FilterPass, AnswersAsTheRuleOnWholePaths) {
-    for (Scan (*make)() : {wholeDisk, homeOnVolume, plainFolder}) {
+    for (Scan (*make)() : {wholeDisk, homeOnVolume, diskWithoutVolume, plainFolder}) {
         const Scan scan = make();
         std::vector<const FileNode*> reversed = scan.result.files;
         std::reverse(reversed.begin(), reversed.end());
