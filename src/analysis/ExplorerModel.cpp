@@ -44,7 +44,7 @@ std::vector<const FileNode*> liveChildren(const FileNode* folder) {
 } // namespace
 
 ExplorerModel::ExplorerModel(const SafetyPolicy& safety, QObject* parent)
-    : NodeRowsModel(columns(), safety, SortKey{Size, Qt::DescendingOrder}, parent) {}
+    : NodeRowsModel(columns(), safety, SortKey{Size, Qt::DescendingOrder}, Risk, parent) {}
 
 void ExplorerModel::setFolder(std::shared_ptr<const ScanResult> scan, const FileNode* folder) {
     m_folder = folder;

@@ -43,7 +43,7 @@ std::int64_t kindRank(FileKind kind) {
 
 FilesModel::FilesModel(const SafetyPolicy& safety, const Locations& locations, const Clock& clock,
                        QObject* parent)
-    : NodeRowsModel(columns(), safety, SortKey{Size, Qt::DescendingOrder}, parent)
+    : NodeRowsModel(columns(), safety, SortKey{Size, Qt::DescendingOrder}, Risk, parent)
     , m_locations(locations)
     , m_clock(clock) {}
 

@@ -1,5 +1,6 @@
 #include "analysis/NodeRowsModel.hpp"
 
+#include "app/RunInBackground.hpp"
 #include "style/FileIcon.hpp"
 #include "widgets/ListRoles.hpp"
 #include "widgets/RiskBadge.hpp"
@@ -26,12 +27,18 @@ const std::array<std::uint32_t, allStorageBuckets.size()>& bucketRanks() {
     return ranks;
 }
 
+// Whether the verdict of `node` reads the disk; its name ends its path.
+bool readsDisk(const FileNode& node) {
+    return SafetyPolicy::verdictReadsDisk(node.name());
+}
+
 } // namespace
 
 NodeRowsModel::NodeRowsModel(std::vector<Column> columns, const SafetyPolicy& safety, SortKey first,
-                             QObject* parent)
+                             int riskColumn, QObject* parent)
     : KeyedRowsModel(std::move(columns), parent)
     , m_safety(safety)
+    , m_riskColumn(riskColumn)
     , m_keys{first} {
     SortedRowsModel::sort(first.column, first.order);
 }
@@ -52,6 +59,44 @@ void NodeRowsModel::setNodes(std::shared_ptr<const ScanResult> scan,
     m_icons.assign(nodes.size(), std::nullopt);
     m_nameKeys.reset();
     setRows(std::move(nodes));
+    judgeInBackground();
+}
+
+// The verdicts that read the disk, for the rows just set; a late answer for rows that have
+// been replaced since is dropped.
+void NodeRowsModel::judgeInBackground() {
+    const std::uint64_t generation = ++m_generation;
+    std::vector<std::size_t> sources;
+    std::vector<std::string> paths;
+    for (std::size_t source = 0; source < rows().size(); ++source) {
+        if (readsDisk(*rows()[source])) {
+            sources.push_back(source);
+            paths.push_back(rows()[source]->path());
+        }
+    }
+    if (paths.empty()) {
+        return;
+    }
+    runInBackground(
+        this,
+        [safety = &m_safety, paths = std::move(paths)] {
+            std::vector<SafetyVerdict> verdicts;
+            verdicts.reserve(paths.size());
+            for (const std::string& path : paths) {
+                verdicts.push_back(safety->verdict(path));
+            }
+            return verdicts;
+        },
+        [this, generation, sources = std::move(sources)](std::vector<SafetyVerdict> verdicts) {
+            if (generation != m_generation) {
+                return;
+            }
+            for (std::size_t i = 0; i < sources.size(); ++i) {
+                m_verdicts[sources[i]] = std::move(verdicts[i]);
+            }
+            emit dataChanged(index(0, m_riskColumn), index(rowCount() - 1, m_riskColumn),
+                             {Qt::DisplayRole, Qt::ToolTipRole, RiskRole});
+        });
 }
 
 void NodeRowsModel::sort(int column, Qt::SortOrder order) {
@@ -79,56 +124,57 @@ std::vector<const FileNode*> NodeRowsModel::rowsOf(const std::vector<const FileN
     return nodes;
 }
 
-// The kit orders by one integer key: the key of the first column is each row's place in
-// the order of all the keys, so the later keys break the first one's ties. The rows are
-// ordered by the first key alone, and only runs of equal first keys by the others.
 std::vector<std::int64_t> NodeRowsModel::sortKeys(int column) const {
     // Also what the first sort, made while the subclass is not yet built, gets.
     if (rows().empty()) {
         return {};
     }
-    if (m_keys.size() == 1 || m_keys.front().column != column) {
-        return columnKeys(column);
+    return columnKeys(column);
+}
+
+// One sort of (first key, source index) pairs: ties of the first key are broken by the later
+// keys, read from their own vectors, and then by the source index. A descending key is
+// complemented, which turns its order round without overflowing and keeps its ties.
+std::vector<std::uint32_t> NodeRowsModel::orderBy(int column, Qt::SortOrder order) const {
+    if (m_keys.size() == 1 || rows().empty() || !isSortable(column)) {
+        return SortedRowsModel::orderBy(column, order);
     }
+    Q_ASSERT(m_keys.front() == (SortKey{column, order}));
+    const auto directed = [this](const SortKey& key) {
+        std::vector<std::int64_t> keys = columnKeys(key.column);
+        if (key.order == Qt::DescendingOrder) {
+            std::transform(keys.begin(), keys.end(), keys.begin(),
+                           [](std::int64_t value) { return ~value; });
+        }
+        return keys;
+    };
     const std::size_t count = rows().size();
-    const bool ascending = m_keys.front().order == Qt::AscendingOrder;
-    std::vector<std::pair<std::int64_t, std::uint32_t>> order(count);
+    std::vector<std::pair<std::int64_t, std::uint32_t>> pairs(count);
     {
-        const std::vector<std::int64_t> first = columnKeys(column);
+        const std::vector<std::int64_t> first = directed(m_keys.front());
         for (std::uint32_t i = 0; i < count; ++i) {
-            // The complement turns the order round without overflowing.
-            order[i] = {ascending ? first[i] : ~first[i], i};
+            pairs[i] = {first[i], i};
         }
     }
-    std::sort(order.begin(), order.end());
     std::vector<std::vector<std::int64_t>> later;
     for (std::size_t k = 1; k < m_keys.size(); ++k) {
-        later.push_back(columnKeys(m_keys[k].column));
+        later.push_back(directed(m_keys[k]));
     }
-    const auto byLaterKeys = [&](const auto& a, const auto& b) {
-        for (std::size_t k = 0; k < later.size(); ++k) {
-            const std::int64_t ka = later[k][a.second];
-            const std::int64_t kb = later[k][b.second];
-            if (ka != kb) {
-                return m_keys[k + 1].order == Qt::AscendingOrder ? ka < kb : ka > kb;
+    std::sort(pairs.begin(), pairs.end(), [&later](const auto& a, const auto& b) {
+        if (a.first != b.first) {
+            return a.first < b.first;
+        }
+        for (const std::vector<std::int64_t>& keys : later) {
+            if (keys[a.second] != keys[b.second]) {
+                return keys[a.second] < keys[b.second];
             }
         }
         return a.second < b.second;
-    };
-    for (auto run = order.begin(); run != order.end();) {
-        const auto end = std::find_if(run, order.end(),
-                                      [run](const auto& row) { return row.first != run->first; });
-        if (end - run > 1) {
-            std::sort(run, end, byLaterKeys);
-        }
-        run = end;
-    }
-    std::vector<std::int64_t> places(count);
-    for (std::size_t place = 0; place < count; ++place) {
-        const auto value = static_cast<std::int64_t>(place);
-        places[order[place].second] = ascending ? value : -value;
-    }
-    return places;
+    });
+    std::vector<std::uint32_t> result(count);
+    std::transform(pairs.begin(), pairs.end(), result.begin(),
+                   [](const auto& pair) { return pair.second; });
+    return result;
 }
 
 // By the scan's ranks once they are known; until then the rows' names are ranked here.
@@ -154,24 +200,32 @@ std::vector<std::int64_t> NodeRowsModel::nameKeys() const {
 }
 
 QVariant NodeRowsModel::riskData(std::size_t source, int role) const {
+    const SafetyVerdict* verdict = verdictAt(source);
+    if (verdict == nullptr) {
+        return {};
+    }
     switch (role) {
     case RiskRole:
-        return static_cast<int>(verdictAt(source).risk);
+        return static_cast<int>(verdict->risk);
     case Qt::DisplayRole:
-        return RiskBadge::riskTitle(verdictAt(source).risk);
+        return RiskBadge::riskTitle(verdict->risk);
     case Qt::ToolTipRole:
-        return QString::fromStdString(verdictAt(source).reason);
+        return QString::fromStdString(verdict->reason);
     default:
         return {};
     }
 }
 
-const SafetyVerdict& NodeRowsModel::verdictAt(std::size_t source) const {
+const SafetyVerdict* NodeRowsModel::verdictAt(std::size_t source) const {
     std::optional<SafetyVerdict>& verdict = m_verdicts[source];
     if (!verdict) {
-        verdict = m_safety.verdict(this->source(source)->path());
+        const FileNode& node = *this->source(source);
+        if (readsDisk(node)) {
+            return nullptr;
+        }
+        verdict = m_safety.verdict(node.path());
     }
-    return *verdict;
+    return &*verdict;
 }
 
 const QIcon& NodeRowsModel::iconAt(std::size_t source) const {

@@ -70,10 +70,12 @@ protected:
     /// Call after the subclass has replaced its rows (between `beginResetModel` and
     /// `endResetModel`): the new rows are shown in the current sort order.
     void reorderAfterReset();
+    /// The source indexes in the order shown when sorted by `column` in `order`: by the
+    /// column's keys, ties in source order; the source order for an unsortable column. A
+    /// subclass that sorts by more than one key orders the rows itself here.
+    [[nodiscard]] virtual std::vector<std::uint32_t> orderBy(int column, Qt::SortOrder order) const;
 
 private:
-    [[nodiscard]] std::vector<std::uint32_t> orderBy(int column, Qt::SortOrder order) const;
-
     std::vector<Column> m_columns;
     std::vector<std::uint32_t> m_order;
     // Inverse of m_order, made when first asked for after a change.

@@ -12,7 +12,20 @@ void FakeWorkspace::addApplication(const std::string& bundleIdentifier, const st
     m_applications.insert_or_assign(bundleIdentifier, path);
 }
 
+void FakeWorkspace::holdRunning(std::function<void()> hold) {
+    const std::lock_guard lock(m_mutex);
+    m_hold = std::move(hold);
+}
+
 std::vector<std::string> FakeWorkspace::runningBundleIdentifiers() const {
+    std::function<void()> hold;
+    {
+        const std::lock_guard lock(m_mutex);
+        hold = m_hold;
+    }
+    if (hold) {
+        hold();
+    }
     const std::lock_guard lock(m_mutex);
     return m_running;
 }

@@ -2,6 +2,7 @@
 
 #include "platform/Workspace.hpp"
 
+#include <functional>
 #include <map>
 #include <mutex>
 #include <string>
@@ -16,6 +17,9 @@ public:
     void setRunning(std::vector<std::string> bundleIdentifiers);
     /// Makes `applicationPath(bundleIdentifier)` answer `path` (identifiers match exactly).
     void addApplication(const std::string& bundleIdentifier, const std::string& path);
+    /// Makes every question for the running applications call `hold` first (a test's gate,
+    /// to keep the asking worker until the test lets it go).
+    void holdRunning(std::function<void()> hold);
 
     [[nodiscard]] std::vector<std::string> runningBundleIdentifiers() const override;
     [[nodiscard]] std::optional<std::string>
@@ -31,6 +35,7 @@ public:
 private:
     mutable std::mutex m_mutex;
     std::vector<std::string> m_running;
+    std::function<void()> m_hold;
     std::map<std::string, std::string, std::less<>> m_applications;
     std::vector<std::string> m_opened;
     std::vector<std::vector<std::string>> m_revealed;
