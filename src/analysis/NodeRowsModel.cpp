@@ -132,9 +132,10 @@ std::vector<std::int64_t> NodeRowsModel::sortKeys(int column) const {
     return columnKeys(column);
 }
 
-// One sort of (first key, source index) pairs: ties of the first key are broken by the later
-// keys, read from their own vectors, and then by the source index. A descending key is
-// complemented, which turns its order round without overflowing and keeps its ties.
+// One sort of the rows by every key in turn, then by source index. The first two keys sit
+// beside each row's index, so most comparisons read no other memory; the keys after them
+// are read from their own vectors. A descending key is complemented, which turns its order
+// round without overflowing and keeps its ties.
 std::vector<std::uint32_t> NodeRowsModel::orderBy(int column, Qt::SortOrder order) const {
     if (m_keys.size() == 1 || rows().empty() || !isSortable(column)) {
         return SortedRowsModel::orderBy(column, order);
@@ -148,32 +149,41 @@ std::vector<std::uint32_t> NodeRowsModel::orderBy(int column, Qt::SortOrder orde
         }
         return keys;
     };
+    struct Row {
+        std::int64_t first;
+        std::int64_t second;
+        std::uint32_t source;
+    };
     const std::size_t count = rows().size();
-    std::vector<std::pair<std::int64_t, std::uint32_t>> pairs(count);
+    std::vector<Row> sorted(count);
     {
-        const std::vector<std::int64_t> first = directed(m_keys.front());
+        const std::vector<std::int64_t> first = directed(m_keys[0]);
+        const std::vector<std::int64_t> second = directed(m_keys[1]);
         for (std::uint32_t i = 0; i < count; ++i) {
-            pairs[i] = {first[i], i};
+            sorted[i] = {first[i], second[i], i};
         }
     }
     std::vector<std::vector<std::int64_t>> later;
-    for (std::size_t k = 1; k < m_keys.size(); ++k) {
+    for (std::size_t k = 2; k < m_keys.size(); ++k) {
         later.push_back(directed(m_keys[k]));
     }
-    std::sort(pairs.begin(), pairs.end(), [&later](const auto& a, const auto& b) {
+    std::sort(sorted.begin(), sorted.end(), [&later](const Row& a, const Row& b) {
         if (a.first != b.first) {
             return a.first < b.first;
         }
+        if (a.second != b.second) {
+            return a.second < b.second;
+        }
         for (const std::vector<std::int64_t>& keys : later) {
-            if (keys[a.second] != keys[b.second]) {
-                return keys[a.second] < keys[b.second];
+            if (keys[a.source] != keys[b.source]) {
+                return keys[a.source] < keys[b.source];
             }
         }
-        return a.second < b.second;
+        return a.source < b.source;
     });
     std::vector<std::uint32_t> result(count);
-    std::transform(pairs.begin(), pairs.end(), result.begin(),
-                   [](const auto& pair) { return pair.second; });
+    std::transform(sorted.begin(), sorted.end(), result.begin(),
+                   [](const Row& row) { return row.source; });
     return result;
 }
 

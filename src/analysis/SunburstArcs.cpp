@@ -24,10 +24,19 @@ constexpr double ringGap = 1.5;
 constexpr double dimmedOpacity = 0.25;
 constexpr double depthFade = 0.12;
 constexpr double leastOpacity = 0.45;
-// An arc shorter than this at its outer edge, in device pixels, is not drawn.
+// An arc shorter than this at its outer edge, in device pixels, is merged with the narrow
+// arcs beside it in its ring into one band of about this width; a band that stays narrower
+// is not drawn.
 constexpr double leastDrawnLength = 1.0;
 // Narrower arcs are drawn without an outline.
 constexpr double leastOutlinedLength = 8.0;
+// An arc that widens by less than this from its inner to its outer edge, in device pixels,
+// is painted as a straight band of its middle width: it is off by less than a quarter pixel
+// at its corners, and the painter fills a thick line many times faster than an outline of
+// curves, most of all when the arc is tall and thin.
+constexpr double mostStraightWidening = 1.0;
+// Arcs whose ends are this close, in radians, touch.
+constexpr double touching = 1e-9;
 
 struct Layout {
     int maxDepth;
@@ -84,23 +93,6 @@ constexpr double degrees(double radians) {
     return radians * 180.0 / std::numbers::pi;
 }
 
-// The ring segment of `arc`, in Qt's angles (counter-clockwise from 3 o'clock).
-QPainterPath arcShape(const SunburstView::Arc& arc, const SunburstView::Geometry& geometry) {
-    const double inner = geometry.ringWidth * arc.depth;
-    const double outer = geometry.ringWidth * (arc.depth + 1) - ringGap;
-    const QPointF c = geometry.center;
-    const QRectF outerRect(c.x() - outer, c.y() - outer, 2 * outer, 2 * outer);
-    const QRectF innerRect(c.x() - inner, c.y() - inner, 2 * inner, 2 * inner);
-    const double startAngle = 90.0 - degrees(arc.start);
-    const double sweep = degrees(arc.end - arc.start);
-    QPainterPath path;
-    path.arcMoveTo(outerRect, startAngle);
-    path.arcTo(outerRect, startAngle, -sweep);
-    path.arcTo(innerRect, startAngle - sweep, sweep);
-    path.closeSubpath();
-    return path;
-}
-
 // `color` at `opacity` over `background`, as one opaque colour: opaque fills are drawn in
 // whole spans, where translucent ones blend every pixel.
 QColor blended(const QColor& color, const QColor& background, double opacity) {
@@ -111,6 +103,142 @@ QColor blended(const QColor& color, const QColor& background, double opacity) {
                             static_cast<float>(mix(color.greenF(), background.greenF())),
                             static_cast<float>(mix(color.blueF(), background.blueF())));
 }
+
+// The arcs of one ring as they are painted: wide arcs one by one, runs of narrow neighbours
+// merged into bands in their mixed colour.
+class ArcPainter {
+public:
+    ArcPainter(QPainter& painter, const SunburstView::Geometry& geometry, qreal pixelRatio,
+               const QColor& background)
+        : m_painter(painter)
+        , m_geometry(geometry)
+        , m_ratio(pixelRatio) {
+        // A cosmetic pen is one device pixel whatever the ratio; a scaled pen would be
+        // stroked as an outline of its own and cost several times the fill.
+        m_outline = QPen(background, 1);
+        m_outline.setCosmetic(true);
+    }
+
+    void add(int depth, double start, double end, const QColor& color) {
+        if (depth >= static_cast<int>(m_runs.size())) {
+            m_runs.resize(static_cast<std::size_t>(depth) + 1);
+        }
+        Run& run = m_runs[static_cast<std::size_t>(depth)];
+        if (outerLength(depth, end - start) >= leastDrawnLength) {
+            flush(run);
+            paint(depth, start, end, color);
+            return;
+        }
+        if (run.span() > 0 && std::abs(run.end - start) > touching) {
+            flush(run);
+        }
+        if (!(run.span() > 0)) {
+            run = Run{depth, start, start};
+        }
+        run.add(end, color);
+        if (outerLength(depth, run.span()) >= leastDrawnLength) {
+            flush(run);
+        }
+    }
+
+    // Paints the runs still open.
+    void finish() {
+        for (Run& run : m_runs) {
+            flush(run);
+        }
+    }
+
+private:
+    struct Run {
+        int depth = 0;
+        double start = 0;
+        double end = 0;
+        // The colours' channels, each weighted by its arc's span.
+        double red = 0;
+        double green = 0;
+        double blue = 0;
+
+        [[nodiscard]] double span() const { return end - start; }
+        void add(double to, const QColor& color) {
+            const double width = to - end;
+            red += color.redF() * width;
+            green += color.greenF() * width;
+            blue += color.blueF() * width;
+            end = to;
+        }
+        [[nodiscard]] QColor color() const {
+            const double span = this->span();
+            return QColor::fromRgbF(static_cast<float>(red / span),
+                                    static_cast<float>(green / span),
+                                    static_cast<float>(blue / span));
+        }
+    };
+
+    [[nodiscard]] double inner(int depth) const { return m_geometry.ringWidth * depth; }
+    [[nodiscard]] double outer(int depth) const {
+        return m_geometry.ringWidth * (depth + 1) - ringGap;
+    }
+    [[nodiscard]] double outerLength(int depth, double span) const {
+        return span * outer(depth) * m_ratio;
+    }
+
+    void flush(Run& run) {
+        if (run.span() > 0 && outerLength(run.depth, run.span()) >= leastDrawnLength) {
+            paint(run.depth, run.start, run.end, run.color());
+        }
+        run = {};
+    }
+
+    void paint(int depth, double start, double end, const QColor& color) {
+        const double span = end - start;
+        const double length = outerLength(depth, span);
+        const double widening = span * (outer(depth) - inner(depth)) * m_ratio;
+        if (length < leastOutlinedLength && widening < mostStraightWidening) {
+            paintStraight(depth, start, end, color);
+            return;
+        }
+        // An outline would cover most of a narrow arc, and costs more than its fill.
+        m_painter.setPen(length < leastOutlinedLength ? QPen(Qt::NoPen) : m_outline);
+        m_painter.setBrush(color);
+        m_painter.drawPath(arcShape(depth, start, end));
+    }
+
+    // A line as wide as the arc at its middle radius, along the radius through its middle.
+    void paintStraight(int depth, double start, double end, const QColor& color) {
+        const double from = inner(depth);
+        const double to = outer(depth);
+        const double middle = (start + end) / 2;
+        m_painter.setPen(QPen(color, (end - start) * (from + to) / 2, Qt::SolidLine, Qt::FlatCap));
+        const QPointF direction(std::sin(middle), -std::cos(middle));
+        m_painter.drawLine(m_geometry.center + direction * from,
+                           m_geometry.center + direction * to);
+    }
+
+    // The ring segment from `start` to `end`, in Qt's angles (counter-clockwise from 3
+    // o'clock).
+    [[nodiscard]] QPainterPath arcShape(int depth, double start, double end) const {
+        const double in = inner(depth);
+        const double out = outer(depth);
+        const QPointF c = m_geometry.center;
+        const QRectF outerRect(c.x() - out, c.y() - out, 2 * out, 2 * out);
+        const QRectF innerRect(c.x() - in, c.y() - in, 2 * in, 2 * in);
+        const double startAngle = 90.0 - degrees(start);
+        const double sweep = degrees(end - start);
+        QPainterPath path;
+        path.arcMoveTo(outerRect, startAngle);
+        path.arcTo(outerRect, startAngle, -sweep);
+        path.arcTo(innerRect, startAngle - sweep, sweep);
+        path.closeSubpath();
+        return path;
+    }
+
+    QPainter& m_painter;
+    const SunburstView::Geometry& m_geometry;
+    qreal m_ratio;
+    QPen m_outline;
+    // The open run of narrow arcs of each ring, by depth.
+    std::vector<Run> m_runs;
+};
 
 } // namespace
 
@@ -198,22 +326,14 @@ QImage SunburstView::drawArcs(const std::vector<Arc>& arcs, QSize size, int maxD
     }
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
-    // A cosmetic pen is one device pixel whatever the ratio; a scaled pen would be stroked
-    // as an outline of its own and cost several times the fill.
-    QPen outline(background, 1);
-    outline.setCosmetic(true);
-    painter.setPen(outline);
+    ArcPainter arcPainter(painter, geometry, pixelRatio, background);
     for (const Arc& arc : arcs) {
-        const double outer = geometry.ringWidth * (arc.depth + 1) - ringGap;
-        const double length = (arc.end - arc.start) * outer * pixelRatio;
-        if (length < leastDrawnLength) {
-            continue;
+        if (arc.depth >= 1 && arc.end > arc.start) {
+            arcPainter.add(arc.depth, arc.start, arc.end,
+                           blended(arc.color, background, arcOpacity(arc, hovered)));
         }
-        // An outline would cover most of a narrow arc, and costs more than its fill.
-        painter.setPen(length < leastOutlinedLength ? QPen(Qt::NoPen) : outline);
-        painter.setBrush(blended(arc.color, background, arcOpacity(arc, hovered)));
-        painter.drawPath(arcShape(arc, geometry));
     }
+    arcPainter.finish();
     return image;
 }
 

@@ -76,8 +76,9 @@ public:
     /// else its last path component.
     [[nodiscard]] static QString centerTitle(const FileNode& node, std::string_view dataVolume);
     /// Paints `arcs` into an image of `size` (device-independent pixels) at `pixelRatio`,
-    /// each outlined in `background`. Arcs narrower than a device pixel at their outer edge
-    /// are not drawn.
+    /// those at least 8 device pixels wide outlined in `background`. Neighbouring arcs of a
+    /// ring narrower than a device pixel at their outer edge are merged into bands of about a
+    /// pixel in their mixed colour; a lone one is not drawn.
     [[nodiscard]] static QImage drawArcs(const std::vector<Arc>& arcs, QSize size, int maxDepth,
                                          qreal pixelRatio, const FileNode* hovered,
                                          const QColor& background);

@@ -185,6 +185,36 @@ private slots:
         QCOMPARE(opacity({deepArc.node, 9, 0, 1, {}}, nullptr), 0.45);
     }
 
+    // Arcs too narrow for a pixel are painted merged with their neighbours in their mixed
+    // colour, and a lone one not at all; wide arcs keep their colour.
+    void narrowArcsMergeIntoBandsOfTheirMixedColour() {
+        const QSize size(600, 600);
+        const SunburstView::Geometry g = SunburstView::Geometry::of(QSizeF(size), 5);
+        std::vector<SunburstView::Arc> arcs;
+        // Forty arcs of half a pixel at their outer edge, red and blue by turns.
+        for (int i = 0; i < 40; ++i) {
+            arcs.push_back({nullptr, 1, 0.5 + i * 0.005, 0.5 + (i + 1) * 0.005,
+                            i % 2 == 0 ? QColor(Qt::red) : QColor(Qt::blue)});
+        }
+        arcs.push_back({nullptr, 1, 2.0, 2.004, Qt::red});
+        arcs.push_back({nullptr, 1, 3.0, 4.0, Qt::green});
+        for (const qreal ratio : {1.0, 2.0}) {
+            const QImage image = SunburstView::drawArcs(arcs, size, 5, ratio, nullptr, Qt::white);
+            const auto pixel = [&](double angle) {
+                const double radius = g.ringWidth * 1.5;
+                const QPointF at =
+                    g.center + QPointF(radius * std::sin(angle), -radius * std::cos(angle));
+                return image.pixelColor((at * ratio).toPoint());
+            };
+            const QColor merged = pixel(0.6);
+            // Purple, paled a little where the bands' smoothed edges meet.
+            QVERIFY2(merged.red() > merged.green() + 50 && merged.blue() > merged.green() + 50,
+                     qPrintable(merged.name()));
+            QCOMPARE(pixel(2.002), QColor(Qt::white));
+            QCOMPARE(pixel(3.5), QColor(Qt::green));
+        }
+    }
+
     void clicksOpenFoldersAndGoUpFromTheCentre() {
         TreeBuilder builder("/r");
         FileNode* a = builder.folder(builder.root(), "a");

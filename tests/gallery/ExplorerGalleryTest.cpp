@@ -1,5 +1,6 @@
 #include "analysis/ExplorerView.hpp"
 #include "analysis/SunburstView.hpp"
+#include "app/RunInBackground.hpp"
 #include "app/SettingsKeys.hpp"
 #include "gallery/Gallery.hpp"
 #include "shell/RootView.hpp"
@@ -38,6 +39,12 @@ std::shared_ptr<ScanResult> homeScan(const ShellFixture& f) {
         builder.file(app, "data.bin", 200'000'000 + std::int64_t{i} * 90'000'000);
     }
     builder.folder(builder.root(), "Empty folder");
+    // More arcs than a ring has pixels for.
+    FileNode* archive = builder.folder(builder.root(), "Archive");
+    for (int i = 0; i < 1200; ++i) {
+        FileNode* item = builder.folder(archive, "Item " + std::to_string(i));
+        builder.file(item, "part.bin", 3'000'000 + (i % 7) * 100'000);
+    }
     builder.file(builder.root(), "Tool.app", 900'000'000, {.modified = 1'600'000'000});
     for (int i = 0; i < 30; ++i) {
         builder.file(builder.root(), "Document " + std::to_string(i) + ".pdf",
@@ -61,7 +68,8 @@ const FileNode* child(const FileNode& folder, std::string_view name) {
 } // namespace
 
 // The explorer in the main window, in list and map modes, at the window's least and a large
-// size, with long names, a deep path, a selection, a hovered arc and an empty folder.
+// size, with long names, a deep path, a selection, a hovered arc, a folder of a thousand
+// narrow arcs and an empty folder.
 class ExplorerGalleryTest : public QObject {
     Q_OBJECT
 
@@ -99,6 +107,9 @@ private slots:
                 map->handleHover(g.center + QPointF(g.ringWidth * 1.5, -g.ringWidth * 0.2));
             }
             test::finishAnimations(*root);
+            // The application's verdict comes from the pool.
+            workerPool().waitForDone();
+            QCoreApplication::sendPostedEvents();
             picture(*root, "explorer-" + name + "-" + tag);
             const FileNode* movies = child(*scan->root, "Movies");
             const FileNode* deep = child(*movies, longName);
@@ -106,6 +117,8 @@ private slots:
                 {scan->root, movies, deep,
                  child(*deep, "Exports for every device and every screen size")});
             picture(*root, "explorer-deep-" + name + "-" + tag);
+            f.state->setExplorerStack({scan->root, child(*scan->root, "Archive")});
+            picture(*root, "explorer-many-" + name + "-" + tag);
             f.state->setExplorerStack({scan->root, child(*scan->root, "Empty folder")});
             picture(*root, "explorer-empty-" + name + "-" + tag);
         }
