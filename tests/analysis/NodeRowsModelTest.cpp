@@ -27,13 +27,18 @@ QStringList names(const ExplorerModel& model) {
     return shown;
 }
 
-// An application bundle on the fixture's disk beneath the home folder, as its verdict reads
-// it.
-void writeBundle(AnalysisFixture& f, const std::string& name, const std::string& identifier) {
-    f.fixture.tree.file("Users/a/" + name + "/Contents/Info.plist",
+// An application in `parent`, which lies at `folder` in the home folder: a node of the tree,
+// and a bundle on the fixture's disk, as its verdict reads it.
+FileNode* addApplication(AnalysisFixture& f, test::TreeBuilder& builder, FileNode* parent,
+                         const std::string& folder, const std::string& name,
+                         const std::string& identifier) {
+    f.fixture.tree.file("Users/a/" + folder + name + "/Contents/Info.plist",
                         "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict>"
                         "<key>CFBundleIdentifier</key><string>" +
                             identifier + "</string></dict></plist>");
+    FileNode* application = builder.folder(parent, name);
+    builder.file(application, "binary", 5000);
+    return application;
 }
 
 } // namespace
@@ -94,7 +99,6 @@ private slots:
     // pool makes it while its cell stays empty, and the cells of the risk column change once.
     void anApplicationsVerdictArrivesFromThePool() {
         AnalysisFixture f;
-        writeBundle(f, "Tool.app", "com.example.Tool");
         test::Gate gate;
         std::atomic<bool> askedOnGui = false;
         QThread* gui = QThread::currentThread();
@@ -106,8 +110,8 @@ private slots:
             pass();
         });
         test::TreeBuilder builder = f.homeBuilder();
-        FileNode* tool = builder.folder(builder.root(), "Tool.app");
-        builder.file(tool, "binary", 5000);
+        const FileNode* tool =
+            addApplication(f, builder, builder.root(), "", "Tool.app", "com.example.Tool");
         FileNode* notes = builder.file(builder.root(), "notes.txt", 1000);
         const auto scan = f.publish(builder);
         ExplorerModel model(f.state->services().safety);
@@ -140,17 +144,14 @@ private slots:
     // only the one for the rows shown fills their cells.
     void aVerdictForRowsReplacedSinceIsDropped() {
         AnalysisFixture f;
-        writeBundle(f, "Tool.app", "com.example.Tool");
-        writeBundle(f, "Other/Open.app", "com.example.Open");
         f.fixture.workspace.setRunning({"com.example.Open"});
         test::Gate gate;
         f.fixture.workspace.holdRunning(gate.pass());
         test::TreeBuilder builder = f.homeBuilder();
-        FileNode* tool = builder.folder(builder.root(), "Tool.app");
-        builder.file(tool, "binary", 5000);
+        addApplication(f, builder, builder.root(), "", "Tool.app", "com.example.Tool");
         FileNode* other = builder.folder(builder.root(), "Other");
-        FileNode* open = builder.folder(other, "Open.app");
-        builder.file(open, "binary", 5000);
+        const FileNode* open =
+            addApplication(f, builder, other, "Other/", "Open.app", "com.example.Open");
         const auto scan = f.publish(builder);
         ExplorerModel model(f.state->services().safety);
         QAbstractItemModelTester tester(&model,
