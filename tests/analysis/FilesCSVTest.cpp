@@ -80,7 +80,8 @@ private slots:
         const QByteArray written = readAll(target);
         QVERIFY(written.startsWith(header));
         QVERIFY(written.endsWith("\"Video\",\"Video\",\"1970-01-01T00:00:00Z\"\n"));
-        QVERIFY(!written.contains('x'));
+        // The folder's generated name may hold an "x"; the old file's run of them must be gone.
+        QVERIFY(!written.contains(QByteArray(16, 'x')));
     }
 
     void aFolderThatCannotBeWrittenLeavesNoFile() {
