@@ -1,9 +1,10 @@
 #include "widgets/SortedRowsModel.hpp"
 
+#include "widgets/KeyOrder.hpp"
+
 #include <QHeaderView>
 #include <QSignalBlocker>
 
-#include <algorithm>
 #include <numeric>
 #include <utility>
 
@@ -92,32 +93,15 @@ void SortedRowsModel::reorderAfterReset() {
     m_rowOfSource.clear();
 }
 
-// Pairs of (key, source index) sorted by key and then by index: the same order a stable
-// sort of the source indexes by key gives, without its buffer and indirect reads.
 std::vector<std::uint32_t> SortedRowsModel::orderBy(int column, Qt::SortOrder order) const {
-    const std::size_t count = sourceCount();
-    std::vector<std::uint32_t> result(count);
     if (!isSortable(column)) {
-        std::iota(result.begin(), result.end(), 0U);
-        return result;
+        std::vector<std::uint32_t> sources(sourceCount());
+        std::iota(sources.begin(), sources.end(), 0U);
+        return sources;
     }
     const std::vector<std::int64_t> keys = sortKeys(column);
-    Q_ASSERT(keys.size() == count);
-    std::vector<std::pair<std::int64_t, std::uint32_t>> pairs(count);
-    for (std::uint32_t i = 0; i < count; ++i) {
-        pairs[i] = {keys[i], i};
-    }
-    if (order == Qt::AscendingOrder) {
-        std::sort(pairs.begin(), pairs.end());
-    } else {
-        std::sort(pairs.begin(), pairs.end(), [](const auto& a, const auto& b) {
-            return a.first != b.first ? a.first > b.first : a.second < b.second;
-        });
-    }
-    for (std::size_t i = 0; i < count; ++i) {
-        result[i] = pairs[i].second;
-    }
-    return result;
+    Q_ASSERT(keys.size() == sourceCount());
+    return keyOrder(keys, order);
 }
 
 void SortedRowsModel::bindHeader(QHeaderView& header) {
