@@ -19,7 +19,10 @@ public:
 
     KeySelection(Model& model, QItemSelectionModel& selection)
         : RowSelection(model, selection)
-        , m_rows(model) {}
+        , m_rows(model) {
+        // Before the reset's mirroring: the rows it looks up are the new ones.
+        connect(&model, &QAbstractItemModel::modelAboutToBeReset, this, [this] { m_held.clear(); });
+    }
 
     /// Every key held, with or without a row.
     [[nodiscard]] const std::unordered_set<Key>& keys() const { return m_keys; }
@@ -27,6 +30,7 @@ public:
 
     void setKeys(std::unordered_set<Key> keys) {
         m_keys = std::move(keys);
+        m_held.clear();
         mirror();
         emit changed();
     }
@@ -40,9 +44,8 @@ public:
         }
         const int rows = m_rows.rowCount();
         for (int row = 0; row < rows; ++row) {
-            Key key = m_rows.keyAt(row);
-            if (m_keys.contains(key)) {
-                live.push_back(std::move(key));
+            if (isRowSelected(row)) {
+                live.push_back(m_rows.keyAt(row));
             }
         }
         return live;
@@ -60,7 +63,7 @@ public:
 
 protected:
     [[nodiscard]] bool isRowSelected(int row) const override {
-        return !m_keys.empty() && m_keys.contains(m_rows.keyAt(row));
+        return held()[m_rows.sourceAt(row)];
     }
     void rowPicked(int row, bool selected) override {
         if (selected) {
@@ -68,11 +71,29 @@ protected:
         } else {
             m_keys.erase(m_rows.keyAt(row));
         }
+        if (!m_held.empty()) {
+            m_held[m_rows.sourceAt(row)] = selected;
+        }
     }
 
 private:
+    // Whether each source row's key is held, looked up once after each change of the keys
+    // or the rows: a sort then mirrors the selection without a look-up per row.
+    [[nodiscard]] const std::vector<bool>& held() const {
+        if (m_held.size() != m_rows.rows().size()) {
+            m_held.assign(m_rows.rows().size(), false);
+            if (!m_keys.empty()) {
+                for (std::size_t source = 0; source < m_held.size(); ++source) {
+                    m_held[source] = m_keys.contains(m_rows.sourceKey(source));
+                }
+            }
+        }
+        return m_held;
+    }
+
     const Model& m_rows;
     std::unordered_set<Key> m_keys;
+    mutable std::vector<bool> m_held;
 };
 
 } // namespace dorvale

@@ -10,9 +10,9 @@
 namespace dorvale {
 
 /// A list model over a vector of `Row`s, each with a stable `Key` (path bytes, a record id,
-/// or a node while the model holds its scan). A subclass says how to read a row's key, its
-/// sort keys and its cells; this class holds the rows, replaces them in one reset and finds
-/// a row by key.
+/// or a node while the model holds its scan) that no other row shares. A subclass says how to read
+/// a row's key, its sort keys and its cells; this class holds the rows, replaces them in one reset
+/// and finds a row by key.
 template <typename Row, typename Key>
 class KeyedRowsModel : public SortedRowsModel {
 public:
@@ -31,6 +31,8 @@ public:
     /// The row shown at `row`.
     [[nodiscard]] const Row& rowAt(int row) const { return m_rows[sourceAt(row)]; }
     [[nodiscard]] Key keyAt(int row) const { return keyOf(rowAt(row)); }
+    /// The key of source row `source`, in the order the rows were given.
+    [[nodiscard]] Key sourceKey(std::size_t source) const { return keyOf(m_rows[source]); }
     /// The row that shows `key`, or -1.
     [[nodiscard]] int rowOf(const Key& key) const {
         if (!m_rowOfKey) {

@@ -11,6 +11,7 @@ RowSelection::RowSelection(SortedRowsModel& model, QItemSelectionModel& selectio
     , m_model(model)
     , m_selection(selection) {
     connect(&model, &QAbstractItemModel::modelReset, this, &RowSelection::mirror);
+    connect(&model, &SortedRowsModel::aboutToSort, this, &RowSelection::dropShown);
     connect(&model, &SortedRowsModel::sorted, this, &RowSelection::mirror);
     connect(&selection, &QItemSelectionModel::selectionChanged, this, &RowSelection::userChanged);
 }
@@ -32,6 +33,17 @@ void RowSelection::mirror() {
     }
     m_mirroring = true;
     m_selection.select(shown, QItemSelectionModel::ClearAndSelect);
+    m_mirroring = false;
+}
+
+// The selection model would keep a persistent index for every selected row through the
+// sort, only for `mirror` to replace them all after it.
+void RowSelection::dropShown() {
+    if (!m_selection.hasSelection()) {
+        return;
+    }
+    m_mirroring = true;
+    m_selection.clearSelection();
     m_mirroring = false;
 }
 

@@ -34,6 +34,7 @@ protected:
     [[nodiscard]] const SortedRowsModel& model() const { return m_model; }
 
 private:
+    void dropShown();
     void userChanged(const QItemSelection& selected, const QItemSelection& deselected);
 
     SortedRowsModel& m_model;

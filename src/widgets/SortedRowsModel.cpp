@@ -66,6 +66,7 @@ void SortedRowsModel::sort(int column, Qt::SortOrder order) {
     if (!isSortable(column)) {
         return;
     }
+    emit aboutToSort();
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     const QModelIndexList before = persistentIndexList();
     std::vector<std::size_t> sources;
@@ -99,9 +100,9 @@ std::vector<std::uint32_t> SortedRowsModel::orderBy(int column, Qt::SortOrder or
         std::iota(sources.begin(), sources.end(), 0U);
         return sources;
     }
-    const std::vector<std::int64_t> keys = sortKeys(column);
+    std::vector<std::int64_t> keys = sortKeys(column);
     Q_ASSERT(keys.size() == sourceCount());
-    return keyOrder(keys, order);
+    return keyOrder(std::move(keys), order);
 }
 
 void SortedRowsModel::bindHeader(QHeaderView& header) {

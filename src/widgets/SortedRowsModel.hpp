@@ -56,6 +56,8 @@ public:
     void bindHeader(QHeaderView& header);
 
 signals:
+    /// A sort is about to change the order of the rows; sent before the layout change.
+    void aboutToSort();
     /// A sort (not a reset) changed the order of the rows.
     void sorted();
 
