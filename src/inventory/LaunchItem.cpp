@@ -1,5 +1,6 @@
 #include "inventory/LaunchItem.hpp"
 
+#include "inventory/AutostartItems.hpp"
 #include "platform/FileOperations.hpp"
 #include "platform/FolderListing.hpp"
 #include "platform/Paths.hpp"
@@ -169,6 +170,10 @@ std::vector<LaunchItem> LaunchItem::loadAll(const Locations& locations,
     std::vector<LaunchItem> items;
     for (std::size_t index = 0; index < allLaunchScopes.size() && index < folders.size(); ++index) {
         loadFolder(folders[index], allLaunchScopes[index], workspace, items);
+    }
+    for (auto* load : {&AutostartItems::loadEntries, &AutostartItems::loadUserUnits}) {
+        std::vector<LaunchItem> more = load(locations);
+        std::move(more.begin(), more.end(), std::back_inserter(items));
     }
     sortForDisplay(items);
     return items;

@@ -35,7 +35,19 @@ struct LaunchItem {
         SystemDaemon,
     };
 
+    /// What kind of file starts it, which also says how it is removed.
+    enum class Kind : std::uint8_t {
+        /// A launch property list of one of the three launch folders.
+        LaunchList,
+        /// A desktop autostart entry, started when the user's session begins.
+        AutostartEntry,
+        /// An enabled service unit of the user's service manager: `path` is the link in a
+        /// "*.wants" folder that enables it.
+        UserUnit,
+    };
+
     std::string path{};
+    Kind kind = Kind::LaunchList;
     /// The list's "Label", or the file name without its extension.
     std::string label{};
     /// The program it starts: "Program", else the first of "ProgramArguments".
@@ -51,6 +63,8 @@ struct LaunchItem {
     bool isOrphan = false;
     /// The file's modification time, whole seconds.
     std::optional<Timestamp> modified{};
+    /// Present but switched off, so it does not start (a hidden or disabled entry).
+    bool disabled = false;
 
     friend bool operator==(const LaunchItem&, const LaunchItem&) = default;
 
@@ -61,7 +75,8 @@ struct LaunchItem {
                                                         const Workspace& workspace);
 
     /// Every item of the three launch folders of `locations`, in scope order, each folder
-    /// in listing order and only its "*.plist" files; a folder that cannot be listed adds
+    /// in listing order and only its "*.plist" files, then the autostart entries and the
+    /// enabled user units (`AutostartItems`); a folder that cannot be listed adds
     /// nothing. Sorted with orphans first, then by owner name (or label) without regard
     /// to case; ties keep that order.
     [[nodiscard]] static std::vector<LaunchItem> loadAll(const Locations& locations,

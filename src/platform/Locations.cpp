@@ -38,6 +38,23 @@ std::string variableOr(const char* name, const std::string& home, std::string_vi
     return value.empty() ? joinPath(home, fallback) : value;
 }
 
+// The absolute folders of a ':'-separated list; a relative one is ignored, as the
+// directory specification asks.
+std::vector<std::string> absoluteFolders(const char* name) {
+    std::vector<std::string> folders;
+    const char* value = std::getenv(name);
+    std::string_view rest = value == nullptr ? std::string_view() : std::string_view(value);
+    while (!rest.empty()) {
+        const auto colon = rest.find(':');
+        const std::string_view folder = rest.substr(0, colon);
+        if (folder.starts_with('/')) {
+            folders.push_back(normalizePath(std::string(folder)));
+        }
+        rest = colon == std::string_view::npos ? std::string_view() : rest.substr(colon + 1);
+    }
+    return folders;
+}
+
 } // namespace
 
 Locations Locations::fromEnvironment() {
@@ -48,6 +65,7 @@ Locations Locations::fromEnvironment() {
     }
     locations.dataHome = variableOr("XDG_DATA_HOME", locations.home, ".local/share");
     locations.configHome = variableOr("XDG_CONFIG_HOME", locations.home, ".config");
+    locations.configDirs = absoluteFolders("XDG_CONFIG_DIRS");
     return locations;
 }
 
@@ -112,6 +130,21 @@ std::string Locations::trashFolder() const {
 
 std::string Locations::autostartFolder() const {
     return joinPath(configHome, "autostart");
+}
+
+std::vector<std::string> Locations::systemAutostartFolders() const {
+    if (configDirs.empty()) {
+        return {systemPath("/etc/xdg/autostart")};
+    }
+    std::vector<std::string> folders;
+    for (const std::string& folder : configDirs) {
+        folders.push_back(joinPath(folder, "autostart"));
+    }
+    return folders;
+}
+
+std::string Locations::userUnitFolder() const {
+    return joinPath(configHome, "systemd/user");
 }
 
 std::vector<std::string> Locations::launchFolders() const {

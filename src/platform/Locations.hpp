@@ -23,6 +23,9 @@ struct Locations {
     std::string dataHome;
     /// The user's configuration folder ($XDG_CONFIG_HOME).
     std::string configHome;
+    /// The system's configuration folders ($XDG_CONFIG_DIRS), most important first; empty
+    /// means the default "/etc/xdg" beneath the system root.
+    std::vector<std::string> configDirs{};
 
     /// The real locations of this process: the home folder from $HOME when it is absolute,
     /// otherwise from the password database; the XDG folders from their variables when
@@ -54,6 +57,10 @@ struct Locations {
     [[nodiscard]] std::string trashFolder() const;
     /// The folder of login autostart entries.
     [[nodiscard]] std::string autostartFolder() const;
+    /// The system's folders of login autostart entries, most important first.
+    [[nodiscard]] std::vector<std::string> systemAutostartFolders() const;
+    /// The folder of the user's service units, whose "*.wants" folders say which are enabled.
+    [[nodiscard]] std::string userUnitFolder() const;
     /// The three launch folders: the user's agents, the system's agents, the system's daemons.
     [[nodiscard]] std::vector<std::string> launchFolders() const;
 };
