@@ -136,6 +136,9 @@ QWidget* LoginItemRow::makeTitleLine(const LaunchItem& item) {
         orphan->setObjectName(QStringLiteral("orphanBadge"));
         layout->addWidget(orphan);
     }
+    if (item.disabled) {
+        layout->addWidget(note(tr("Switched off"), "switchedOffText"));
+    }
     if (item.runAtLoad) {
         layout->addWidget(note(tr("At login"), "atLoginText"));
     }
@@ -162,8 +165,7 @@ QWidget* LoginItemRow::makeTrailing(const LaunchItem& item) {
         layout->addWidget(badge);
         return trailing;
     }
-    m_remove =
-        new QPushButton(item.scope == LaunchItem::Scope::UserAgent ? tr("Remove") : tr("Remove…"));
+    m_remove = new QPushButton(item.needsAdministrator() ? tr("Remove…") : tr("Remove"));
     m_remove->setObjectName(QStringLiteral("removeButton"));
     m_remove->setAutoDefault(false);
     connect(m_remove, &QPushButton::clicked, this, &LoginItemRow::removeClicked);

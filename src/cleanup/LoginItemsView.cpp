@@ -101,7 +101,10 @@ QWidget* LoginItemsView::makeHeader() {
     auto* settings = new QPushButton(tr("Open Login Items Settings"));
     settings->setObjectName(QStringLiteral("loginSettingsButton"));
     settings->setAutoDefault(false);
-    connect(settings, &QPushButton::clicked, this, [] { LaunchItem::openLoginItemsSettings(); });
+    connect(settings, &QPushButton::clicked, this, [this] {
+        LaunchItem::openLoginItemsSettings(m_state.services().locations,
+                                           m_state.services().workspace);
+    });
     m_refresh = makeRefreshButton();
     connect(m_refresh, &QAbstractButton::clicked, this, &LoginItemsView::load);
     header->addTrailingWidget(settings);
@@ -153,13 +156,16 @@ void LoginItemsView::remove(const LaunchItem& item) {
                       return LaunchItem::remove(item, uid, locations, trash, processes,
                                                 administrator);
                   }),
-        [this, name = LoginItemsModel::title(item)](std::optional<std::string> failure) {
+        [this, name = LoginItemsModel::title(item),
+         trashed = item.removalTrashesFile()](std::optional<std::string> failure) {
             m_removing = false;
             // The outcome is shown as it came: a tool's own words are no translation key.
-            m_message =
-                failure ? QString::fromStdString(*failure)
-                        : tr("“%1” won't start automatically any more. Its file is in the Trash.")
-                              .arg(name);
+            m_message = failure ? QString::fromStdString(*failure)
+                        : trashed
+                            ? tr("“%1” won't start automatically any more. Its file is in the "
+                                 "Trash.")
+                                  .arg(name)
+                            : tr("“%1” won't start automatically any more.").arg(name);
             showMessage();
             emit removed();
             load();

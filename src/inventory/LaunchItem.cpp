@@ -179,6 +179,11 @@ std::vector<LaunchItem> LaunchItem::loadAll(const Locations& locations,
     return items;
 }
 
-void LaunchItem::openLoginItemsSettings() {}
+void LaunchItem::openLoginItemsSettings(const Locations& locations, Workspace& workspace) {
+    const std::string folder = locations.autostartFolder();
+    // A folder that cannot be made is still handed over: the browser says why it is not there.
+    static_cast<void>(createFolderChain(folder));
+    workspace.open(folder);
+}
 
 } // namespace dorvale

@@ -68,6 +68,16 @@ struct LaunchItem {
 
     friend bool operator==(const LaunchItem&, const LaunchItem&) = default;
 
+    /// Removing it asks for an administrator password: a system launch property list.
+    [[nodiscard]] bool needsAdministrator() const {
+        return kind == Kind::LaunchList && scope != Scope::UserAgent;
+    }
+    /// Removing it puts its file in the Trash. A system autostart entry stays where it is
+    /// and is switched off for this user by a hidden entry of the same name.
+    [[nodiscard]] bool removalTrashesFile() const {
+        return kind != Kind::AutostartEntry || scope == Scope::UserAgent;
+    }
+
     /// Reads one launch property list. Nothing when the path is not a readable regular file
     /// or does not hold a property-list dictionary. The owner is taken from a ".app" folder
     /// in the program's path, else from the application whose identifier is the label.
@@ -82,9 +92,10 @@ struct LaunchItem {
     [[nodiscard]] static std::vector<LaunchItem> loadAll(const Locations& locations,
                                                          const Workspace& workspace);
 
-    /// Where a system has a settings pane for login items, opens it. This one has none, so
-    /// nothing is opened and no settings URL reaches the desktop. Called on the GUI thread.
-    static void openLoginItemsSettings();
+    /// Opens the user's autostart folder in the file browser, made first when missing:
+    /// desktops differ in where their list of startup programs lives, but each reads this
+    /// folder. Called on the GUI thread.
+    static void openLoginItemsSettings(const Locations& locations, Workspace& workspace);
 
     /// Stops the item's job and moves its property list to the Trash, so it no longer
     /// starts; the application it belongs to is left alone. Nothing on success, otherwise
@@ -98,6 +109,12 @@ struct LaunchItem {
     /// the system folders is moved by `systemRemovalCommand` through `administrator`
     /// into the home Trash, whose description is written here first, as this user, and
     /// taken back when the command does not succeed.
+    ///
+    /// An autostart entry or a user unit's enabling link needs no tool and no password:
+    /// the path must hold no ".." and end in ".desktop" or lie in a "*.wants" folder. The
+    /// user's entry and the link go to the Trash; a system entry is overridden by writing
+    /// `Hidden=true` into the user's entry of the same name, atomically, so no half entry
+    /// is ever read.
     [[nodiscard]] static std::optional<std::string>
     remove(const LaunchItem& item, uid_t uid, const Locations& locations, const Trash& trash,
            const ProcessRunner& processes, const AdministratorRunner& administrator);

@@ -1,5 +1,6 @@
 #include "inventory/LaunchItem.hpp"
 #include "model/DeletionEngine.hpp"
+#include "platform/FileOperations.hpp"
 #include "platform/Paths.hpp"
 #include "platform/Tr.hpp"
 
@@ -25,17 +26,63 @@ std::string unsupportedName() {
     return std::string(tr("Unsupported file name."));
 }
 
+std::optional<std::string> moveToTrash(const std::string& path, const Trash& trash) {
+    const Result<std::string> moved = trash.moveToTrash(path);
+    if (!moved.ok()) {
+        return DeletionEngine::failureReason(moved.error());
+    }
+    return std::nullopt;
+}
+
 std::optional<std::string> removeUserAgent(const LaunchItem& item, uid_t uid, const Trash& trash,
                                            const ProcessRunner& processes) {
     // Waited for, so the job has stopped before its file goes.
     static_cast<void>(
         processes.run(std::string(launchctlPath),
                       {"bootout", LaunchItem::launchDomain(item.scope, uid), item.path}));
-    const Result<std::string> moved = trash.moveToTrash(item.path);
-    if (!moved.ok()) {
-        return DeletionEngine::failureReason(moved.error());
+    return moveToTrash(item.path, trash);
+}
+
+// A session file this removal may touch: an entry or an enabling link, named plainly.
+bool isSessionPath(const LaunchItem& item) {
+    if (!item.path.starts_with('/') || item.path.find("..") != std::string::npos ||
+        item.path.find('\n') != std::string::npos) {
+        return false;
+    }
+    if (item.kind == LaunchItem::Kind::UserUnit) {
+        return parentPath(item.path).ends_with(".wants");
+    }
+    return item.path.ends_with(".desktop");
+}
+
+// The user's entry of the same name, saying that the entry is not to be started; it keeps
+// the entry's name so that lists of startup programs still show what it stands for.
+std::optional<std::string> overrideSystemEntry(const LaunchItem& item, const Locations& locations) {
+    std::string contents = "[Desktop Entry]\nType=Application\n";
+    if (item.ownerName) {
+        contents += "Name=" + *item.ownerName + "\n";
+    }
+    contents += "Hidden=true\n";
+    const std::string folder = locations.autostartFolder();
+    Result<void> written = createFolderChain(folder);
+    if (written.ok()) {
+        written = writeFileAtomically(joinPath(folder, lastComponent(item.path)), contents);
+    }
+    if (!written.ok()) {
+        return DeletionEngine::failureReason(written.error());
     }
     return std::nullopt;
+}
+
+std::optional<std::string> removeSessionItem(const LaunchItem& item, const Locations& locations,
+                                             const Trash& trash) {
+    if (!isSessionPath(item)) {
+        return unsupportedName();
+    }
+    if (!item.removalTrashesFile()) {
+        return overrideSystemEntry(item, locations);
+    }
+    return moveToTrash(item.path, trash);
 }
 
 std::optional<std::string> removeSystemItem(const LaunchItem& item, uid_t uid, const Trash& trash,
@@ -82,6 +129,9 @@ std::optional<std::string> LaunchItem::remove(const LaunchItem& item, uid_t uid,
                                               const Locations& locations, const Trash& trash,
                                               const ProcessRunner& processes,
                                               const AdministratorRunner& administrator) {
+    if (item.kind != Kind::LaunchList) {
+        return removeSessionItem(item, locations, trash);
+    }
     if (!isRemovablePath(item.path)) {
         return unsupportedName();
     }

@@ -167,6 +167,31 @@ private slots:
         QVERIFY(exists(login.shell.fixture.locations.trashFolder() + "/a.plist"));
     }
 
+    void aSystemAutostartEntryIsSwitchedOffForThisUserWithoutAPrompt() {
+        LoginFixture login;
+        login.shell.fixture.tree.file("etc/xdg/autostart/keys.desktop",
+                                      "[Desktop Entry]\nType=Application\nName=Keys\nExec=keys\n");
+        LoginItemsView* view = login.show();
+        waitForLoad(*view);
+        QCOMPARE(shownRows(*view), (QStringList{"Agents for all users", "  Keys"}));
+        QCOMPARE(rowTitled(*view, "Keys")->removeButton()->text(), QStringLiteral("Remove"));
+
+        QSignalSpy removed(view, &LoginItemsView::removed);
+        QTest::mouseClick(rowTitled(*view, "Keys")->removeButton(), Qt::LeftButton);
+        QVERIFY(removed.wait());
+        waitForLoad(*view);
+
+        QCOMPARE(*view->message(), QStringLiteral("“Keys” won't start automatically any more."));
+        QCOMPARE(shownRows(*view), (QStringList{"Your login agents", "  Keys"}));
+        QVERIFY(rowTitled(*view, "Keys")->findChild<QWidget*>(QStringLiteral("switchedOffText")));
+        QVERIFY(login.shell.fixture.administrator.calls().empty());
+
+        QTest::mouseClick(view->findChild<QPushButton*>(QStringLiteral("loginSettingsButton")),
+                          Qt::LeftButton);
+        QCOMPARE(login.shell.fixture.workspace.opened(),
+                 std::vector<std::string>{login.shell.fixture.locations.autostartFolder()});
+    }
+
     void aCancelledPromptKeepsTheRow() {
         LoginFixture login;
         login.shell.fixture.administrator.setResult({AdministratorStatus::Cancelled, 126, {}});

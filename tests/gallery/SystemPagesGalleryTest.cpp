@@ -24,6 +24,24 @@ std::string plist(std::string_view label, std::string_view program, bool keepAli
            "</dict></plist>\n";
 }
 
+// The session's own: user and system autostart entries (one switched off, one with long
+// names) and an enabled user unit.
+void writeSessionItems(test::FixtureTree& tree, const std::string& program) {
+    const auto entry = [&tree](std::string_view relative, std::string_view keys) {
+        tree.file(relative, "[Desktop Entry]\nType=Application\n" + std::string(keys) + "\n");
+    };
+    entry("Users/a/.config/autostart/notes.desktop", "Name=Notes\nExec=" + program + " --tray");
+    entry("Users/a/.config/autostart/chat.desktop", "Name=Chat\nExec=chat\nHidden=true");
+    entry("etc/xdg/autostart/org.example.a-remarkably-long-session-helper-name.desktop",
+          "Name=A Remarkably Long Session Helper That Starts With Every Desktop Session\n"
+          "Exec=/usr/libexec/a-remarkably-long-session-helper-name/with/a/deep/path/helper");
+    tree.file("Users/a/.config/systemd/user/sync.service",
+              "[Unit]\nDescription=File sync\n[Service]\nExecStart=" + program +
+                  "\nRestart=always\n");
+    tree.symlink("../sync.service",
+                 "Users/a/.config/systemd/user/default.target.wants/sync.service");
+}
+
 // Launch items of every scope: owned, ownerless, orphaned, protected, and one whose names run
 // long.
 void writeLaunchItems(test::ShellFixture& shell) {
@@ -42,6 +60,7 @@ void writeLaunchItems(test::ShellFixture& shell) {
               plist("com.example.backup.scheduler.with.a.very.long.label.indeed", longApp, true));
     tree.file("Library/LaunchDaemons/org.tool.daemon.plist",
               plist("org.tool.daemon", "/usr/local/bin/tool-daemon", true));
+    writeSessionItems(tree, app);
 }
 
 void writeSystemData(test::ShellFixture& shell) {

@@ -1,9 +1,16 @@
 #include "inventory/AutostartItems.hpp"
 
+#include "platform/FileOperations.hpp"
+#include "platform/FolderListing.hpp"
+#include "platform/Trash.hpp"
+#include "support/FakeProcessRunner.hpp"
 #include "support/FakeWorkspace.hpp"
+#include "support/FixedClock.hpp"
 #include "support/FixtureTree.hpp"
+#include "support/Unprivileged.hpp"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 
@@ -55,8 +62,30 @@ protected:
         m_fixture.file(std::string(systemAutostart) + std::string(name), entry(keys));
     }
 
+    std::optional<std::string> remove(std::string_view label) {
+        const std::vector<LaunchItem> items = LaunchItem::loadAll(m_locations, m_workspace);
+        const LaunchItem* item = find(items, label);
+        if (item == nullptr) {
+            return "not listed";
+        }
+        return LaunchItem::remove(*item, 1000, m_locations, m_trash, m_processes, m_administrator);
+    }
+    // The link itself, not what it points to, which a moved relative link no longer reaches.
+    bool trashed(std::string_view name) const {
+        struct stat info {};
+        const std::string moved = m_locations.trashFolder() + "/" + std::string(name);
+        return ::lstat(moved.c_str(), &info) == 0 &&
+               presenceOf(m_locations.homeTrash() + "/info/" + std::string(name) + ".trashinfo") ==
+                   Presence::Present;
+    }
+
     test::FixtureTree m_fixture;
     Locations m_locations = Locations::inside(m_fixture.root());
+    test::FakeWorkspace m_workspace;
+    test::FixedClock m_clock{1'700'000'000};
+    Trash m_trash{m_locations, m_clock};
+    test::FakeProcessRunner m_processes;
+    test::FakeAdministratorRunner m_administrator;
 };
 
 TEST_F(AutostartItemsTest, ReadsUserEntriesThenSystemEntriesTheUserDidNotOverride) {
@@ -131,6 +160,72 @@ TEST_F(AutostartItemsTest, TheLoginItemsListHoldsTheSessionsItemsToo) {
     EXPECT_EQ(items.size(), 7U);
     // Orphans lead, as for launch property lists.
     EXPECT_TRUE(items[0].isOrphan && items[1].isOrphan);
+}
+
+TEST_F(AutostartItemsTest, RemovesEachKindWithoutToolsOrPassword) {
+    EXPECT_EQ(remove("notes"), std::nullopt);
+    EXPECT_TRUE(trashed("notes.desktop"));
+
+    // The system entry stays; the user's hidden entry of the same name switches it off.
+    const std::string systemEntry =
+        m_fixture.path(std::string(systemAutostart) + "keyring.desktop");
+    EXPECT_EQ(remove("keyring"), std::nullopt);
+    EXPECT_EQ(presenceOf(systemEntry), Presence::Present);
+    const std::vector<LaunchItem> entries = AutostartItems::loadEntries(m_locations);
+    const LaunchItem* keyring = find(entries, "keyring");
+    ASSERT_NE(keyring, nullptr);
+    EXPECT_EQ(keyring->scope, LaunchItem::Scope::UserAgent);
+    EXPECT_EQ(keyring->ownerName, "Keyring");
+    EXPECT_TRUE(keyring->disabled);
+
+    // Only the enabling link goes; the unit file stays where the user put it.
+    EXPECT_EQ(remove("sync.service"), std::nullopt);
+    EXPECT_TRUE(trashed("sync.service"));
+    EXPECT_EQ(presenceOf(m_fixture.path(std::string(userUnits) + "sync.service")),
+              Presence::Present);
+    EXPECT_EQ(find(AutostartItems::loadUserUnits(m_locations), "sync.service"), nullptr);
+
+    EXPECT_TRUE(m_processes.calls().empty());
+    EXPECT_TRUE(m_administrator.calls().empty());
+}
+
+TEST_F(AutostartItemsTest, RefusesSessionPathsThatAreNotEntriesOrLinks) {
+    LaunchItem item;
+    item.kind = LaunchItem::Kind::AutostartEntry;
+    for (const std::string& path :
+         {m_fixture.path("etc/xdg/autostart/../passwd"), m_fixture.path("etc/xdg/autostart/x.txt"),
+          std::string("x.desktop")}) {
+        item.path = path;
+        EXPECT_EQ(
+            LaunchItem::remove(item, 1000, m_locations, m_trash, m_processes, m_administrator),
+            "Unsupported file name.")
+            << path;
+    }
+    item.kind = LaunchItem::Kind::UserUnit;
+    item.path = m_fixture.path(std::string(userUnits) + "sync.service");
+    EXPECT_EQ(LaunchItem::remove(item, 1000, m_locations, m_trash, m_processes, m_administrator),
+              "Unsupported file name.");
+}
+
+TEST_F(AutostartItemsTest, AnOverrideThatCannotBeWrittenIsWordedAndLeavesNothingBehind) {
+    const std::string folder = m_fixture.path(userAutostart);
+    m_fixture.setMode(userAutostart, 0555);
+    const std::vector<std::string> before = sortedFolderNames(folder);
+    const int status = test::runUnprivileged([this] {
+        const std::optional<std::string> failure = remove("keyring");
+        const bool worded = failure && !failure->empty() && *failure != "not listed" &&
+                            *failure != "Unsupported file name.";
+        return worded ? 0 : 1;
+    });
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(sortedFolderNames(folder), before);
+}
+
+TEST_F(AutostartItemsTest, OpeningTheSettingsShowsTheAutostartFolderMadeIfMissing) {
+    m_locations.configHome = m_fixture.path("fresh/config");
+    LaunchItem::openLoginItemsSettings(m_locations, m_workspace);
+    EXPECT_EQ(m_workspace.opened(), std::vector<std::string>{m_locations.autostartFolder()});
+    EXPECT_EQ(presenceOf(m_locations.autostartFolder()), Presence::Present);
 }
 
 TEST(AutostartCommand, TakesTheProgramFromTheCommandLine) {
