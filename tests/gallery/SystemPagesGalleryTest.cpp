@@ -30,7 +30,7 @@ void writeSessionItems(test::FixtureTree& tree, const std::string& program) {
     const auto entry = [&tree](std::string_view relative, std::string_view keys) {
         tree.file(relative, "[Desktop Entry]\nType=Application\n" + std::string(keys) + "\n");
     };
-    entry("Users/a/.config/autostart/notes.desktop", "Name=Notes\nExec=" + program + " --tray");
+    entry("Users/a/.config/autostart/notes.desktop", "Name=Notes\nExec=\"" + program + "\" --tray");
     entry("Users/a/.config/autostart/chat.desktop", "Name=Chat\nExec=chat\nHidden=true");
     entry("etc/xdg/autostart/org.example.a-remarkably-long-session-helper-name.desktop",
           "Name=A Remarkably Long Session Helper That Starts With Every Desktop Session\n"
