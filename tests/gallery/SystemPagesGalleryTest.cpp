@@ -36,8 +36,8 @@ void writeSessionItems(test::FixtureTree& tree, const std::string& program) {
           "Name=A Remarkably Long Session Helper That Starts With Every Desktop Session\n"
           "Exec=/usr/libexec/a-remarkably-long-session-helper-name/with/a/deep/path/helper");
     tree.file("Users/a/.config/systemd/user/sync.service",
-              "[Unit]\nDescription=File sync\n[Service]\nExecStart=" + program +
-                  "\nRestart=always\n");
+              "[Unit]\nDescription=File sync\n[Service]\nExecStart=\"" + program +
+                  "\"\nRestart=always\n");
     tree.symlink("../sync.service",
                  "Users/a/.config/systemd/user/default.target.wants/sync.service");
 }
