@@ -1,5 +1,6 @@
 #include "app/QuitOnSignals.hpp"
 #include "app/RunInBackground.hpp"
+#include "app/WordingTranslator.hpp"
 #include "platform/SessionBusProbe.hpp"
 #include "platform/desktop/SingleInstance.hpp"
 #include "platform/desktop/TrayWatch.hpp"
@@ -34,6 +35,9 @@ int main(int argc, char* argv[]) {
     // end, so a bus that does not answer is set aside before the application object exists.
     dorvale::SessionBusProbe::disableWhenSilent(busProbeLimit);
     QApplication application(argc, argv);
+    // The texts were written for another desktop; this one's words replace them, in the
+    // core's texts and the toolkit's alike.
+    const dorvale::WordingTranslator wording(dorvale::builtInWording());
     QApplication::setApplicationName(QStringLiteral("Dorvale"));
     QApplication::setApplicationVersion(QStringLiteral(DORVALE_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral("app.dorvale.Dorvale"));

@@ -152,7 +152,7 @@ std::optional<VolumeInfo> VolumeInfo::read(const std::string& path,
     volume.available = bytes(capacities.f_bavail, capacities.f_frsize);
     volume.availableForImportantUsage = volume.available;
     const std::optional<std::string> label = labelOf(sources, info.st_dev);
-    volume.name = label && !label->empty() ? *label : std::string(tr("Macintosh HD"));
+    volume.name = label && !label->empty() ? *label : std::string(tr("Computer"));
     return volume;
 }
 

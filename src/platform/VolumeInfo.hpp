@@ -17,7 +17,8 @@ struct VolumeNameSources {
 
 /// The capacities and name of the volume (file system) that holds a path.
 struct VolumeInfo {
-    /// The file system's label; "Macintosh HD" (through `tr`) when it has none.
+    /// The file system's label; "Computer" (through `tr`), the name this desktop gives the
+    /// root, when it has none.
     std::string name{};
     /// Total capacity in bytes.
     std::int64_t total = 0;

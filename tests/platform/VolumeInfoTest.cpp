@@ -39,7 +39,7 @@ TEST(VolumeInfo, NameIsTheLabelOfTheMountedDevice) {
     EXPECT_EQ(VolumeInfo::read(fixture.root(), sources)->name, "Photos and/Videos");
 
     const VolumeNameSources unlabelled{fixture.path("mountinfo"), fixture.path("no-labels")};
-    EXPECT_EQ(VolumeInfo::read(fixture.root(), unlabelled)->name, "Macintosh HD");
+    EXPECT_EQ(VolumeInfo::read(fixture.root(), unlabelled)->name, "Computer");
 }
 
 TEST(VolumeInfo, UnescapesLabels) {

@@ -2,13 +2,9 @@
 
 #include "app/AppState.hpp"
 #include "shell/settings/SettingsSection.hpp"
-#include "style/Theme.hpp"
-#include "widgets/SymbolLabel.hpp"
 
 #include <QCheckBox>
 #include <QFormLayout>
-#include <QHBoxLayout>
-#include <QPushButton>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
@@ -30,7 +26,6 @@ GeneralSettings::GeneralSettings(AppState& state, QWidget* parent)
     QFormLayout* form = section->form();
     form->addRow(m_permanentDelete);
     section->addNote(tr("Recommended off: anything in the Trash can be restored."));
-    form->addRow(tr("Full Disk Access"), makeAccessRow());
     form->addRow(m_launchAtLogin);
     form->addRow(m_menuBar);
     auto* layout = new QVBoxLayout(this);
@@ -38,7 +33,6 @@ GeneralSettings::GeneralSettings(AppState& state, QWidget* parent)
     layout->addStretch(1);
 
     showPermanentDelete();
-    showAccess();
     showBackgroundSettings();
     // The boxes act on `toggled`, which a click, the keyboard and assistive technology's
     // toggle all send; they are set from the settings with their signals blocked. Launch at
@@ -50,7 +44,6 @@ GeneralSettings::GeneralSettings(AppState& state, QWidget* parent)
     connect(m_menuBar, &QCheckBox::toggled, &m_background, &BackgroundServices::setMenuBar);
     connect(&m_state, &AppState::permanentDeleteChanged, this,
             &GeneralSettings::showPermanentDelete);
-    connect(&m_state, &AppState::hasFullDiskAccessChanged, this, &GeneralSettings::showAccess);
     connect(&m_background, &BackgroundServices::changed, this,
             &GeneralSettings::showBackgroundSettings);
 }
@@ -61,35 +54,9 @@ void GeneralSettings::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
 }
 
-QWidget* GeneralSettings::makeAccessRow() {
-    auto* row = new QWidget;
-    auto* layout = new QHBoxLayout(row);
-    layout->setContentsMargins(0, 0, 0, 0);
-    m_accessGranted = new SymbolLabel(QStringLiteral("checkmark.circle.fill"), tr("Granted"));
-    m_accessGranted->setObjectName(QStringLiteral("accessGranted"));
-    m_accessGranted->setIconColor(Theme::safe());
-    m_grantAccess = new QPushButton(tr("Grant…"));
-    m_grantAccess->setObjectName(QStringLiteral("grantAccessButton"));
-    m_grantAccess->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-    // Read alone, "Grant…" would not say what it grants.
-    m_grantAccess->setAccessibleName(tr("Grant Full Disk Access…"));
-    layout->addWidget(m_accessGranted, 1);
-    layout->addWidget(m_grantAccess);
-    layout->addStretch(1);
-    connect(m_grantAccess, &QPushButton::clicked, this,
-            [this] { m_state.services().openPrivacySettings(); });
-    return row;
-}
-
 void GeneralSettings::showPermanentDelete() {
     const QSignalBlocker blocker(m_permanentDelete);
     m_permanentDelete->setChecked(m_state.permanentDelete());
-}
-
-void GeneralSettings::showAccess() {
-    const bool granted = m_state.hasFullDiskAccess();
-    m_accessGranted->setVisible(granted);
-    m_grantAccess->setVisible(!granted);
 }
 
 void GeneralSettings::showBackgroundSettings() {
