@@ -4,7 +4,10 @@
 // with nothing but the sums of `directorySize` instead, as the floor the scanner's own
 // bookkeeping is measured against.
 //
-// Usage: dorvale_scan_bench [--walk-only] <folder>
+// With --threads N the scan walks on N threads (default: as many as the scanner chooses for
+// the folder). The processor time (user and system, all threads) is printed too.
+//
+// Usage: dorvale_scan_bench [--walk-only] [--threads N] <folder>
 
 #include "model/Scanner.hpp"
 
@@ -13,6 +16,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -41,8 +45,8 @@ std::int64_t countNodes(const FileNode& root) {
     return count;
 }
 
-bool scan(const std::string& folder, Figures& figures) {
-    Scanner scanner(Locations{});
+bool scan(const std::string& folder, std::size_t threads, Figures& figures) {
+    Scanner scanner(Locations{}, Clock::system(), threads);
     const std::optional<ScanResult> result = scanner.scan(folder);
     if (!result) {
         return false;
@@ -69,6 +73,15 @@ bool walkOnly(const std::string& folder, Figures& figures) {
     return true;
 }
 
+double processorSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    const auto seconds = [](const timeval& time) {
+        return static_cast<double>(time.tv_sec) + static_cast<double>(time.tv_usec) / 1e6;
+    };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
 double peakMiB() {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
@@ -78,23 +91,35 @@ double peakMiB() {
 } // namespace
 
 int main(int argc, char** argv) {
-    const bool bare = argc == 3 && std::strcmp(argv[1], "--walk-only") == 0;
-    if (argc != 2 && !bare) {
-        std::fprintf(stderr, "usage: dorvale_scan_bench [--walk-only] <folder>\n");
+    bool bare = false;
+    std::size_t threads = 0;
+    int at = 1;
+    for (; at < argc - 1; ++at) {
+        if (std::strcmp(argv[at], "--walk-only") == 0) {
+            bare = true;
+        } else if (std::strcmp(argv[at], "--threads") == 0 && at + 1 < argc - 1) {
+            threads = static_cast<std::size_t>(std::strtoul(argv[++at], nullptr, 10));
+        } else {
+            break;
+        }
+    }
+    if (at != argc - 1) {
+        std::fprintf(stderr, "usage: dorvale_scan_bench [--walk-only] [--threads N] <folder>\n");
         return 2;
     }
-    const std::string folder = argv[argc - 1];
+    const std::string folder = argv[at];
     Figures figures;
     const auto start = std::chrono::steady_clock::now();
-    if (!(bare ? walkOnly(folder, figures) : scan(folder, figures))) {
+    if (!(bare ? walkOnly(folder, figures) : scan(folder, threads, figures))) {
         std::fprintf(stderr, "dorvale_scan_bench: %s could not be scanned\n", folder.c_str());
         return 1;
     }
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    std::printf("%s files=%lld bytes=%lld seconds=%.3f files_per_second=%.0f rss_mib=%.1f",
+    std::printf("%s files=%lld bytes=%lld seconds=%.3f cpu_seconds=%.3f files_per_second=%.0f "
+                "rss_mib=%.1f",
                 bare ? "walk" : "scan", static_cast<long long>(figures.files),
-                static_cast<long long>(figures.bytes), seconds,
+                static_cast<long long>(figures.bytes), seconds, processorSeconds(),
                 static_cast<double>(figures.files) / seconds, peakMiB());
     if (!bare) {
         std::printf(" folders=%lld nodes=%lld bytes_per_node=%.1f",

@@ -78,4 +78,31 @@ void NodeArena::markUnreadable(FileNode& folder) {
     folder.m_unreadable = true;
 }
 
+std::span<FileNode* const> NodeArena::childrenOf(FileNode& folder) {
+    return {folder.m_children, folder.m_childCount};
+}
+
+void NodeArena::removeChildren(FileNode& folder, const std::unordered_set<const FileNode*>& gone) {
+    if (folder.m_childCount == 0) {
+        return;
+    }
+    // Child lists are allocated writable by `setChildren`; only the node hands them out const.
+    auto* const children = const_cast<FileNode**>(folder.m_children);
+    FileNode** const end =
+        std::remove_if(children, children + folder.m_childCount,
+                       [&](const FileNode* child) { return gone.contains(child); });
+    folder.m_childCount = static_cast<std::uint32_t>(end - children);
+}
+
+void NodeArena::adopt(NodeArena& other) {
+    for (std::unique_ptr<std::byte[]>& block : other.m_blocks) {
+        m_blocks.push_back(std::move(block));
+    }
+    m_reserved += other.m_reserved;
+    other.m_blocks.clear();
+    other.m_cursor = nullptr;
+    other.m_left = 0;
+    other.m_reserved = 0;
+}
+
 } // namespace dorvale

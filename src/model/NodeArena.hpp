@@ -7,6 +7,7 @@
 #include <memory>
 #include <span>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 namespace dorvale {
@@ -38,6 +39,15 @@ public:
     /// Adds a finished sub-folder's figures to its folder's.
     void addContents(FileNode& folder, const FileNode& child);
     void markUnreadable(FileNode& folder);
+
+    /// The child list of `folder`, as the builder may change the children.
+    [[nodiscard]] static std::span<FileNode* const> childrenOf(FileNode& folder);
+    /// Takes the children in `gone` out of `folder`'s child list, keeping the others' order.
+    static void removeChildren(FileNode& folder, const std::unordered_set<const FileNode*>& gone);
+    /// Takes over all that `other` holds, which then holds nothing: its nodes stay where they
+    /// are and now live as long as this arena. Trees built in several arenas at once, each
+    /// by its own thread, become one tree this way.
+    void adopt(NodeArena& other);
 
     /// Bytes reserved from the system so far.
     [[nodiscard]] std::size_t bytesReserved() const { return m_reserved; }

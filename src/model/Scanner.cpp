@@ -4,6 +4,8 @@
 #include "model/FolderNames.hpp"
 #include "platform/Descriptor.hpp"
 #include "platform/Paths.hpp"
+#include "platform/WorkQueue.hpp"
+#include "platform/WorkerThreads.hpp"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -12,12 +14,16 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cerrno>
 #include <cstddef>
 #include <cstring>
 #include <deque>
 #include <memory>
+#include <mutex>
 #include <optional>
+#include <span>
+#include <unordered_map>
 #include <unordered_set>
 #include <utility>
 #include <vector>
@@ -178,7 +184,10 @@ private:
 //   void leaveFolder(bool complete): after its contents; `complete` is false when it could
 //       not be opened or read to the end;
 //   void file(const Entry&, std::string_view name): for any other entry;
-//   void unexaminable(std::string_view name): for an entry that could not be examined.
+//   void unexaminable(std::string_view name): for an entry that could not be examined;
+//   bool handOff(const Entry&, std::string_view name, Descriptor& opened): once a sub-folder
+//       is admitted and opened; true when the visitor took the open folder to be walked
+//       elsewhere, and the walk goes on with the next entry.
 class FolderWalk {
 public:
     enum class Step { Descend, Skip, Stop };
@@ -187,6 +196,12 @@ public:
     /// file. False when the visitor stopped the walk or `root` could not be examined.
     template <class Visitor>
     bool run(const std::string& root, Visitor& visitor);
+    /// Walks the contents of a folder already admitted, opened and entered elsewhere, found
+    /// at `path` in a walk of the device `device`; the visitor is told nothing of the folder
+    /// until it leaves it.
+    template <class Visitor>
+    bool runBelow(const Entry& folder, Descriptor opened, std::string path, std::uint64_t device,
+                  Visitor& visitor);
 
     /// The path of the folder being visited (the folder itself in `enterFolder` and
     /// `leaveFolder`).
@@ -213,6 +228,8 @@ private:
         }
     };
 
+    template <class Visitor>
+    bool visitAll(Visitor& visitor);
     template <class Visitor>
     bool visitNext(Visitor& visitor);
     template <class Visitor>
@@ -252,9 +269,21 @@ bool FolderWalk::run(const std::string& root, Visitor& visitor) {
         visitor.file(*top, root);
         return true;
     }
-    if (!enter(*top, root, std::move(opened), visitor)) {
-        return false;
-    }
+    return enter(*top, root, std::move(opened), visitor) && visitAll(visitor);
+}
+
+template <class Visitor>
+bool FolderWalk::runBelow(const Entry& folder, Descriptor opened, std::string path,
+                          std::uint64_t device, Visitor& visitor) {
+    m_path = std::move(path);
+    m_device = device;
+    Level& level = push(folder, m_path.size(), std::move(opened));
+    level.complete = list(level);
+    return visitAll(visitor);
+}
+
+template <class Visitor>
+bool FolderWalk::visitAll(Visitor& visitor) {
     while (m_depth > 0) {
         if (!visitNext(visitor)) {
             return false;
@@ -311,6 +340,10 @@ bool FolderWalk::enter(const Entry& folder, std::string_view name, Descriptor op
                 visitEntry(now, name, visitor);
                 return true;
             }
+        }
+        if (opened.valid() && visitor.handOff(folder, name, opened)) {
+            m_path.resize(pathLength);
+            return true;
         }
     }
     Level& level = push(folder, pathLength, std::move(opened));
@@ -484,6 +517,10 @@ public:
         }
     }
     static void unexaminable(std::string_view /*name*/) {}
+    [[nodiscard]] static bool handOff(const Entry& /*folder*/, std::string_view /*name*/,
+                                      Descriptor& /*opened*/) {
+        return false;
+    }
 
     [[nodiscard]] const DirectorySize& total() const { return m_total; }
 
@@ -494,20 +531,152 @@ private:
 
 } // namespace
 
-/// The state of one `scan`: the open folders, the counters and the result being built. It
-/// is the visitor of the folder walk.
+namespace {
+
+// What the walk counted, kept by each worker on its own and added up at the end. Every figure
+// is a sum, so the order in which the workers met the entries does not change it.
+struct Totals {
+    std::int64_t files = 0;
+    std::int64_t bytes = 0;
+    std::int64_t directories = 0;
+    std::int64_t unreadable = 0;
+    std::int64_t hardLinksSkipped = 0;
+    std::array<std::int64_t, allStorageBuckets.size()> bucketBytes{};
+    std::array<bool, allStorageBuckets.size()> bucketUsed{};
+    std::array<std::int64_t, allFileKinds.size()> kindBytes{};
+    std::array<std::int64_t, allFileKinds.size()> kindFiles{};
+
+    void addToBucket(StorageBucket bucket, std::int64_t size) {
+        const auto index = static_cast<std::size_t>(bucket);
+        bucketBytes[index] += size;
+        bucketUsed[index] = true;
+    }
+
+    void addFile(FileKind kind, StorageBucket bucket, std::int64_t size) {
+        ++files;
+        bytes += size;
+        addToBucket(bucket, size);
+        kindBytes[static_cast<std::size_t>(kind)] += size;
+        ++kindFiles[static_cast<std::size_t>(kind)];
+    }
+
+    void add(const Totals& other) {
+        files += other.files;
+        bytes += other.bytes;
+        directories += other.directories;
+        unreadable += other.unreadable;
+        hardLinksSkipped += other.hardLinksSkipped;
+        for (std::size_t i = 0; i < bucketBytes.size(); ++i) {
+            bucketBytes[i] += other.bucketBytes[i];
+            bucketUsed[i] = bucketUsed[i] || other.bucketUsed[i];
+        }
+        for (std::size_t i = 0; i < kindBytes.size(); ++i) {
+            kindBytes[i] += other.kindBytes[i];
+            kindFiles[i] += other.kindFiles[i];
+        }
+    }
+};
+
+// A regular file with more than one link. Which of its names counts is decided after the walk,
+// by walk order, so it does not depend on which worker met a name first.
+struct LinkedFile {
+    Entry entry;
+    FileNode* folder = nullptr;
+    // The number of the folder's children met before it.
+    std::size_t position = 0;
+    FileKind kind = FileKind::Other;
+    StorageBucket bucket = StorageBucket::Other;
+    // Its node when it is large enough for one, already among the folder's children.
+    FileNode* node = nullptr;
+};
+
+// Counts a file directly inside `folder`.
+void countFile(NodeArena& nodes, FileNode& folder, const Entry& entry, FileKind kind,
+               StorageBucket bucket, bool hasNode, Totals& totals) {
+    nodes.addFile(folder, entry.allocated, entry.length);
+    if (!hasNode) {
+        nodes.addSmallFile(folder, entry.allocated);
+    }
+    totals.addFile(kind, bucket, entry.allocated);
+}
+
+// A folder admitted and opened by one worker, its node made and placed among its parent's
+// children, for another worker to walk.
+struct FolderTask {
+    Entry entry;
+    FileNode* node = nullptr;
+    PathComponents components{};
+    Descriptor folder;
+    std::string path;
+};
+
+} // namespace
+
+/// The state of one `scan`: the workers, the folders handed between them, the progress shared
+/// by all, and the result, assembled once the walk is over.
 class Scanner::Walk {
 public:
     Walk(const Scanner& scanner, const std::string& rootPath, const Exclusions& exclusions,
-         const Progress& progress);
+         const Progress& progress, std::size_t threads);
 
     [[nodiscard]] std::optional<ScanResult> run();
 
+private:
+    class Worker;
+
+    void work(std::size_t index);
+    void report(Worker& worker, std::string_view name);
+    void assemble();
+    struct Visit;
+    void countLinks(Visit& visit, HardLinks& seen, std::unordered_set<const FileNode*>& repeats);
+    [[nodiscard]] ScanResult finish();
+
+    const Scanner& m_scanner;
+    const Exclusions& m_exclusions;
+    const Progress& m_progress;
+    ScanResult m_result;
+    std::vector<std::unique_ptr<NodeArena>> m_arenas;
+    std::vector<std::unique_ptr<Worker>> m_workers;
+    WorkQueue<FolderTask> m_queue;
+    std::atomic<bool> m_stopped = false;
+    Totals m_totals;
+    // The counts reported so far, shared by the workers; each adds its own now and then.
+    std::atomic<std::int64_t> m_reportedFiles = 0;
+    std::atomic<std::int64_t> m_reportedBytes = 0;
+    std::mutex m_reportLock;
+    Timestamp m_start = 0;
+    Timestamp m_lastReport = 0;
+};
+
+/// One thread of a scan: the visitor of its folder walks. It walks the root or a folder handed
+/// to it, and hands sub-folders on while other workers wait for one. Nodes it makes live in
+/// its own arena; figures that depend on other workers' folders (the contents of a folder
+/// below it, files with several links) wait for the end of the walk.
+class Scanner::Walk::Worker {
+public:
+    Worker(Walk& walk, NodeArena& nodes)
+        : m_walk(walk)
+        , m_nodes(nodes) {}
+
+    /// Walks the root; false when it is stopped or the root could not be examined.
+    [[nodiscard]] bool runRoot();
+    /// Walks a folder handed over by another worker; false when it is stopped.
+    [[nodiscard]] bool run(FolderTask task);
+
     [[nodiscard]] FolderWalk::Step admit(std::string_view path) const;
+    [[nodiscard]] bool handOff(const Entry& entry, std::string_view name, Descriptor& opened);
     void enterFolder(const Entry& entry, std::string_view name);
     void leaveFolder(bool complete);
     void file(const Entry& entry, std::string_view name);
     void unexaminable(std::string_view name);
+
+    [[nodiscard]] FileNode* root() const { return m_root; }
+    [[nodiscard]] const Totals& totals() const { return m_totals; }
+    [[nodiscard]] const std::vector<LinkedFile>& links() const { return m_links; }
+    [[nodiscard]] const FolderWalk& walker() const { return m_walker; }
+    /// The counts this worker has added to the shared progress so far.
+    std::int64_t sharedFiles = 0;
+    std::int64_t sharedBytes = 0;
 
 private:
     // An open folder and the child nodes met in it so far. Frames are kept per depth and
@@ -520,6 +689,8 @@ private:
     };
 
     [[nodiscard]] PathComponents componentsOf(std::string_view name) const;
+    [[nodiscard]] FileNode* placeFolder(const Entry& entry, std::string_view name,
+                                        PathComponents& components);
     [[nodiscard]] FileNode* makeFolder(const Entry& entry, std::string_view name,
                                        const PathComponents& components);
     [[nodiscard]] FileNode* makeFile(const Entry& entry, std::string_view name, FileKind kind,
@@ -528,65 +699,71 @@ private:
     FileNode* pop();
     [[nodiscard]] Frame* openFrame();
     [[nodiscard]] const Frame* openFrame() const;
-
-    void addToBucket(StorageBucket bucket, std::int64_t bytes);
     void reportProgress(std::string_view name = {});
-    [[nodiscard]] ScanResult finish();
 
-    const Scanner& m_scanner;
-    const Exclusions& m_exclusions;
-    const Progress& m_progress;
+    Walk& m_walk;
+    NodeArena& m_nodes;
     FolderWalk m_walker;
-    ScanResult m_result;
+    FileNode* m_root = nullptr;
     std::vector<Frame> m_frames;
     std::size_t m_depth = 0;
-    HardLinks m_hardLinks;
     KindCache m_kinds;
-    std::array<std::int64_t, allStorageBuckets.size()> m_bucketBytes{};
-    std::array<bool, allStorageBuckets.size()> m_bucketUsed{};
-    std::array<std::int64_t, allFileKinds.size()> m_kindBytes{};
-    std::array<std::int64_t, allFileKinds.size()> m_kindFiles{};
-    std::int64_t m_countedBytes = 0;
-    Timestamp m_start = 0;
-    Timestamp m_lastReport = 0;
+    Totals m_totals;
+    std::vector<LinkedFile> m_links;
 };
 
-Scanner::Walk::Walk(const Scanner& scanner, const std::string& rootPath,
-                    const Exclusions& exclusions, const Progress& progress)
-    : m_scanner(scanner)
-    , m_exclusions(exclusions)
-    , m_progress(progress)
-    , m_start(scanner.m_clock.now())
-    , m_lastReport(m_start) {
-    m_result.rootPath = rootPath;
-    m_result.files.reserve(reservedFileNodes);
+bool Scanner::Walk::Worker::runRoot() {
+    return m_walker.run(m_walk.m_result.rootPath, *this);
 }
 
-// No root means the root was not a folder.
-std::optional<ScanResult> Scanner::Walk::run() {
-    if (!m_walker.run(m_result.rootPath, *this) || m_result.root == nullptr) {
-        return std::nullopt;
-    }
-    return finish();
+bool Scanner::Walk::Worker::run(FolderTask task) {
+    push(task.node, task.components);
+    // Handed over only once it passed the check for another device, so it is on the root's.
+    return m_walker.runBelow(task.entry, std::move(task.folder), std::move(task.path),
+                             task.entry.device, *this);
 }
 
 // Every folder entered is a chance to give up; the root is never excluded.
-FolderWalk::Step Scanner::Walk::admit(std::string_view path) const {
-    if (m_scanner.isCancelled()) {
+FolderWalk::Step Scanner::Walk::Worker::admit(std::string_view path) const {
+    if (m_walk.m_stopped.load(std::memory_order_relaxed) || m_walk.m_scanner.isCancelled()) {
         return FolderWalk::Step::Stop;
     }
-    if (m_result.root != nullptr && !m_exclusions.empty() &&
-        m_exclusions.contains(matchingPath(path, m_scanner.m_dataVolume))) {
+    const Exclusions& exclusions = m_walk.m_exclusions;
+    if (m_depth > 0 && !exclusions.empty() &&
+        exclusions.contains(matchingPath(path, m_walk.m_scanner.m_dataVolume))) {
         return FolderWalk::Step::Skip;
     }
     return FolderWalk::Step::Descend;
 }
 
-void Scanner::Walk::enterFolder(const Entry& entry, std::string_view name) {
+// A sub-folder goes to the queue only while a worker waits for one; otherwise this worker
+// walks it itself, as a one-thread walk would.
+bool Scanner::Walk::Worker::handOff(const Entry& entry, std::string_view name, Descriptor& opened) {
+    if (!m_walk.m_queue.wanted()) {
+        return false;
+    }
     PathComponents components = componentsOf(name);
+    FileNode* folder = placeFolder(entry, name, components);
+    m_walk.m_queue.push(FolderTask{.entry = entry,
+                                   .node = folder,
+                                   .components = components,
+                                   .folder = std::move(opened),
+                                   .path = std::string(m_walker.path())});
+    return true;
+}
+
+void Scanner::Walk::Worker::enterFolder(const Entry& entry, std::string_view name) {
+    PathComponents components = componentsOf(name);
+    push(placeFolder(entry, name, components), components);
+    reportProgress();
+}
+
+// Makes the folder's node and puts it among its parent's children.
+FileNode* Scanner::Walk::Worker::placeFolder(const Entry& entry, std::string_view name,
+                                             PathComponents& components) {
     FileNode* folder = makeFolder(entry, name, components);
-    if (m_result.root == nullptr) {
-        m_result.root = folder;
+    if (m_depth == 0) {
+        m_root = folder;
     } else {
         openFrame()->children.push_back(folder);
         // The name lives in the walker's listing; the node's copy stays.
@@ -596,19 +773,18 @@ void Scanner::Walk::enterFolder(const Entry& entry, std::string_view name) {
             }
         }
     }
-    push(folder, components);
-    ++m_result.totalDirectories;
-    addToBucket(folder->bucket(), folder->size());
-    reportProgress();
+    ++m_totals.directories;
+    m_totals.addToBucket(folder->bucket(), folder->size());
+    return folder;
 }
 
 // The components of the folder's matching path, built from its parent's rather than by
 // splitting the whole path again: below the root a folder's matching path is its parent's
 // plus its own name, except for the data volume itself, whose matching path is "/".
-PathComponents Scanner::Walk::componentsOf(std::string_view name) const {
-    const std::string_view dataVolume = m_scanner.m_dataVolume;
+PathComponents Scanner::Walk::Worker::componentsOf(std::string_view name) const {
+    const std::string_view dataVolume = m_walk.m_scanner.m_dataVolume;
     if (m_depth == 0) {
-        return PathComponents::of(matchingPath(m_result.rootPath, dataVolume));
+        return PathComponents::of(matchingPath(m_walk.m_result.rootPath, dataVolume));
     }
     if (m_walker.path() == dataVolume) {
         return {};
@@ -621,11 +797,11 @@ PathComponents Scanner::Walk::componentsOf(std::string_view name) const {
     return components;
 }
 
-FileNode* Scanner::Walk::makeFolder(const Entry& entry, std::string_view name,
-                                    const PathComponents& components) {
+FileNode* Scanner::Walk::Worker::makeFolder(const Entry& entry, std::string_view name,
+                                            const PathComponents& components) {
     const Frame* parent = openFrame();
     if (parent == nullptr) {
-        name = m_result.rootPath;
+        name = m_walk.m_result.rootPath;
     }
     std::optional<StorageBucket> inherited;
     if (parent != nullptr && parent->node->bucket() != StorageBucket::Other) {
@@ -639,53 +815,49 @@ FileNode* Scanner::Walk::makeFolder(const Entry& entry, std::string_view name,
     attributes.size = entry.allocated;
     attributes.modified = static_cast<double>(entry.modified);
     attributes.accessed = static_cast<double>(entry.accessed);
-    return m_result.nodes->make(name, parent == nullptr ? nullptr : parent->node, attributes);
+    return m_nodes.make(name, parent == nullptr ? nullptr : parent->node, attributes);
 }
 
 // A folder that could not be opened or read to the end stays in the tree with what it holds
 // so far (normally its own blocks only), flagged.
-void Scanner::Walk::leaveFolder(bool complete) {
-    if (complete) {
-        pop();
-    } else {
-        ++m_result.unreadableDirectories;
-        m_result.nodes->markUnreadable(*pop());
+void Scanner::Walk::Worker::leaveFolder(bool complete) {
+    FileNode* folder = pop();
+    if (!complete) {
+        ++m_totals.unreadable;
+        m_nodes.markUnreadable(*folder);
     }
     reportProgress();
 }
 
-void Scanner::Walk::file(const Entry& entry, std::string_view name) {
+void Scanner::Walk::Worker::file(const Entry& entry, std::string_view name) {
     Frame* frame = openFrame();
     if (frame == nullptr) {
-        return;
-    }
-    if (m_hardLinks.isRepeat(entry)) {
-        ++m_result.hardLinksSkipped;
         return;
     }
     FileNode& folder = *frame->node;
     const FileKind kind = m_kinds.kindOf(name);
     const StorageBucket bucket =
         folder.bucket() == StorageBucket::Other ? defaultForKind(kind) : folder.bucket();
-    const std::int64_t size = entry.allocated;
-    m_result.nodes->addFile(folder, size, entry.length);
-    ++m_result.totalFiles;
-    addToBucket(bucket, size);
-    m_kindBytes[static_cast<std::size_t>(kind)] += size;
-    ++m_kindFiles[static_cast<std::size_t>(kind)];
-    if (size < nodeThreshold) {
-        m_result.nodes->addSmallFile(folder, size);
+    const bool hasNode = entry.allocated >= nodeThreshold;
+    FileNode* node = hasNode ? makeFile(entry, name, kind, bucket) : nullptr;
+    if (entry.hasOtherLinks) {
+        m_links.push_back(LinkedFile{.entry = entry,
+                                     .folder = &folder,
+                                     .position = frame->children.size(),
+                                     .kind = kind,
+                                     .bucket = bucket,
+                                     .node = node});
     } else {
-        FileNode* file = makeFile(entry, name, kind, bucket);
-        frame->children.push_back(file);
-        m_result.files.push_back(file);
+        countFile(m_nodes, folder, entry, kind, bucket, hasNode, m_totals);
     }
-    m_countedBytes += size;
+    if (node != nullptr) {
+        frame->children.push_back(node);
+    }
     reportProgress(name);
 }
 
-FileNode* Scanner::Walk::makeFile(const Entry& entry, std::string_view name, FileKind kind,
-                                  StorageBucket bucket) {
+FileNode* Scanner::Walk::Worker::makeFile(const Entry& entry, std::string_view name, FileKind kind,
+                                          StorageBucket bucket) {
     FileNode::Attributes attributes;
     attributes.kind = kind;
     attributes.bucket = bucket;
@@ -694,15 +866,15 @@ FileNode* Scanner::Walk::makeFile(const Entry& entry, std::string_view name, Fil
     attributes.fileCount = 1;
     attributes.modified = static_cast<double>(entry.modified);
     attributes.accessed = static_cast<double>(entry.accessed);
-    return m_result.nodes->make(name, openFrame()->node, attributes);
+    return m_nodes.make(name, openFrame()->node, attributes);
 }
 
-void Scanner::Walk::unexaminable(std::string_view name) {
-    ++m_result.unreadableDirectories;
+void Scanner::Walk::Worker::unexaminable(std::string_view name) {
+    ++m_totals.unreadable;
     reportProgress(name);
 }
 
-void Scanner::Walk::push(FileNode* folder, const PathComponents& components) {
+void Scanner::Walk::Worker::push(FileNode* folder, const PathComponents& components) {
     if (m_depth == m_frames.size()) {
         m_frames.emplace_back();
     }
@@ -711,35 +883,84 @@ void Scanner::Walk::push(FileNode* folder, const PathComponents& components) {
     ++m_depth;
 }
 
-// Closes the innermost open folder: its child list goes into the arena and its figures into
-// its parent's.
-FileNode* Scanner::Walk::pop() {
+// Closes the innermost open folder: its child list goes into the arena. Its figures reach its
+// parent's after the walk, since the parent may be another worker's.
+FileNode* Scanner::Walk::Worker::pop() {
     Frame& frame = m_frames[--m_depth];
-    m_result.nodes->setChildren(*frame.node, frame.children);
+    m_nodes.setChildren(*frame.node, frame.children);
     frame.children.clear();
-    if (Frame* parent = openFrame()) {
-        m_result.nodes->addContents(*parent->node, *frame.node);
-    }
     return frame.node;
 }
 
-Scanner::Walk::Frame* Scanner::Walk::openFrame() {
+Scanner::Walk::Worker::Frame* Scanner::Walk::Worker::openFrame() {
     return m_depth == 0 ? nullptr : &m_frames[m_depth - 1];
 }
 
-const Scanner::Walk::Frame* Scanner::Walk::openFrame() const {
+const Scanner::Walk::Worker::Frame* Scanner::Walk::Worker::openFrame() const {
     return m_depth == 0 ? nullptr : &m_frames[m_depth - 1];
 }
 
-void Scanner::Walk::addToBucket(StorageBucket bucket, std::int64_t bytes) {
-    const auto index = static_cast<std::size_t>(bucket);
-    m_bucketBytes[index] += bytes;
-    m_bucketUsed[index] = true;
+void Scanner::Walk::Worker::reportProgress(std::string_view name) {
+    if (m_walk.m_progress && m_totals.files % filesPerClockRead == 0) {
+        m_walk.report(*this, name);
+    }
 }
 
-// Reports the entry `name` of the folder being visited, or with no name the folder itself.
-void Scanner::Walk::reportProgress(std::string_view name) {
-    if (!m_progress || m_result.totalFiles % filesPerClockRead != 0) {
+Scanner::Walk::Walk(const Scanner& scanner, const std::string& rootPath,
+                    const Exclusions& exclusions, const Progress& progress, std::size_t threads)
+    : m_scanner(scanner)
+    , m_exclusions(exclusions)
+    , m_progress(progress)
+    , m_queue(threads)
+    , m_start(scanner.m_clock.now())
+    , m_lastReport(m_start) {
+    m_result.rootPath = rootPath;
+    for (std::size_t i = 0; i < threads; ++i) {
+        NodeArena* nodes = m_result.nodes.get();
+        if (i > 0) {
+            nodes = m_arenas.emplace_back(std::make_unique<NodeArena>()).get();
+        }
+        m_workers.push_back(std::make_unique<Worker>(*this, *nodes));
+    }
+}
+
+// No root means the root was not a folder.
+std::optional<ScanResult> Scanner::Walk::run() {
+    runOnThreads(m_workers.size(), [this](std::size_t index) { work(index); });
+    m_result.root = m_workers.front()->root();
+    if (m_stopped || m_result.root == nullptr) {
+        return std::nullopt;
+    }
+    assemble();
+    return finish();
+}
+
+// The first worker walks the root; all then walk the folders handed over until none is left.
+void Scanner::Walk::work(std::size_t index) {
+    Worker& worker = *m_workers[index];
+    bool going = index > 0 || worker.runRoot();
+    while (going) {
+        std::optional<FolderTask> task = m_queue.take();
+        if (!task) {
+            return;
+        }
+        going = worker.run(std::move(*task));
+    }
+    m_stopped = true;
+    m_queue.stop();
+}
+
+// Adds what the worker counted since its last turn to the shared counts, and reports them
+// when no other worker is reporting and more than `reportInterval` seconds have passed.
+// Reports go out one at a time, each with counts at least those of the one before.
+void Scanner::Walk::report(Worker& worker, std::string_view name) {
+    const Totals& counted = worker.totals();
+    m_reportedFiles.fetch_add(counted.files - worker.sharedFiles, std::memory_order_relaxed);
+    m_reportedBytes.fetch_add(counted.bytes - worker.sharedBytes, std::memory_order_relaxed);
+    worker.sharedFiles = counted.files;
+    worker.sharedBytes = counted.bytes;
+    const std::unique_lock guard(m_reportLock, std::try_to_lock);
+    if (!guard.owns_lock()) {
         return;
     }
     const Timestamp now = m_scanner.m_clock.now();
@@ -747,51 +968,134 @@ void Scanner::Walk::reportProgress(std::string_view name) {
         return;
     }
     m_lastReport = now;
-    const std::string path = name.empty() ? std::string(m_walker.path()) : m_walker.pathOf(name);
+    const FolderWalk& walker = worker.walker();
+    const std::string path = name.empty() ? std::string(walker.path()) : walker.pathOf(name);
     m_progress(ScanProgressSnapshot{
-        .files = m_result.totalFiles,
-        .bytes = m_countedBytes,
+        .files = m_reportedFiles.load(std::memory_order_relaxed),
+        .bytes = m_reportedBytes.load(std::memory_order_relaxed),
         .currentPath = std::string(matchingPath(path, m_scanner.m_dataVolume)),
     });
+}
+
+// A folder of the tree while it is assembled: its next child and its next link.
+struct Scanner::Walk::Visit {
+    FileNode* folder = nullptr;
+    std::span<FileNode* const> children{};
+    std::size_t next = 0;
+    std::span<const LinkedFile* const> links{};
+    std::size_t nextLink = 0;
+};
+
+// Joins the workers' nodes and figures into one tree, as a one-thread walk would have built
+// it: in walk order (the tree in pre-order) each file with several links counts at its first
+// name, `files` lists the file nodes, and each folder's figures go into its parent's.
+void Scanner::Walk::assemble() {
+    std::unordered_map<const FileNode*, std::vector<const LinkedFile*>> linksByFolder;
+    for (const std::unique_ptr<Worker>& worker : m_workers) {
+        m_totals.add(worker->totals());
+        // One worker lists each folder, so a folder's links stay in listing order.
+        for (const LinkedFile& link : worker->links()) {
+            linksByFolder[link.folder].push_back(&link);
+        }
+    }
+    for (std::unique_ptr<NodeArena>& arena : m_arenas) {
+        m_result.nodes->adopt(*arena);
+    }
+    const auto visitOf = [&](FileNode* folder) {
+        Visit visit{.folder = folder, .children = NodeArena::childrenOf(*folder)};
+        if (const auto found = linksByFolder.find(folder); found != linksByFolder.end()) {
+            visit.links = found->second;
+        }
+        return visit;
+    };
+    HardLinks seen;
+    std::unordered_set<const FileNode*> repeats;
+    m_result.files.reserve(reservedFileNodes);
+    std::vector<Visit> path{visitOf(m_workers.front()->root())};
+    while (!path.empty()) {
+        Visit& visit = path.back();
+        countLinks(visit, seen, repeats);
+        if (visit.next < visit.children.size()) {
+            FileNode* child = visit.children[visit.next++];
+            if (child->isDirectory()) {
+                path.push_back(visitOf(child));
+            } else if (!repeats.contains(child)) {
+                m_result.files.push_back(child);
+            }
+            continue;
+        }
+        FileNode* done = visit.folder;
+        if (!visit.links.empty()) {
+            NodeArena::removeChildren(*done, repeats);
+        }
+        path.pop_back();
+        if (!path.empty()) {
+            m_result.nodes->addContents(*path.back().folder, *done);
+        }
+    }
+}
+
+// Counts the links met in a folder right before its next child, unless their file was met
+// earlier in the walk; a large repeat's node leaves the tree.
+void Scanner::Walk::countLinks(Visit& visit, HardLinks& seen,
+                               std::unordered_set<const FileNode*>& repeats) {
+    for (;
+         visit.nextLink < visit.links.size() && visit.links[visit.nextLink]->position == visit.next;
+         ++visit.nextLink) {
+        const LinkedFile* link = visit.links[visit.nextLink];
+        if (seen.isRepeat(link->entry)) {
+            ++m_totals.hardLinksSkipped;
+            if (link->node != nullptr) {
+                repeats.insert(link->node);
+            }
+        } else {
+            countFile(*m_result.nodes, *link->folder, link->entry, link->kind, link->bucket,
+                      link->node != nullptr, m_totals);
+        }
+    }
 }
 
 ScanResult Scanner::Walk::finish() {
     const Timestamp end = m_scanner.m_clock.now();
     m_result.duration = end - m_start;
     m_result.finishedAt = end;
+    m_result.totalFiles = m_totals.files;
+    m_result.totalDirectories = m_totals.directories;
+    m_result.unreadableDirectories = m_totals.unreadable;
+    m_result.hardLinksSkipped = m_totals.hardLinksSkipped;
     for (const StorageBucket bucket : allStorageBuckets) {
         const auto index = static_cast<std::size_t>(bucket);
-        if (m_bucketUsed[index]) {
-            m_result.bucketTotals.emplace(bucket, m_bucketBytes[index]);
+        if (m_totals.bucketUsed[index]) {
+            m_result.bucketTotals.emplace(bucket, m_totals.bucketBytes[index]);
         }
     }
     for (const FileKind kind : allFileKinds) {
         const auto index = static_cast<std::size_t>(kind);
-        if (m_kindFiles[index] > 0) {
-            m_result.kindTotals.emplace(kind, m_kindBytes[index]);
-            m_result.kindCounts.emplace(kind, m_kindFiles[index]);
+        if (m_totals.kindFiles[index] > 0) {
+            m_result.kindTotals.emplace(kind, m_totals.kindBytes[index]);
+            m_result.kindCounts.emplace(kind, m_totals.kindFiles[index]);
         }
     }
     return std::move(m_result);
 }
 
-Scanner::Scanner(const Locations& locations, const Clock& clock)
+Scanner::Scanner(const Locations& locations, const Clock& clock, std::size_t threads)
     : m_dataVolume(locations.dataVolume)
-    , m_clock(clock) {}
+    , m_clock(clock)
+    , m_threads(threads) {}
 
 void Scanner::cancel() {
-    const std::lock_guard guard(m_lock);
-    m_cancelled = true;
+    m_cancelled.store(true, std::memory_order_relaxed);
 }
 
 bool Scanner::isCancelled() const {
-    const std::lock_guard guard(m_lock);
-    return m_cancelled;
+    return m_cancelled.load(std::memory_order_relaxed);
 }
 
 std::optional<ScanResult> Scanner::scan(const std::string& rootPath, const Exclusions& exclusions,
                                         const Progress& progress) {
-    Walk walk(*this, rootPath, exclusions, progress);
+    const std::size_t threads = m_threads > 0 ? m_threads : workerThreadsFor(rootPath);
+    Walk walk(*this, rootPath, exclusions, progress, threads);
     return walk.run();
 }
 
