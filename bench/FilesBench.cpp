@@ -9,6 +9,7 @@
 // Run the release build; the window is drawn offscreen.
 
 #include "GeneratedHome.hpp"
+#include "ScratchHome.hpp"
 #include "analysis/FileListing.hpp"
 #include "analysis/FilesCSV.hpp"
 #include "analysis/FilesModel.hpp"
@@ -292,11 +293,7 @@ void timeExport(const std::shared_ptr<const ScanResult>& scan, AppState& state, 
 int main(int argc, char* argv[]) {
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 7;
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    // Settings and history of a scratch home, so the user's own stay untouched.
-    QTemporaryDir scratch;
-    setenv("HOME", QFile::encodeName(scratch.path() + "/home").constData(), 1);
-    setenv("XDG_CONFIG_HOME", QFile::encodeName(scratch.path() + "/config").constData(), 1);
-    setenv("XDG_DATA_HOME", QFile::encodeName(scratch.path() + "/data").constData(), 1);
+    const bench::ScratchHome scratch;
     QApplication application(argc, argv);
 
     SystemServices system(Locations::fromEnvironment(), argv[0]);

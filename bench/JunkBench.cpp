@@ -8,6 +8,7 @@
 // Run the release build.
 
 #include "GeneratedHome.hpp"
+#include "ScratchHome.hpp"
 #include "app/AppState.hpp"
 #include "cleanup/JunkModel.hpp"
 #include "cleanup/JunkView.hpp"
@@ -59,11 +60,7 @@ void settle() {
 int main(int argc, char* argv[]) {
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 15;
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    // Settings and history of a scratch home, so the user's own stay untouched.
-    QTemporaryDir scratch;
-    setenv("HOME", QFile::encodeName(scratch.path() + "/home").constData(), 1);
-    setenv("XDG_CONFIG_HOME", QFile::encodeName(scratch.path() + "/config").constData(), 1);
-    setenv("XDG_DATA_HOME", QFile::encodeName(scratch.path() + "/data").constData(), 1);
+    const bench::ScratchHome scratch;
     QApplication application(argc, argv);
 
     SystemServices system(Locations::fromEnvironment(), argv[0]);
