@@ -2,6 +2,7 @@
 
 #include "app/RunInBackground.hpp"
 #include "style/FileIcon.hpp"
+#include "widgets/KeyOrder.hpp"
 #include "widgets/ListRoles.hpp"
 #include "widgets/RiskBadge.hpp"
 
@@ -132,59 +133,19 @@ std::vector<std::int64_t> NodeRowsModel::sortKeys(int column) const {
     return columnKeys(column);
 }
 
-// One sort of the rows by every key in turn, then by source index. The first two keys sit
-// beside each row's index, so most comparisons read no other memory; the keys after them
-// are read from their own vectors. A descending key is complemented, which turns its order
-// round without overflowing and keeps its ties.
+// By every key in turn, then by source index; a key's column keys are made only while rows
+// still tie on the keys before it.
 std::vector<std::uint32_t> NodeRowsModel::orderBy(int column, Qt::SortOrder order) const {
     if (m_keys.size() == 1 || rows().empty() || !isSortable(column)) {
         return SortedRowsModel::orderBy(column, order);
     }
     Q_ASSERT(m_keys.front() == (SortKey{column, order}));
-    const auto directed = [this](const SortKey& key) {
-        std::vector<std::int64_t> keys = columnKeys(key.column);
-        if (key.order == Qt::DescendingOrder) {
-            std::transform(keys.begin(), keys.end(), keys.begin(),
-                           [](std::int64_t value) { return ~value; });
-        }
-        return keys;
-    };
-    struct Row {
-        std::int64_t first;
-        std::int64_t second;
-        std::uint32_t source;
-    };
-    const std::size_t count = rows().size();
-    std::vector<Row> sorted(count);
-    {
-        const std::vector<std::int64_t> first = directed(m_keys[0]);
-        const std::vector<std::int64_t> second = directed(m_keys[1]);
-        for (std::uint32_t i = 0; i < count; ++i) {
-            sorted[i] = {first[i], second[i], i};
-        }
+    std::vector<OrderKey> keys;
+    keys.reserve(m_keys.size());
+    for (const SortKey& key : m_keys) {
+        keys.push_back({[this, column = key.column] { return columnKeys(column); }, key.order});
     }
-    std::vector<std::vector<std::int64_t>> later;
-    for (std::size_t k = 2; k < m_keys.size(); ++k) {
-        later.push_back(directed(m_keys[k]));
-    }
-    std::sort(sorted.begin(), sorted.end(), [&later](const Row& a, const Row& b) {
-        if (a.first != b.first) {
-            return a.first < b.first;
-        }
-        if (a.second != b.second) {
-            return a.second < b.second;
-        }
-        for (const std::vector<std::int64_t>& keys : later) {
-            if (keys[a.source] != keys[b.source]) {
-                return keys[a.source] < keys[b.source];
-            }
-        }
-        return a.source < b.source;
-    });
-    std::vector<std::uint32_t> result(count);
-    std::transform(sorted.begin(), sorted.end(), result.begin(),
-                   [](const Row& row) { return row.source; });
-    return result;
+    return keyOrder(rows().size(), keys);
 }
 
 // By the scan's ranks once they are known; until then the rows' names are ranked here.

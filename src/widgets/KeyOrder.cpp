@@ -5,6 +5,7 @@
 #include <bit>
 #include <memory>
 #include <numeric>
+#include <optional>
 
 namespace dorvale {
 
@@ -121,6 +122,178 @@ std::vector<std::uint32_t> keyOrder(std::vector<std::int64_t> keys, Qt::SortOrde
         [](const Wide& value, int pass) { return (value.key >> (pass * digitBits)) & digitMask; },
         [](const Wide& value) { return value.index; }, result.data());
     return result;
+}
+
+namespace {
+
+// Below this many indexes a run of ties is sorted by comparison: a radix sort's counts would
+// cost more than the comparisons save.
+constexpr std::size_t radixRun = 1024;
+
+// A range of the order whose indexes tie on every key sorted by so far.
+struct Run {
+    std::size_t begin;
+    std::size_t end;
+};
+
+// The keys one pass sorts by: one key of the order, or several packed into one integer.
+struct Level {
+    std::vector<std::int64_t> keys;
+    Qt::SortOrder order;
+};
+
+struct Range {
+    std::int64_t least;
+    std::int64_t greatest;
+    int bits;
+};
+
+Range rangeOf(const std::vector<std::int64_t>& keys) {
+    const auto [least, greatest] = std::minmax_element(keys.begin(), keys.end());
+    return {*least, *greatest,
+            static_cast<int>(std::bit_width(static_cast<std::uint64_t>(*greatest) -
+                                            static_cast<std::uint64_t>(*least)))};
+}
+
+// Shifts `packed` left by the bits of `range` and puts each key's distance from the first
+// key of `order` below: an ascending order of the result then orders by the earlier keys and
+// breaks their ties by this one.
+void pack(std::vector<std::int64_t>& packed, const std::vector<std::int64_t>& keys,
+          const Range& range, Qt::SortOrder order) {
+    const auto least = static_cast<std::uint64_t>(range.least);
+    const auto greatest = static_cast<std::uint64_t>(range.greatest);
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        const auto key = static_cast<std::uint64_t>(keys[i]);
+        const std::uint64_t distance = order == Qt::AscendingOrder ? key - least : greatest - key;
+        packed[i] = static_cast<std::int64_t>(static_cast<std::uint64_t>(packed[i]) << range.bits |
+                                              distance);
+    }
+}
+
+// The keys of an order by several keys, each made when first needed, handed out in levels:
+// as many keys in a row packed into one as their ranges fit in a non-negative integer that
+// a radix sort can still pack beside an index.
+class Levels {
+public:
+    Levels(std::size_t count, const std::vector<OrderKey>& keys)
+        : m_keys(keys)
+        , m_budget(std::min(63, 64 - static_cast<int>(std::bit_width(count - 1)))) {}
+
+    [[nodiscard]] bool done() const { return m_next == m_keys.size(); }
+
+    Level next() {
+        const Qt::SortOrder order = m_keys[m_next].order;
+        std::vector<std::int64_t> first = take();
+        const Range firstRange = rangeOf(first);
+        int bits = firstRange.bits;
+        std::optional<std::vector<std::int64_t>> packed;
+        while (!done() && bits <= m_budget) {
+            std::vector<std::int64_t> keys = take();
+            const Range range = rangeOf(keys);
+            if (bits + range.bits > m_budget) {
+                --m_next;
+                m_pending = std::move(keys);
+                break;
+            }
+            if (!packed) {
+                packed.emplace(first.size(), 0);
+                pack(*packed, first, firstRange, order);
+            }
+            pack(*packed, keys, range, m_keys[m_next - 1].order);
+            bits += range.bits;
+        }
+        if (packed) {
+            return {std::move(*packed), Qt::AscendingOrder};
+        }
+        return {std::move(first), order};
+    }
+
+private:
+    // The keys of the next key of the order.
+    std::vector<std::int64_t> take() {
+        const OrderKey& key = m_keys[m_next++];
+        if (m_pending) {
+            std::vector<std::int64_t> keys = std::move(*m_pending);
+            m_pending.reset();
+            return keys;
+        }
+        return key.keys();
+    }
+
+    const std::vector<OrderKey>& m_keys;
+    int m_budget;
+    std::size_t m_next = 0;
+    // Keys made for a level that they did not fit in.
+    std::optional<std::vector<std::int64_t>> m_pending;
+};
+
+// Sorts the indexes of a run, which are in index order, by `level`, ties in index order.
+void sortRun(std::uint32_t* run, std::size_t size, const Level& level) {
+    const std::vector<std::int64_t>& keys = level.keys;
+    if (size < radixRun) {
+        const bool ascending = level.order == Qt::AscendingOrder;
+        std::sort(run, run + size, [&keys, ascending](std::uint32_t a, std::uint32_t b) {
+            if (keys[a] != keys[b]) {
+                return ascending ? keys[a] < keys[b] : keys[a] > keys[b];
+            }
+            return a < b;
+        });
+        return;
+    }
+    std::vector<std::int64_t> runKeys(size);
+    std::transform(run, run + size, runKeys.begin(), [&keys](std::uint32_t i) { return keys[i]; });
+    const std::vector<std::uint32_t> places = keyOrder(std::move(runKeys), level.order);
+    std::vector<std::uint32_t> sorted(size);
+    std::transform(places.begin(), places.end(), sorted.begin(),
+                   [run](std::uint32_t place) { return run[place]; });
+    std::copy(sorted.begin(), sorted.end(), run);
+}
+
+// Adds the runs of `run` whose indexes have equal keys, now that it is sorted by them.
+void addTies(const std::vector<std::uint32_t>& order, const Run& run,
+             const std::vector<std::int64_t>& keys, std::vector<Run>& ties) {
+    std::size_t begin = run.begin;
+    for (std::size_t i = run.begin + 1; i <= run.end; ++i) {
+        if (i == run.end || keys[order[i]] != keys[order[begin]]) {
+            if (i - begin > 1) {
+                ties.push_back({begin, i});
+            }
+            begin = i;
+        }
+    }
+}
+
+} // namespace
+
+// Level by level, most significant first: the whole order is sorted by the first level, then
+// each run that ties on it by the next, and so on while ties remain. Each sort leaves the
+// indexes of equal keys in index order, which is what the next level's radix sort keeps.
+std::vector<std::uint32_t> keyOrder(std::size_t count, const std::vector<OrderKey>& keys) {
+    if (keys.empty() || count < 2) {
+        std::vector<std::uint32_t> order(count);
+        std::iota(order.begin(), order.end(), 0U);
+        return order;
+    }
+    Levels levels(count, keys);
+    Level level = levels.next();
+    if (levels.done()) {
+        return keyOrder(std::move(level.keys), level.order);
+    }
+    std::vector<std::uint32_t> order = keyOrder(level.keys, level.order);
+    std::vector<Run> runs;
+    addTies(order, {0, count}, level.keys, runs);
+    while (!runs.empty()) {
+        level = levels.next();
+        std::vector<Run> ties;
+        for (const Run& run : runs) {
+            sortRun(order.data() + run.begin, run.end - run.begin, level);
+            if (!levels.done()) {
+                addTies(order, run, level.keys, ties);
+            }
+        }
+        runs = std::move(ties);
+    }
+    return order;
 }
 
 } // namespace dorvale
