@@ -14,13 +14,11 @@
 #include "common/ScanPage.hpp"
 #include "common/ScanPrompt.hpp"
 #include "style/Theme.hpp"
-#include "style/Typography.hpp"
 #include "widgets/CellDelegate.hpp"
 #include "widgets/ElidedLabel.hpp"
 #include "widgets/IconButton.hpp"
 #include "widgets/ListTable.hpp"
 #include "widgets/NameRanks.hpp"
-#include "widgets/RiskBadge.hpp"
 #include "widgets/RowMenu.hpp"
 #include "widgets/SegmentedBar.hpp"
 #include "widgets/SelectionBar.hpp"
@@ -47,10 +45,8 @@ constexpr int rowHeight = 28;
 constexpr int mapMargin = Theme::Space::medium;
 constexpr int captionMargin = Theme::Space::snug;
 
-using ColumnWidth = ListTable::Width;
-
 // Least and preferred widths of the list's columns.
-constexpr std::array<ColumnWidth, 7> nominalWidths = {{
+constexpr std::array<ListTable::Width, 7> nominalWidths = {{
     {220, 340}, // Name
     {130, 200}, // Size
     {50, 50},   // %
@@ -90,24 +86,6 @@ std::vector<Segment> composition(const FileNode& folder) {
 ExplorerMode storedMode(AppState& state) {
     const auto raw = state.settingsStore().textValue(SettingsKeys::explorerMode);
     return raw ? explorerModeFromRaw(*raw).value_or(ExplorerMode::List) : ExplorerMode::List;
-}
-
-// The nominal widths, widened where the dates and badges of this font need more.
-std::vector<ColumnWidth> columnWidths(const QWidget& table) {
-    std::vector<ColumnWidth> widths(nominalWidths.begin(), nominalWidths.end());
-    const int margins = 2 * Theme::Space::small;
-    const auto atLeast = [&widths](int column, int least) {
-        auto& width = widths[static_cast<std::size_t>(column)];
-        width.least = std::max(width.least, least);
-        width.preferred = std::max(width.preferred, least);
-    };
-    atLeast(ExplorerModel::Modified,
-            Typography::textWidth(Typography::monospacedDigits(table.font()),
-                                  QStringLiteral("Sep 30, 2023")) +
-                margins);
-    atLeast(ExplorerModel::Risk,
-            RiskBadge::sizeFor(Risk::Protected, BadgeForm::Full).width() + margins);
-    return widths;
 }
 
 } // namespace
@@ -206,7 +184,10 @@ QWidget* ExplorerView::makeList() {
     auto* layout = new QVBoxLayout(page);
     layout->setContentsMargins(Theme::Space::page, 0, Theme::Space::page, 0);
     layout->setSpacing(0);
-    m_table = new ListTable(*m_model, columnWidths(*this), ExplorerModel::Name, rowHeight);
+    m_table = new ListTable(
+        *m_model,
+        nodeColumnWidths(font(), nominalWidths, ExplorerModel::Modified, ExplorerModel::Risk),
+        ExplorerModel::Name, rowHeight);
     m_table->setObjectName(QStringLiteral("explorerTable"));
     m_table->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_table->setItemDelegateForColumn(ExplorerModel::Name, new NodeNameDelegate(m_table));
