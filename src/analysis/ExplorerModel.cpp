@@ -1,7 +1,6 @@
 #include "analysis/ExplorerModel.hpp"
 
 #include "analysis/NodeCells.hpp"
-#include "app/ByteText.hpp"
 #include "app/PathText.hpp"
 #include "platform/Formatters.hpp"
 #include "style/Theme.hpp"
@@ -91,7 +90,7 @@ QVariant ExplorerModel::cellData(std::size_t source, int column, int role) const
     case Name:
         return nameData(node, source, role);
     case Size:
-        return sizeData(node, role);
+        return sizeData(node, role, m_folder->size());
     case Risk:
         return riskData(source, role);
     default:
@@ -129,21 +128,6 @@ QVariant ExplorerModel::nameData(const FileNode& node, std::size_t source, int r
     case Qt::ToolTipRole:
         return node.unreadable() ? tr("No permission to read. Grant Full Disk Access.")
                                  : QVariant();
-    default:
-        return {};
-    }
-}
-
-QVariant ExplorerModel::sizeData(const FileNode& node, int role) const {
-    switch (role) {
-    case Qt::DisplayRole:
-        return byteText(node.size());
-    case SizeRole:
-        return qint64{node.size()};
-    case LargestSizeRole:
-        return qint64{std::max<std::int64_t>(m_folder->size(), 1)};
-    case BarColorRole:
-        return Theme::bucketColor(node.bucket());
     default:
         return {};
     }

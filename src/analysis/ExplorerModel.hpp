@@ -37,7 +37,6 @@ protected:
 
 private:
     [[nodiscard]] QVariant nameData(const FileNode& node, std::size_t source, int role) const;
-    [[nodiscard]] QVariant sizeData(const FileNode& node, int role) const;
 
     const FileNode* m_folder = nullptr;
 };

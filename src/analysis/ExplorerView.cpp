@@ -6,6 +6,7 @@
 #include "analysis/NodeCells.hpp"
 #include "analysis/NodeContextMenu.hpp"
 #include "analysis/NodePlan.hpp"
+#include "analysis/NodeSelection.hpp"
 #include "analysis/SunburstView.hpp"
 #include "app/AppState.hpp"
 #include "app/ByteText.hpp"
@@ -317,39 +318,16 @@ void ExplorerView::updateHeader() {
 }
 
 void ExplorerView::updateSelectionBar() {
-    std::int64_t size = 0;
-    const std::vector<const FileNode*> nodes = selectedNodes();
-    for (const FileNode* node : nodes) {
-        size += node->size();
-    }
-    m_selectionBar->setSelection(static_cast<std::int64_t>(nodes.size()), size);
+    showSelection(*m_selectionBar, selectedNodes());
 }
 
 bool ExplorerView::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_table && event->type() == QEvent::KeyPress) {
-        return handleListKey(static_cast<QKeyEvent*>(event)->key());
+        return handleSelectionKey(
+            static_cast<QKeyEvent*>(event)->key(), selectedNodes(), m_preview,
+            [this](const std::vector<const FileNode*>& nodes) { openOrReveal(nodes); });
     }
     return QWidget::eventFilter(watched, event);
-}
-
-// Space previews the first selected row, or hides the preview; without a selection it is
-// left to the list. Return opens or reveals the selection.
-bool ExplorerView::handleListKey(int key) {
-    const std::vector<const FileNode*> selected = selectedNodes();
-    switch (key) {
-    case Qt::Key_Space:
-        if (selected.empty()) {
-            return false;
-        }
-        m_preview.toggle(PreviewItem::of(*selected.front()));
-        return true;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        openOrReveal(selected);
-        return !selected.empty();
-    default:
-        return false;
-    }
 }
 
 } // namespace dorvale

@@ -79,7 +79,6 @@ private:
     void refresh();
     void updateHeader();
     void updateSelectionBar();
-    [[nodiscard]] bool handleListKey(int key);
 
     AppState& m_state;
     std::shared_ptr<const ScanResult> m_scan;

@@ -1,7 +1,6 @@
 #include "analysis/FilesModel.hpp"
 
 #include "analysis/NodeCells.hpp"
-#include "app/ByteText.hpp"
 #include "app/PathText.hpp"
 #include "platform/Formatters.hpp"
 #include "platform/Paths.hpp"
@@ -106,7 +105,7 @@ QVariant FilesModel::cellData(std::size_t source, int column, int role) const {
     case Name:
         return nameData(node, source, role);
     case Size:
-        return sizeData(node, role);
+        return sizeData(node, role, m_largest);
     case Risk:
         return riskData(source, role);
     case Kind:
@@ -130,21 +129,6 @@ QVariant FilesModel::nameData(const FileNode& node, std::size_t source, int role
         return shownPath(parentPath(node.path()), m_locations);
     case Qt::ToolTipRole:
         return pathText(matchingPath(node.path(), m_locations.dataVolume));
-    default:
-        return {};
-    }
-}
-
-QVariant FilesModel::sizeData(const FileNode& node, int role) const {
-    switch (role) {
-    case Qt::DisplayRole:
-        return byteText(node.size());
-    case SizeRole:
-        return qint64{node.size()};
-    case LargestSizeRole:
-        return qint64{m_largest};
-    case BarColorRole:
-        return Theme::bucketColor(node.bucket());
     default:
         return {};
     }

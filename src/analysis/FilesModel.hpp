@@ -44,7 +44,6 @@ protected:
 
 private:
     [[nodiscard]] QVariant nameData(const FileNode& node, std::size_t source, int role) const;
-    [[nodiscard]] QVariant sizeData(const FileNode& node, int role) const;
     [[nodiscard]] QVariant textData(const FileNode& node, int column) const;
 
     const Locations& m_locations;

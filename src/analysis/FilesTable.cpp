@@ -4,6 +4,7 @@
 #include "analysis/NodeCells.hpp"
 #include "analysis/NodeContextMenu.hpp"
 #include "analysis/NodePlan.hpp"
+#include "analysis/NodeSelection.hpp"
 #include "app/AppState.hpp"
 #include "widgets/CellDelegate.hpp"
 #include "widgets/ListTable.hpp"
@@ -121,39 +122,16 @@ void FilesTable::reveal(const std::vector<const FileNode*>& nodes) {
 }
 
 void FilesTable::updateSelectionBar() {
-    std::int64_t size = 0;
-    const std::vector<const FileNode*> nodes = selectedNodes();
-    for (const FileNode* node : nodes) {
-        size += node->size();
-    }
-    m_selectionBar->setSelection(static_cast<std::int64_t>(nodes.size()), size);
+    showSelection(*m_selectionBar, selectedNodes());
 }
 
 bool FilesTable::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_table && event->type() == QEvent::KeyPress) {
-        return handleKey(static_cast<QKeyEvent*>(event)->key());
+        return handleSelectionKey(
+            static_cast<QKeyEvent*>(event)->key(), selectedNodes(), m_preview,
+            [this](const std::vector<const FileNode*>& nodes) { reveal(nodes); });
     }
     return QWidget::eventFilter(watched, event);
-}
-
-// Space previews the first selected row, or hides the preview; without a selection it is
-// left to the table. Return reveals the first selected row.
-bool FilesTable::handleKey(int key) {
-    const std::vector<const FileNode*> selected = selectedNodes();
-    switch (key) {
-    case Qt::Key_Space:
-        if (selected.empty()) {
-            return false;
-        }
-        m_preview.toggle(PreviewItem::of(*selected.front()));
-        return true;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        reveal(selected);
-        return !selected.empty();
-    default:
-        return false;
-    }
 }
 
 } // namespace dorvale

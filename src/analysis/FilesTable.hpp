@@ -49,7 +49,6 @@ private:
     void makeTable();
     void pruneSelection();
     void updateSelectionBar();
-    [[nodiscard]] bool handleKey(int key);
 
     AppState& m_state;
     std::shared_ptr<const ScanResult> m_scan;

@@ -1,7 +1,9 @@
 #include "analysis/NodeRowsModel.hpp"
 
+#include "app/ByteText.hpp"
 #include "app/RunInBackground.hpp"
 #include "style/FileIcon.hpp"
+#include "style/Theme.hpp"
 #include "widgets/KeyOrder.hpp"
 #include "widgets/ListRoles.hpp"
 #include "widgets/RiskBadge.hpp"
@@ -168,6 +170,21 @@ std::vector<std::int64_t> NodeRowsModel::nameKeys() const {
     const std::vector<std::uint32_t> ranks = NameRanks::rank(names);
     std::copy(ranks.begin(), ranks.end(), keys.begin());
     return keys;
+}
+
+QVariant NodeRowsModel::sizeData(const FileNode& node, int role, std::int64_t largest) {
+    switch (role) {
+    case Qt::DisplayRole:
+        return byteText(node.size());
+    case SizeRole:
+        return qint64{node.size()};
+    case LargestSizeRole:
+        return qint64{std::max<std::int64_t>(largest, 1)};
+    case BarColorRole:
+        return Theme::bucketColor(node.bucket());
+    default:
+        return {};
+    }
 }
 
 QVariant NodeRowsModel::riskData(std::size_t source, int role) const {

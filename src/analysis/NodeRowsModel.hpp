@@ -70,6 +70,9 @@ protected:
     /// The verdict of a row; nothing while it is being made on the pool.
     [[nodiscard]] const SafetyVerdict* verdictAt(std::size_t source) const;
     [[nodiscard]] const QIcon& iconAt(std::size_t source) const;
+    /// The size cell: its text, the size and its bar's colour, the bar drawn against
+    /// `largest` (at least one byte, so an empty list draws empty bars).
+    [[nodiscard]] static QVariant sizeData(const FileNode& node, int role, std::int64_t largest);
     /// The risk cell: the badge, its title and the verdict's reason as tooltip; empty while
     /// the verdict is being made.
     [[nodiscard]] QVariant riskData(std::size_t source, int role) const;
