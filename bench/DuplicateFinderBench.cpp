@@ -7,7 +7,10 @@
 // bytes and whole-second modification time, in walk order. That is the snapshot the finder is
 // given after a scan, except that every file is offered, not only those of 512 KiB or more.
 //
-// Usage: dorvale_dupes_bench FOLDER [MINIMUM_SIZE]
+// With --threads N the files are read on N threads (default: as many as the finder chooses
+// for the folder).
+//
+// Usage: dorvale_dupes_bench [--threads N] FOLDER [MINIMUM_SIZE]
 
 #include "model/DuplicateFinder.hpp"
 #include "model/FileNode.hpp"
@@ -19,6 +22,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <set>
 #include <string>
 #include <utility>
@@ -104,23 +108,30 @@ double secondsSince(std::chrono::steady_clock::time_point start) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2 || argc > 3) {
-        std::fprintf(stderr, "usage: %s FOLDER [MINIMUM_SIZE]\n", argv[0]);
+    std::size_t threads = 0;
+    int at = 1;
+    if (argc > 2 && std::strcmp(argv[1], "--threads") == 0) {
+        threads = static_cast<std::size_t>(std::strtoul(argv[2], nullptr, 10));
+        at = 3;
+    }
+    if (argc - at < 1 || argc - at > 2) {
+        std::fprintf(stderr, "usage: %s [--threads N] FOLDER [MINIMUM_SIZE]\n", argv[0]);
         return 2;
     }
-    const std::int64_t minimumSize = argc > 2 ? std::atoll(argv[2]) : 0;
+    const char* folder = argv[at];
+    const std::int64_t minimumSize = argc - at > 1 ? std::atoll(argv[at + 1]) : 0;
 
     const auto started = std::chrono::steady_clock::now();
     Walk walk;
-    if (!walkFolder(argv[1], walk)) {
-        std::perror(argv[1]);
+    if (!walkFolder(folder, walk)) {
+        std::perror(folder);
         return 1;
     }
     const double walked = secondsSince(started);
     const auto searching = std::chrono::steady_clock::now();
     const long long readBefore = bytesRead();
     const std::vector<DuplicateGroup> groups =
-        DuplicateFinder::find(walk.candidates, minimumSize, {});
+        DuplicateFinder::find(walk.candidates, minimumSize, {}, threads);
     const double searched = secondsSince(searching);
     const long long readDuring = bytesRead() - readBefore;
 

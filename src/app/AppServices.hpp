@@ -67,7 +67,8 @@ using CollectAppsFunction = std::function<std::vector<InstalledApp>(
 using FindLeftoversFunction = std::function<std::vector<Leftover>(
     std::span<const InstalledApp> apps, const Locations& locations, const Workspace& workspace,
     const AppInventory::AccessProbe& hasFullDiskAccess)>;
-/// `DuplicateFinder::find` in the program. Runs on a worker.
+/// `DuplicateFinder::find` in the program. Runs on a worker, and reports progress from the
+/// threads it reads on.
 using FindDuplicatesFunction = std::function<std::vector<DuplicateGroup>(
     std::span<const DuplicateCandidate> candidates, std::int64_t minimumSize,
     const DuplicateFinder::Progress& progress)>;
@@ -120,7 +121,11 @@ struct AppServices {
         return AppInventory::collectApps(locations, SpotlightMetadata::system(), probe);
     };
     FindLeftoversFunction findLeftovers = &AppInventory::findLeftovers;
-    FindDuplicatesFunction findDuplicates = &DuplicateFinder::find;
+    FindDuplicatesFunction findDuplicates = [](std::span<const DuplicateCandidate> candidates,
+                                               std::int64_t minimumSize,
+                                               const DuplicateFinder::Progress& progress) {
+        return DuplicateFinder::find(candidates, minimumSize, progress);
+    };
 };
 
 } // namespace dorvale

@@ -4,6 +4,8 @@
 #include "platform/Descriptor.hpp"
 #include "platform/FileOperations.hpp"
 #include "platform/Text.hpp"
+#include "platform/WorkQueue.hpp"
+#include "platform/WorkerThreads.hpp"
 
 #include <fcntl.h>
 #include <openssl/evp.h>
@@ -11,9 +13,12 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
+#include <iterator>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <set>
 #include <string_view>
 #include <unordered_map>
@@ -300,10 +305,47 @@ void searchSizeGroup(std::span<const DuplicateCandidate> candidates, const Membe
     }
 }
 
-void report(const Progress& progress, double fraction) {
-    if (progress) {
-        progress(fraction);
+// Reports, every `sizeGroupsPerReport` size groups begun, the share of them begun, from
+// whichever thread begins the group; one report at a time, and never one below an earlier.
+class SizeGroupProgress {
+public:
+    SizeGroupProgress(const Progress& progress, std::size_t groups)
+        : m_progress(progress)
+        , m_total(static_cast<double>(std::max<std::size_t>(groups, 1))) {}
+
+    void begun(std::size_t count) {
+        if (m_progress && count % sizeGroupsPerReport == 0) {
+            report(count);
+        }
     }
+    void finished() {
+        if (m_progress) {
+            const std::lock_guard guard(m_lock);
+            m_progress(1.0);
+        }
+    }
+
+private:
+    void report(std::size_t count) {
+        const std::lock_guard guard(m_lock);
+        if (count > m_reported) {
+            m_reported = count;
+            m_progress(static_cast<double>(count) / m_total);
+        }
+    }
+
+    const Progress& m_progress;
+    double m_total;
+    std::mutex m_lock;
+    std::size_t m_reported = 0;
+};
+
+// The threads to hash with: as many as the disk of the first candidate reads well at once.
+std::size_t hashingThreads(std::span<const DuplicateCandidate> candidates, std::size_t threads) {
+    if (threads > 0 || candidates.empty()) {
+        return std::max<std::size_t>(threads, 1);
+    }
+    return workerThreadsFor(candidates.front().path);
 }
 
 } // namespace
@@ -350,21 +392,31 @@ void addPaths(std::span<DuplicateCandidate> candidates) {
     }
 }
 
+// Size groups are searched on several threads, each taking the next group not yet begun
+// and keeping its findings apart; joined in the order of the groups, they come out exactly
+// as a search on one thread gives them. Hard links share a length, so the names of one file
+// always meet in one group.
 std::vector<DuplicateGroup> find(std::span<const DuplicateCandidate> candidates,
-                                 std::int64_t minimumSize, const Progress& progress) {
+                                 std::int64_t minimumSize, const Progress& progress,
+                                 std::size_t threads) {
     const std::vector<Members> bySize = sizeGroups(candidates, minimumSize);
-    const double total = static_cast<double>(std::max<std::size_t>(bySize.size(), 1));
-    Hasher hasher;
-    std::vector<DuplicateGroup> groups;
-    std::size_t done = 0;
-    for (const Members& members : bySize) {
-        ++done;
-        if (done % sizeGroupsPerReport == 0) {
-            report(progress, static_cast<double>(done) / total);
+    std::vector<std::vector<DuplicateGroup>> found(bySize.size());
+    SizeGroupProgress reporter(progress, bySize.size());
+    std::atomic<std::size_t> next = 0;
+    const std::size_t count =
+        std::min(hashingThreads(candidates, threads), std::max<std::size_t>(bySize.size(), 1));
+    runOnThreads(count, [&](std::size_t) {
+        Hasher hasher;
+        for (std::size_t i = next++; i < bySize.size(); i = next++) {
+            reporter.begun(i + 1);
+            searchSizeGroup(candidates, bySize[i], hasher, found[i]);
         }
-        searchSizeGroup(candidates, members, hasher, groups);
+    });
+    reporter.finished();
+    std::vector<DuplicateGroup> groups;
+    for (std::vector<DuplicateGroup>& ofSize : found) {
+        std::move(ofSize.begin(), ofSize.end(), std::back_inserter(groups));
     }
-    report(progress, 1.0);
     std::stable_sort(groups.begin(), groups.end(),
                      [](const DuplicateGroup& a, const DuplicateGroup& b) {
                          return a.reclaimable() > b.reclaimable();

@@ -20,9 +20,9 @@
 /// GUI thread). `addPaths` reads only names and parents, which never change once a tree is
 /// built, and may run on any thread that keeps the tree alive. `find` and `sha256Hex` touch no
 /// node and may run on any thread; `find` reports
-/// progress synchronously on its own thread. The groups it returns name the nodes of the
-/// snapshot; the owner of the tree publishes them only if that tree is still the current one,
-/// and only on its own thread, since the nodes may have been released in the meantime.
+/// progress synchronously, on the threads it reads files on. The groups it returns name the nodes
+/// of the snapshot; the owner of the tree publishes them only if that tree is still the current
+/// one, and only on its own thread, since the nodes may have been released in the meantime.
 namespace dorvale::DuplicateFinder {
 
 /// Receives the fraction of the search done, 0 to 1.
@@ -50,8 +50,14 @@ void addPaths(std::span<DuplicateCandidate> candidates);
 /// largest reclaimable space first. A file that cannot be read completely, that no longer has
 /// the length it had in the scan, or that changes while it is read joins no group; of several
 /// names of one file only the first in scan order does. Never fails; `progress` may be empty.
+///
+/// Files are read on `threads` threads at once; 0 chooses as many as the disk of the files
+/// reads well at once (`workerThreadsFor`). The groups are the same whatever the number.
+/// `progress` is then called on any of them, though never on two at once, and never with a
+/// fraction below an earlier one.
 [[nodiscard]] std::vector<DuplicateGroup> find(std::span<const DuplicateCandidate> candidates,
-                                               std::int64_t minimumSize, const Progress& progress);
+                                               std::int64_t minimumSize, const Progress& progress,
+                                               std::size_t threads = 0);
 
 /// The SHA-256 of the first `limit` bytes of the file at `path` (of the whole file without a
 /// limit), as 64 lower-case hexadecimal digits. None when the path is not a regular file that

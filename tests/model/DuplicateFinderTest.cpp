@@ -14,6 +14,7 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <fstream>
 #include <functional>
@@ -88,15 +89,17 @@ protected:
     void markDeleted(const FileNode* node) { m_result.markDeleted(*node); }
     const std::vector<const FileNode*>& files() const { return m_result.files; }
 
+    // On the threads the program would choose, unless `threads` is given.
     std::vector<DuplicateGroup> search(std::int64_t minimumSize = 0,
-                                       const DuplicateFinder::Progress& progress = {}) {
+                                       const DuplicateFinder::Progress& progress = {},
+                                       std::size_t threads = 0) {
         if (!m_finished) {
             finish();
         }
         std::vector<DuplicateCandidate> candidates =
             DuplicateFinder::snapshot(m_result.files, minimumSize);
         DuplicateFinder::addPaths(candidates);
-        return DuplicateFinder::find(candidates, minimumSize, progress);
+        return DuplicateFinder::find(candidates, minimumSize, progress, threads);
     }
 
 private:
@@ -314,7 +317,8 @@ TEST_P(DuplicateRewriteTest, FileRewrittenDuringTheSearchJoinsNoGroup) {
         }
     };
 
-    EXPECT_EQ(test::runTraced([&] { return search().empty() ? 0 : 1; }, beforeCall), 0);
+    // One thread: the trace follows the calls of the thread it runs the search on.
+    EXPECT_EQ(test::runTraced([&] { return search(0, {}, 1).empty() ? 0 : 1; }, beforeCall), 0);
     EXPECT_TRUE(rewritten);
 }
 
@@ -347,7 +351,9 @@ TEST_P(DuplicateProgressTest, ReportsEveryTwentySizeGroupsThenOne) {
     add("alone", pattern(1'000, 12));
     std::vector<double> reports;
 
-    EXPECT_TRUE(search(0, [&](double fraction) { reports.push_back(fraction); }).empty());
+    EXPECT_TRUE(search(
+                    0, [&](double fraction) { reports.push_back(fraction); }, 1)
+                    .empty());
 
     ASSERT_EQ(reports.size(), GetParam().reports.size());
     for (std::size_t i = 0; i < reports.size(); ++i) {
@@ -359,6 +365,43 @@ INSTANTIATE_TEST_SUITE_P(Counts, DuplicateProgressTest,
                          testing::Values(ProgressCase{0, {1.0}}, ProgressCase{19, {1.0}},
                                          ProgressCase{20, {1.0, 1.0}},
                                          ProgressCase{45, {20.0 / 45, 40.0 / 45, 1.0}}));
+
+TEST_F(DuplicateFinderTest, SeveralThreadsFindWhatOneFinds) {
+    // Many size groups, so that threads take them out of order, each holding copies, a
+    // second name of one copy, decoys that differ in their first 64 KiB or only after it,
+    // and a copy inside a bundle; modification times out of scan order.
+    for (int i = 0; i < 60; ++i) {
+        const auto seed = static_cast<std::uint32_t>(i);
+        std::string contents = pattern(70'000 + static_cast<std::size_t>(i) * 1'000, seed);
+        FileNode* copy = add("copy a" + std::to_string(i), contents, 100 - i % 7);
+        add("copy b" + std::to_string(i), contents, 50 + i % 5);
+        if (i % 3 == 0) {
+            link(copy, "link" + std::to_string(i));
+            add("copy c" + std::to_string(i), contents, 50 + i % 5);
+        }
+        contents[i % 2 == 0 ? 10 : 69'000] ^= 1;
+        add("decoy a" + std::to_string(i), contents);
+        add("decoy b" + std::to_string(i), contents);
+    }
+    FileNode* bundle = folder(root(), "Tool.app");
+    add(bundle, "copy", pattern(70'000, 0));
+    std::vector<double> reports;
+
+    const std::vector<DuplicateGroup> one = search(0, {}, 1);
+    const std::vector<DuplicateGroup> four = search(
+        0, [&](double fraction) { reports.push_back(fraction); }, 4);
+
+    ASSERT_EQ(one.size(), 120u);
+    ASSERT_EQ(four.size(), one.size());
+    for (std::size_t i = 0; i < one.size(); ++i) {
+        EXPECT_EQ(four[i].id, one[i].id) << "group " << i;
+        EXPECT_EQ(four[i].size, one[i].size) << "group " << i;
+        EXPECT_EQ(four[i].files, one[i].files) << "group " << i;
+    }
+    ASSERT_FALSE(reports.empty());
+    EXPECT_TRUE(std::is_sorted(reports.begin(), reports.end()));
+    EXPECT_EQ(reports.back(), 1.0);
+}
 
 // What happens to two of four copies between the scan and the search. Two damaged alike must
 // not match each other either: two folders would both read as empty, and two files cut to
