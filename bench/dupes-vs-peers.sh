@@ -1,9 +1,13 @@
 #!/usr/bin/env bash
-# Compares Dorvale's duplicate finder with jdupes, fdupes, rdfind and rmlint on one warm tree:
-# wall time (best of $RUNS rounds, default 3) and peak memory (largest of the rounds) of each,
-# measured with GNU time, and whether our duplicate sets are exactly those that rmlint and
-# rdfind find. Ends with one line of ratios of our time to each tool's (below 1 means faster)
-# and the verdict on the sets.
+# Compares Dorvale's duplicate finder, on the threads it chooses and on one thread, with
+# jdupes, fdupes, rdfind and rmlint on one warm tree: wall time (best of $RUNS rounds, default
+# 3) and peak memory (largest of the rounds) of each, measured with GNU time, and whether our
+# duplicate sets are exactly those that rmlint and rdfind find, and those of one thread. Ends
+# with a line of ratios of our time to each tool's (below 1 means faster) and the verdicts on
+# the sets, then the same ratios for one thread.
+#
+# Only what the build needs and GNU time are installed: a peer is measured when it is
+# installed already, and its figures read "not measured" otherwise.
 #
 # Every tool is given the same task: hidden files and folders are searched (rmlint skips them
 # unless told), empty files are left out (ours is run with a minimum size of 1 byte, fdupes
@@ -16,23 +20,28 @@
 # Without TREE, the generated duplicates tree under /tmp/dorvale-dupes is used, and made first
 # when it is not there yet (about 3 GB). Set comparison reads paths line by line, so the tree's
 # names must not hold tabs or line feeds (the generated tree's never do).
+# THREADS sets the threads of the first of our two runs (default: as many as ours chooses for
+# the tree, which is one on a disk the kernel calls rotational, as virtual disks often are).
 set -euo pipefail
 
 top=$(cd "$(dirname "$0")/.." && pwd)
 runs=${RUNS:-3}
-tools=(dupes jdupes fdupes rdfind rmlint)
+tools=(dupes dupes1)
 
-install_peers() {
-  local missing=()
+find_peers() {
+  local tool
   for tool in jdupes fdupes rdfind rmlint; do
-    command -v "$tool" >/dev/null || missing+=("$tool")
+    if command -v "$tool" >/dev/null; then
+      tools+=("$tool")
+    else
+      echo "$tool: not measured (not installed)" >&2
+    fi
   done
-  [[ -x /usr/bin/time ]] || missing+=(time)
-  if ((${#missing[@]})); then
+  if [[ ! -x /usr/bin/time ]]; then
     local sudo=()
     ((EUID == 0)) || sudo=(sudo)
     "${sudo[@]}" apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends time
   fi
 }
 
@@ -57,7 +66,8 @@ default_tree() {
 # Sets `command` to the command line of one tool.
 command_of() {
   case $1 in
-    dupes) command=("$top/build/release/bench/dorvale_dupes_bench" "$tree" 1) ;;
+    dupes) command=("$top/build/release/bench/dorvale_dupes_bench" ${THREADS:+--threads "$THREADS"} "$tree" 1) ;;
+    dupes1) command=("$top/build/release/bench/dorvale_dupes_bench" --threads 1 "$tree" 1) ;;
     jdupes) command=(jdupes -r -q "$tree") ;;
     fdupes) command=(fdupes -r -q -n "$tree") ;;
     rdfind) command=(rdfind -dryrun true -ignoreempty true -outputname "$work/rdfind.txt" "$tree") ;;
@@ -112,11 +122,28 @@ sets_of() {
   esac
 }
 
+# Our time over a tool's: below 1 is faster. "not_measured" for a tool that is not installed.
 ratio() {
-  awk -v a="${best[dupes]}" -v b="${best[$1]}" 'BEGIN { printf "%.2f", (b > 0 ? a / b : 0) }'
+  local ours=$1 tool=$2
+  if [[ -n ${best[$tool]:-} ]]; then
+    awk -v a="${best[$ours]}" -v b="${best[$tool]}" 'BEGIN { printf "%.2f", (b > 0 ? a / b : 0) }'
+  else
+    printf not_measured
+  fi
 }
 
-install_peers
+# Whether our sets are exactly those of every one of the tools that was measured.
+same_sets_as() {
+  local tool measured=0
+  for tool in "$@"; do
+    [[ -e $work/$tool.sets ]] || continue
+    measured=1
+    cmp -s "$work/dupes.sets" "$work/$tool.sets" || { printf no; return; }
+  done
+  ((measured)) && printf yes || printf not_measured
+}
+
+find_peers
 build
 tree=$(realpath "${1:-$(default_tree)}")
 work=$(mktemp -d /tmp/dorvale-dupes-bench.XXXXXX)
@@ -152,9 +179,9 @@ for tool in "${tools[@]}"; do
 done
 echo "dupes: $(cat "$work/dupes.err")"
 
-same_sets=no
-if cmp -s "$work/dupes.sets" "$work/rmlint.sets" && cmp -s "$work/dupes.sets" "$work/rdfind.sets"; then
-  same_sets=yes
-fi
-echo "dupes/jdupes=$(ratio jdupes) dupes/fdupes=$(ratio fdupes) dupes/rdfind=$(ratio rdfind)" \
-  "dupes/rmlint=$(ratio rmlint) same_sets=$same_sets"
+for ours in dupes dupes1; do
+  [[ $ours == dupes1 ]] && printf 'threads=1 '
+  echo "dupes/jdupes=$(ratio "$ours" jdupes) dupes/fdupes=$(ratio "$ours" fdupes)" \
+    "dupes/rdfind=$(ratio "$ours" rdfind) dupes/rmlint=$(ratio "$ours" rmlint)" \
+    "same_sets=$(same_sets_as rmlint rdfind) same_as_one_thread=$(same_sets_as dupes1)"
+done

@@ -1,13 +1,18 @@
 #!/usr/bin/env bash
-# Times Dorvale's scan of one warm tree against `du -s`, `ncdu -0 -o /dev/null` and
-# `gdu -n -p -s`, and prints wall times, ratios and peak memory (GNU time's maximum resident
-# set size) of each. It first checks that the scan counts the tree's bytes exactly as
-# `du -s -B1` does, and stops with an error when it does not.
+# Times Dorvale's scan of one warm tree, on the threads it chooses and on one thread, against
+# `du -s`, `ncdu -0 -o /dev/null` and `gdu -n -p -s`, and prints wall times, ratios and peak
+# memory (GNU time's maximum resident set size) of each. It first checks that the scan counts
+# the tree's bytes exactly as `du -s -B1` does, and stops with an error when it does not.
+#
+# Only what the build needs and GNU time are installed: ncdu and gdu are measured when they
+# are installed already, and their figures read "not measured" otherwise.
 #
 # Usage: bench/scan-vs-peers.sh [tree]
 # A missing or empty tree folder is filled with the default synthetic tree (1,000,000 files);
 # without an argument the tree lives in /tmp/dorvale-scan-tree and is kept for the next run.
 # RUNS (default 5) sets how many timed rounds run; each tool's median counts.
+# THREADS sets the threads of the first of our two runs (default: as many as ours chooses for
+# the tree, which is one on a disk the kernel calls rotational, as virtual disks often are).
 set -euo pipefail
 
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -32,7 +37,7 @@ install_missing() {
   fi
 }
 
-install_missing coreutils ncdu gdu time
+install_missing coreutils time
 
 # The release build, without -Werror: at -O3 g++ 12 raises false -Wrestrict warnings.
 "$top/scripts/setup" release -DDORVALE_WERROR=OFF >/dev/null
@@ -51,12 +56,20 @@ fi
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-tools=(scan walk du ncdu gdu)
+tools=(scan scan1 walk du)
+for peer in ncdu gdu; do
+  if command -v "$peer" >/dev/null; then
+    tools+=("$peer")
+  else
+    echo "$peer: not measured (not installed)"
+  fi
+done
 
 # Sets `command` to the command line of one tool.
 command_of() {
   case $1 in
-    scan) command=("$bin/dorvale_scan_bench" "$tree") ;;
+    scan) command=("$bin/dorvale_scan_bench" ${THREADS:+--threads "$THREADS"} "$tree") ;;
+    scan1) command=("$bin/dorvale_scan_bench" --threads 1 "$tree") ;;
     walk) command=("$bin/dorvale_scan_bench" --walk-only "$tree") ;;
     du) command=(du -s "$tree") ;;
     ncdu) command=(ncdu -0 -o /dev/null "$tree") ;;
@@ -83,7 +96,7 @@ median() {
 # tree's allocated bytes exactly as du does. These runs also warm the caches.
 echo "Checking the totals against du -s -B1…"
 du_bytes=$(du -s -B1 "$tree" | cut -f1)
-for tool in scan walk; do
+for tool in scan scan1 walk; do
   command_of "$tool"
   counted=$("${command[@]}" | grep -o ' bytes=[0-9]*' | cut -d= -f2) || true
   if [[ $counted != "$du_bytes" ]]; then
@@ -91,7 +104,7 @@ for tool in scan walk; do
     exit 1
   fi
 done
-echo "Both count $du_bytes bytes, as du does."
+echo "All count $du_bytes bytes, as du does."
 
 for ((round = 1; round <= runs; ++round)); do
   for tool in "${tools[@]}"; do
@@ -115,7 +128,21 @@ for tool in "${tools[@]}"; do
 done
 echo
 
+# Our time over a tool's: below 1 is faster. "not_measured" for a tool that is not installed.
+ratio() {
+  local ours=$1 tool=$2
+  if [[ -n ${seconds[$tool]:-} ]]; then
+    awk -v a="${seconds[$ours]}" -v b="${seconds[$tool]}" 'BEGIN { printf "%.2f", a / b }'
+  else
+    printf not_measured
+  fi
+}
+
 bytes_per_node=$(grep -o 'bytes_per_node=[0-9.]*' "$work/scan.out" | cut -d= -f2)
-awk -v scan="${seconds[scan]}" -v du="${seconds[du]}" -v ncdu="${seconds[ncdu]}" \
-  -v rss="${rss[scan]}" -v bpn="$bytes_per_node" \
-  'BEGIN { printf "scan/du=%.2f scan/ncdu=%.2f rss_mib=%.1f bytes_per_node=%.0f\n", scan / du, scan / ncdu, rss / 1024, bpn }'
+for ours in scan scan1; do
+  [[ $ours == scan1 ]] && printf 'threads=1 '
+  printf 'scan/du=%s scan/ncdu=%s scan/gdu=%s' "$(ratio "$ours" du)" "$(ratio "$ours" ncdu)" \
+    "$(ratio "$ours" gdu)"
+  awk -v rss="${rss[$ours]}" -v bpn="$bytes_per_node" \
+    'BEGIN { printf " rss_mib=%.1f bytes_per_node=%.0f\n", rss / 1024, bpn }'
+done
