@@ -3,6 +3,7 @@
 #include "platform/Descriptor.hpp"
 #include "support/FileChecks.hpp"
 #include "support/FixtureTree.hpp"
+#include "support/SteppingClock.hpp"
 #include "support/TreeChecks.hpp"
 #include "support/Unprivileged.hpp"
 
@@ -29,6 +30,7 @@ namespace {
 using test::allocated;
 using test::child;
 using test::FixtureTree;
+using test::SteppingClock;
 
 constexpr std::int64_t kib = 1024;
 constexpr std::int64_t mib = 1024 * kib;
@@ -38,18 +40,6 @@ std::optional<ScanResult> scanFixture(const FixtureTree& fixture,
     Scanner scanner(Locations::inside(fixture.root()));
     return scanner.scan(fixture.root(), exclusions);
 }
-
-// Every read moves time on by a fixed step, so progress reports come at known reads.
-class SteppingClock final : public Clock {
-public:
-    explicit SteppingClock(double step)
-        : m_step(step) {}
-    Timestamp now() const override { return m_now += m_step; }
-
-private:
-    double m_step;
-    mutable double m_now = 1'700'000'000;
-};
 
 TEST(Scanner, FoldsSmallFilesAndSumsFoldersBottomUp) {
     FixtureTree fixture;

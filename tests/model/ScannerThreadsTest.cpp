@@ -1,10 +1,12 @@
 #include "model/Scanner.hpp"
 #include "platform/WorkerThreads.hpp"
 #include "support/FixtureTree.hpp"
+#include "support/SteppingClock.hpp"
 #include "support/Unprivileged.hpp"
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -130,6 +132,33 @@ TEST(ScannerThreads, CancelStopsEveryThreadAndProgressNeverGoesBack) {
     std::thread canceller([&] { scanner.cancel(); });
     canceller.join();
     EXPECT_FALSE(scanner.scan(fixture.root()).has_value());
+}
+
+TEST(ScannerThreads, CancelDuringTheWalkEndsItWithinEachThreadsFolder) {
+    // Folders of exactly as many files as are counted between two readings of the clock, so
+    // that each thread reports once per folder, at its last file; the clock moves on enough
+    // at every reading for each of those to report.
+    FixtureTree fixture;
+    constexpr int folders = 16;
+    for (int folder = 0; folder < folders; ++folder) {
+        for (int file = 0; file < 1024; ++file) {
+            fixture.file("f" + std::to_string(folder) + "/" + std::to_string(file), "");
+        }
+    }
+    const test::SteppingClock clock(1.0);
+    constexpr std::size_t threads = 8;
+    Scanner scanner(Locations::inside(fixture.root()), clock, threads);
+    std::atomic<int> reports = 0;
+
+    const auto cancelled = scanner.scan(fixture.root(), {}, [&](const ScanProgressSnapshot&) {
+        ++reports;
+        scanner.cancel();
+    });
+
+    EXPECT_FALSE(cancelled.has_value());
+    // The first report, then at most one from each thread finishing the folder it was in.
+    EXPECT_GE(reports.load(), 1);
+    EXPECT_LE(reports.load(), static_cast<int>(threads));
 }
 
 TEST(WorkerThreads, OneOnASpinningDiskElseTheCoresUpToEight) {
