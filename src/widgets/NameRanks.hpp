@@ -48,12 +48,19 @@ public:
     [[nodiscard]] std::size_t size() const { return m_count; }
 
 private:
-    [[nodiscard]] std::size_t slotOf(const FileNode* node) const;
+    struct Entry {
+        const FileNode* node = nullptr;
+        std::uint32_t rank = 0;
+    };
 
-    // An open-addressed table from node to rank: a million look-ups during a sort cost a
-    // cache miss each, where a node-based map costs several.
-    std::vector<const FileNode*> m_nodes;
-    std::vector<std::uint32_t> m_ranks;
+    [[nodiscard]] std::size_t homeOf(const FileNode* node) const;
+    bool insert(Entry* entries, const FileNode* node, std::uint32_t rank) const;
+
+    // An open-addressed table from node to rank, each node beside its rank: a million
+    // look-ups during a sort cost a cache miss each, where a node-based map costs several.
+    // Shared, since it never changes once filled.
+    std::shared_ptr<const Entry[]> m_entries;
+    std::size_t m_capacity = 0;
     std::size_t m_count = 0;
     int m_shift = 64;
 };

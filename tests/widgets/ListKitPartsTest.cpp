@@ -75,6 +75,39 @@ private slots:
         QCOMPARE(ranks->rankOf(nullptr), std::numeric_limits<std::uint32_t>::max());
     }
 
+    void manyNamesRankAlikeWhicheverThreadRanksThem() {
+        // Enough names for several threads and key ranges; every number comes two or three
+        // times, in either case, so runs of equal names meet every range border.
+        constexpr std::size_t folders = 8;
+        constexpr std::size_t perFolder = 6'000;
+        constexpr std::size_t numbers = 20'000;
+        test::TreeBuilder builder("/home/u");
+        std::vector<std::pair<std::size_t, const FileNode*>> files;
+        for (std::size_t f = 0; f < folders; ++f) {
+            FileNode* folder = builder.folder(builder.root(), "docs " + std::to_string(f));
+            for (std::size_t i = 0; i < perFolder; ++i) {
+                const std::size_t n = (f * perFolder + i) * 7'919 % numbers;
+                const std::string name = (i % 2 == 0 ? "item " : "ITEM ") + std::to_string(n);
+                files.emplace_back(n, builder.file(folder, name, 1));
+            }
+        }
+        const auto scan = std::make_shared<const ScanResult>(builder.finish());
+        const NameRanks ranks = NameRanks::ofNames(NameRanks::namesOf(*scan));
+        QCOMPARE(ranks.size(), folders * perFolder + folders + 1);
+        std::stable_sort(files.begin(), files.end(),
+                         [](const auto& a, const auto& b) { return a.first < b.first; });
+        for (std::size_t i = 1; i < files.size(); ++i) {
+            const std::uint32_t previous = ranks.rankOf(files[i - 1].second);
+            const std::uint32_t rank = ranks.rankOf(files[i].second);
+            if (files[i - 1].first == files[i].first ? rank != previous : rank != previous + 1) {
+                QFAIL(qPrintable(QStringLiteral("item %1 ranks %2 after %3")
+                                     .arg(files[i].first)
+                                     .arg(rank)
+                                     .arg(previous)));
+            }
+        }
+    }
+
     void aSizeBarsShareIsNeverUndefined() {
         QCOMPARE(SizeBarDelegate::shareOf(0, 0), 0.0);
         QCOMPARE(SizeBarDelegate::shareOf(5, 0), 0.0);
